@@ -1,0 +1,149 @@
+// The loaded mission: its section store and its outline tree.
+//
+// A mission file is cut into lines; the lines of the nine known sections are
+// kept, in file order, in the slots of the section store, and one pass builds
+// the outline tree (a node per section, per named entry and per further field
+// of an entry). All texts are views into one buffer owned by the Mission, so a
+// 100 MB file costs little more than its decoded text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "mission/text.h"
+
+namespace mission {
+
+// A view of some characters of the mission's text buffer.
+struct TextRef {
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+};
+
+// One slot of the section store: an ordered list of stored lines.
+class LineList {
+ public:
+  std::size_t Count() const { return refs_.size(); }
+  bool Empty() const { return refs_.empty(); }
+  // 0-based access.
+  TextView operator[](std::size_t index) const {
+    const TextRef r = refs_[index];
+    return TextView(base_ + r.offset, r.length);
+  }
+  // 1-based access, as the views and the formula reader count lines.
+  TextView Line(std::size_t position) const { return (*this)[position - 1]; }
+
+ private:
+  friend class MissionBuilder;
+  const char16_t* base_ = nullptr;
+  std::vector<TextRef> refs_;
+};
+
+// Slots of the section store.
+enum Slot : int {
+  kSlotGoals = 1,
+  kSlotPlayers = 2,
+  kSlotObjects = 3,
+  kSlotEvents = 4,
+  kSlotMessages = 5,
+  kSlotWings = 6,
+  kSlotMusic = 7,
+  kSlotMissionInfo = 8,
+  kSlotReinforcements = 9,
+};
+constexpr int kSlotCount = 20;
+
+// The section store: 20 slots, numbered 1 to 20; slots 10 to 20 stay empty.
+class MissionSections {
+ public:
+  // Any number outside 1..20 gives an empty list.
+  const LineList& Slot(int number) const;
+
+ private:
+  friend class MissionBuilder;
+  std::array<LineList, kSlotCount> slots_;
+};
+
+// A node of the outline tree. Its tag is «mode» for a section node and
+// «mode,n» for an entry node and its field nodes.
+struct OutlineNode {
+  TextRef text;
+  std::int32_t parent = -1;  // -1 for a root node
+  std::int32_t entry = 0;    // n of the tag; 0 for a section node
+  std::uint32_t row = 0;     // position among its parent's children (or the roots)
+  std::int16_t mode = 0;     // view mode of its section
+};
+
+class OutlineTree {
+ public:
+  std::size_t Size() const { return nodes_.size(); }
+  bool Empty() const { return nodes_.empty(); }
+  const OutlineNode& Node(std::size_t index) const { return nodes_[index]; }
+  TextView NodeText(std::size_t index) const {
+    const TextRef r = nodes_[index].text;
+    return TextView(base_ + r.offset, r.length);
+  }
+  Text NodeTag(std::size_t index) const;
+  // Nodes are numbered in the order they were added, which is the tree's own
+  // order for searching.
+  std::span<const std::uint32_t> Roots() const { return roots_; }
+  std::span<const std::uint32_t> Children(std::size_t index) const {
+    return std::span<const std::uint32_t>(children_).subspan(child_start_[index],
+                                                             child_start_[index + 1] - child_start_[index]);
+  }
+
+ private:
+  friend class MissionBuilder;
+  const char16_t* base_ = nullptr;
+  std::vector<OutlineNode> nodes_;
+  std::vector<std::uint32_t> roots_;
+  // Children of node i are children_[child_start_[i] .. child_start_[i + 1]).
+  std::vector<std::uint32_t> child_start_ = {0};
+  std::vector<std::uint32_t> children_;
+};
+
+// A loaded mission. Move-only: the store and the tree point into its buffer.
+class Mission {
+ public:
+  Mission();
+  Mission(Mission&&) noexcept;
+  Mission& operator=(Mission&&) noexcept;
+  ~Mission();
+
+  const MissionSections& Sections() const { return *sections_; }
+  const OutlineTree& Tree() const { return *tree_; }
+
+ private:
+  friend class MissionBuilder;
+  std::vector<char16_t> buffer_;
+  std::unique_ptr<MissionSections> sections_;
+  std::unique_ptr<OutlineTree> tree_;
+};
+
+// Slot of a section name (compared after LowerAscii, exactly); 0 for a
+// section that is not stored.
+int SectionSlotOf(TextView name);
+// View mode that lists a section's entries; 0 for none.
+int ViewModeOf(TextView name);
+
+// Builds a mission from decoded text: lines end at CR LF, a lone CR or a lone
+// LF; a line end at the very end does not begin another line.
+Mission ParseMission(std::vector<char16_t> text);
+// The same from the raw bytes of a file, decoded as a mission file is.
+Mission ParseMissionBytes(std::string_view bytes);
+
+struct LoadResult {
+  bool ok = false;
+  std::string error;  // the reason, when not ok
+};
+
+// Reads the file into `into`. On failure `into` is left exactly as it was.
+// The file is only ever opened for reading.
+LoadResult LoadFile(const std::filesystem::path& path, Mission& into);
+
+}  // namespace mission

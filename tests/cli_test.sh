@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Checks the program's exit codes and output streams for its options.
+set -u
+bin=$1
+sample=$2
+fail=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# expect CODE STDOUT-PATTERN STDERR-PATTERN ARGS...
+expect() {
+  local code=$1 out_pat=$2 err_pat=$3
+  shift 3
+  "$bin" "$@" >"$tmp/out" 2>"$tmp/err"
+  local got=$?
+  if [ "$got" -ne "$code" ]; then
+    echo "FAIL: torvk32 $* exited $got, wanted $code"; fail=1
+  fi
+  if ! grep -qE -- "$out_pat" "$tmp/out" && [ -n "$out_pat" ]; then
+    echo "FAIL: torvk32 $*: stdout does not match '$out_pat'"; head -3 "$tmp/out"; fail=1
+  fi
+  if [ -z "$out_pat" ] && [ -s "$tmp/out" ]; then
+    echo "FAIL: torvk32 $*: stdout should be empty"; fail=1
+  fi
+  if [ -n "$err_pat" ] && ! grep -qE -- "$err_pat" "$tmp/err"; then
+    echo "FAIL: torvk32 $*: stderr does not match '$err_pat'"; cat "$tmp/err"; fail=1
+  fi
+  if [ -z "$err_pat" ] && [ -s "$tmp/err" ]; then
+    echo "FAIL: torvk32 $*: stderr should be empty"; cat "$tmp/err"; fail=1
+  fi
+}
+
+expect 0 '"sections"' '' --export json "$sample"
+expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export json "$tmp/none.fs2"
+expect 1 '' "^torvk32: cannot open $tmp: Is a directory\$" --export json "$tmp"
+expect 2 '' '^usage: ' --export
+expect 2 '' '^usage: ' --export xml "$sample"
+expect 2 '' '^usage: ' --export json "$sample" extra
+expect 2 '' '^usage: ' --bogus
+expect 0 'usage: ' '' --help
+expect 0 '1.0 Beta 01b' '' --version
+[ "$(wc -l <"$tmp/err")" -le 1 ] || { echo "FAIL: more than one error line"; fail=1; }
+exit $fail
