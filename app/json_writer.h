@@ -1,10 +1,12 @@
 // A streaming JSON writer: the export of a large mission goes straight to the
-// output instead of being built as a document in memory first. String
-// escaping is nlohmann::json's.
+// output instead of being built as a document in memory first. Strings are
+// escaped by nlohmann::json's serializer.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +16,8 @@ namespace app {
 
 class JsonWriter {
  public:
-  explicit JsonWriter(std::ostream& out) : out_(out) {}
+  explicit JsonWriter(std::ostream& out);
+  ~JsonWriter();
 
   void BeginObject() { Open('{'); }
   void EndObject() { Close('}'); }
@@ -25,21 +28,23 @@ class JsonWriter {
   void String(std::string_view utf8);
   void String(mission::TextView text);
   void Number(std::int64_t value);
-  // Ends the document with a line break.
+  // Ends the document with a line break and writes out what is buffered.
   void Finish();
 
  private:
-  struct Level {
-    bool first = true;
-  };
+  struct Escaper;
   void Open(char bracket);
   void Close(char bracket);
   void BeforeValue();
   void NewLine();
   void Escaped(std::string_view utf8);
+  void FlushIfFull();
 
   std::ostream& out_;
-  std::vector<Level> levels_;
+  std::string buffer_;  // output not yet handed to out_
+  std::string utf8_;    // scratch space for converting texts
+  std::unique_ptr<Escaper> escaper_;
+  std::vector<bool> first_;  // per open level: no element written yet
   bool after_key_ = false;
 };
 

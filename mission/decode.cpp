@@ -1,127 +1,62 @@
 #include "mission/decode.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace mission {
+namespace detail {
 namespace {
-
-constexpr char16_t kReplacement = u'\uFFFD';
-
-bool HasMark(std::string_view bytes) {
-  return bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
-         static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF;
-}
 
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
-// Length of the valid UTF-8 sequence at `p` (1 to 4), or 0 when the bytes
-// there do not start one. `code` receives the code point.
-std::size_t ValidSequence(const unsigned char* p, const unsigned char* end, char32_t& code) {
+// The number of bytes a sequence with this lead byte has (0: not a lead
+// byte), and the range its second byte must lie in, which rules out
+// overlong forms, UTF-16 surrogates and code points above U+10FFFF.
+struct Lead {
+  std::size_t length;
+  unsigned char low, high;
+};
+
+Lead LeadOf(unsigned char b0) {
+  if (b0 >= 0xC2 && b0 <= 0xDF) return {2, 0x80, 0xBF};
+  if (b0 == 0xE0) return {3, 0xA0, 0xBF};
+  if (b0 == 0xED) return {3, 0x80, 0x9F};
+  if (b0 >= 0xE1 && b0 <= 0xEF) return {3, 0x80, 0xBF};
+  if (b0 == 0xF0) return {4, 0x90, 0xBF};
+  if (b0 >= 0xF1 && b0 <= 0xF3) return {4, 0x80, 0xBF};
+  if (b0 == 0xF4) return {4, 0x80, 0x8F};
+  return {0, 0, 0};
+}
+
+}  // namespace
+
+std::size_t Utf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& code) {
   const unsigned char b0 = p[0];
-  const std::size_t avail = static_cast<std::size_t>(end - p);
   if (b0 < 0x80) {
     code = b0;
     return 1;
   }
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    if (avail < 2 || !IsContinuation(p[1])) return 0;
-    code = (char32_t(b0 & 0x1F) << 6) | (p[1] & 0x3F);
-    return 2;
+  const Lead lead = LeadOf(b0);
+  if (lead.length == 0 || static_cast<std::size_t>(end - p) < lead.length) return 0;
+  if (p[1] < lead.low || p[1] > lead.high) return 0;
+  for (std::size_t i = 2; i < lead.length; ++i) {
+    if (!IsContinuation(p[i])) return 0;
   }
-  if (b0 >= 0xE0 && b0 <= 0xEF) {
-    if (avail < 3 || !IsContinuation(p[1]) || !IsContinuation(p[2])) return 0;
-    // Reject overlong forms and UTF-16 surrogates.
-    if (b0 == 0xE0 && p[1] < 0xA0) return 0;
-    if (b0 == 0xED && p[1] >= 0xA0) return 0;
-    code = (char32_t(b0 & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
-    return 3;
-  }
-  if (b0 >= 0xF0 && b0 <= 0xF4) {
-    if (avail < 4 || !IsContinuation(p[1]) || !IsContinuation(p[2]) || !IsContinuation(p[3])) return 0;
-    if (b0 == 0xF0 && p[1] < 0x90) return 0;
-    if (b0 == 0xF4 && p[1] >= 0x90) return 0;
-    code = (char32_t(b0 & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12) | (char32_t(p[2] & 0x3F) << 6) |
-           (p[3] & 0x3F);
-    return 4;
-  }
-  return 0;
+  static constexpr unsigned char kLeadMask[5] = {0, 0, 0x1F, 0x0F, 0x07};
+  code = b0 & kLeadMask[lead.length];
+  for (std::size_t i = 1; i < lead.length; ++i) code = (code << 6) | (p[i] & 0x3F);
+  return lead.length;
 }
 
-// How many bytes an invalid sequence at `p` spans: the lead byte and the
-// continuation bytes that could still have belonged to it (the "maximal
-// subpart"), so each broken sequence gives one replacement character.
-std::size_t InvalidSpan(const unsigned char* p, const unsigned char* end) {
-  const unsigned char b0 = p[0];
-  std::size_t need = 0;
-  if (b0 >= 0xC2 && b0 <= 0xDF) need = 2;
-  else if (b0 >= 0xE0 && b0 <= 0xEF) need = 3;
-  else if (b0 >= 0xF0 && b0 <= 0xF4) need = 4;
-  if (need == 0) return 1;
+std::size_t Utf8BrokenSpan(const unsigned char* p, const unsigned char* end) {
+  const Lead lead = LeadOf(p[0]);
+  if (lead.length == 0) return 1;
   std::size_t n = 1;
-  while (n < need && p + n < end && IsContinuation(p[n])) {
-    if (n == 1) {
-      if (b0 == 0xE0 && p[1] < 0xA0) break;
-      if (b0 == 0xED && p[1] >= 0xA0) break;
-      if (b0 == 0xF0 && p[1] < 0x90) break;
-      if (b0 == 0xF4 && p[1] >= 0x90) break;
-    }
+  if (p + n < end && p[n] >= lead.low && p[n] <= lead.high) {
     ++n;
+    while (n < lead.length && p + n < end && IsContinuation(p[n])) ++n;
   }
   return n;
 }
 
-void PutCode(char32_t code, std::vector<char16_t>& out) {
-  if (code < 0x10000) {
-    out.push_back(static_cast<char16_t>(code));
-  } else {
-    code -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-  }
-}
-
-// Eight ASCII bytes at once: none has its high bit set.
-bool AllAscii8(const unsigned char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, 8);
-  return (word & 0x8080808080808080ULL) == 0;
-}
-
-bool IsValidUtf8(const unsigned char* p, const unsigned char* end) {
-  while (p < end) {
-    if (end - p >= 8 && AllAscii8(p)) {
-      p += 8;
-      continue;
-    }
-    char32_t code;
-    const std::size_t n = ValidSequence(p, end, code);
-    if (n == 0) return false;
-    p += n;
-  }
-  return true;
-}
-
-void DecodeUtf8(const unsigned char* p, const unsigned char* end, std::vector<char16_t>& out) {
-  while (p < end) {
-    if (end - p >= 8 && AllAscii8(p)) {
-      for (int i = 0; i < 8; ++i) out.push_back(p[i]);
-      p += 8;
-      continue;
-    }
-    char32_t code;
-    const std::size_t n = ValidSequence(p, end, code);
-    if (n == 0) {
-      out.push_back(kReplacement);
-      p += InvalidSpan(p, end);
-    } else {
-      PutCode(code, out);
-      p += n;
-    }
-  }
-}
-
-}  // namespace
+}  // namespace detail
 
 char16_t Windows1252Char(unsigned char byte) {
   static constexpr char16_t kHigh[32] = {
@@ -134,22 +69,39 @@ char16_t Windows1252Char(unsigned char byte) {
   return byte;
 }
 
+namespace {
+
+bool HasMark(std::string_view bytes) { return bytes.substr(0, 3) == "\xEF\xBB\xBF"; }
+
+struct NullSink {
+  void Ascii(const unsigned char*, std::size_t) {}
+  void Put(char16_t) {}
+};
+
+struct VectorSink {
+  std::vector<char16_t>& out;
+  void Ascii(const unsigned char* bytes, std::size_t n) { out.insert(out.end(), bytes, bytes + n); }
+  void Put(char16_t c) { out.push_back(c); }
+};
+
+}  // namespace
+
 Encoding DetectEncoding(std::string_view bytes) {
   if (HasMark(bytes)) return Encoding::Utf8WithMark;
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  return IsValidUtf8(p, p + bytes.size()) ? Encoding::Utf8 : Encoding::Windows1252;
+  NullSink sink;
+  const std::size_t used = DecodeUtf8(bytes, true, true, sink);
+  return used == kUtf8Invalid ? Encoding::Windows1252 : Encoding::Utf8;
 }
 
 void DecodeAppend(std::string_view bytes, Encoding encoding, std::vector<char16_t>& out) {
-  if (encoding == Encoding::Utf8WithMark && HasMark(bytes)) bytes.remove_prefix(3);
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const auto* end = p + bytes.size();
   out.reserve(out.size() + bytes.size());
   if (encoding == Encoding::Windows1252) {
-    for (; p < end; ++p) out.push_back(Windows1252Char(*p));
-  } else {
-    DecodeUtf8(p, end, out);
+    for (const char b : bytes) out.push_back(Windows1252Char(static_cast<unsigned char>(b)));
+    return;
   }
+  if (encoding == Encoding::Utf8WithMark && HasMark(bytes)) bytes.remove_prefix(3);
+  VectorSink sink{out};
+  DecodeUtf8(bytes, true, false, sink);
 }
 
 }  // namespace mission

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <system_error>
 
 #include "mission/decode.h"
@@ -65,54 +67,94 @@ int ViewModeOf(TextView name) {
   return 0;
 }
 
-// Builds the store and the tree in one pass over the decoded text. Lines are
-// rewritten in place (comment cut, tabs removed): a processed line is never
-// longer than the raw one, so the write position never overtakes the read
-// position.
+// Builds the store and the tree in one pass while the file is decoded: each
+// character is looked at once, comments and tabs never reach the buffer, and
+// every finished line goes straight into the store and the tree.
 class MissionBuilder {
  public:
-  explicit MissionBuilder(std::vector<char16_t> text) {
-    mission_.buffer_ = std::move(text);
-    base_ = mission_.buffer_.data();
-    for (auto& slot : mission_.sections_->slots_) slot.base_ = base_;
-    mission_.tree_->base_ = base_;
-    mission_.tree_->child_start_.clear();
+  explicit MissionBuilder(std::size_t size_hint) {
+    Reserve(size_hint + 16);
+    // Room for the nodes of a typical mission (a field line every 30 bytes or
+    // so); memory that stays unused is never touched.
+    nodes().reserve(size_hint / 24 + 16);
   }
 
-  Mission Build() {
-    char16_t* const data = mission_.buffer_.data();
-    const std::size_t size = mission_.buffer_.size();
-    std::size_t read = 0;
-    std::size_t write = 0;
-    while (read < size) {
-      std::size_t end = read;
-      while (end < size && data[end] != u'\r' && data[end] != u'\n') ++end;
-      const std::size_t next = (end < size && data[end] == u'\r' && end + 1 < size && data[end + 1] == u'\n')
-                                   ? end + 2
-                                   : end + 1;
-      const TextRef line = Clean(data, read, end, write);
-      HandleLine(line);
-      read = next;
+  // A run of ASCII characters. Plain text is copied in a tight loop; line
+  // ends, comments and tabs go through Put.
+  void Ascii(const unsigned char* bytes, std::size_t n) {
+    if (write_ + n > capacity_) Reserve(std::max(capacity_ * 2, write_ + n));
+    char16_t* const out = buffer_.get();
+    std::size_t i = 0;
+    while (i < n) {
+      if (!in_comment_) {
+        const std::size_t run = i;
+        std::size_t w = write_;
+        while (i < n && bytes[i] >= 0x20 && bytes[i] != ';') out[w++] = bytes[i++];
+        write_ = w;
+        if (i > run) {
+          line_open_ = true;
+          pending_cr_ = false;
+        }
+        if (i == n) break;
+      }
+      Put(bytes[i++]);
     }
+  }
+
+  // One decoded character of the file.
+  void Put(char16_t c) {
+    if (c == u'\n' && pending_cr_) {  // the LF of a CR LF pair
+      pending_cr_ = false;
+      return;
+    }
+    pending_cr_ = false;
+    if (c == u'\r' || c == u'\n') {
+      pending_cr_ = c == u'\r';
+      EndLine();
+      return;
+    }
+    line_open_ = true;
+    if (in_comment_ || c == u'\t') return;
+    if (c == u';') {
+      in_comment_ = true;
+      return;
+    }
+    if (write_ == capacity_) Reserve(capacity_ * 2);
+    buffer_[write_++] = c;
+  }
+
+  // Ends the text; a line end at the very end does not begin another line.
+  Mission Finish() {
+    if (line_open_) EndLine();
     FinishTree();
+    const char16_t* base = buffer_.get();
+    for (auto& slot : mission_.sections_->slots_) slot.base_ = base;
+    mission_.tree_->base_ = base;
+    mission_.buffer_ = std::move(buffer_);
     return std::move(mission_);
   }
 
+  // Characters written so far; offsets must stay below 2^32.
+  std::size_t Written() const { return write_; }
+
  private:
-  // Copies the line [from, to) to `write`, cut at its first ';' and without
-  // tabs, and returns where it now stands.
-  static TextRef Clean(char16_t* data, std::size_t from, std::size_t to, std::size_t& write) {
-    const std::size_t start = write;
-    for (std::size_t i = from; i < to; ++i) {
-      const char16_t c = data[i];
-      if (c == u';') break;
-      if (c == u'\t') continue;
-      data[write++] = c;
-    }
-    return TextRef{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(write - start)};
+  void Reserve(std::size_t capacity) {
+    // Left uninitialised: only the pages that text is written to are used.
+    std::unique_ptr<char16_t[]> grown(new char16_t[capacity]);
+    if (write_ > 0) std::copy(buffer_.get(), buffer_.get() + write_, grown.get());
+    buffer_ = std::move(grown);
+    capacity_ = capacity;
   }
 
-  TextView View(TextRef r) const { return TextView(base_ + r.offset, r.length); }
+  TextView View(TextRef r) const { return TextView(buffer_.get() + r.offset, r.length); }
+
+  void EndLine() {
+    const TextRef line{static_cast<std::uint32_t>(line_start_), static_cast<std::uint32_t>(write_ - line_start_)};
+    line_start_ = write_;
+    line_open_ = false;
+    in_comment_ = false;
+    HandleLine(line);
+  }
 
   void HandleLine(TextRef line) {
     const TextView text = View(line);
@@ -129,20 +171,16 @@ class MissionBuilder {
     }
   }
 
-  void StartSection(TextRef nameRef) {
-    const TextView name = View(nameRef);
+  void StartSection(TextRef name_ref) {
+    const Text name(View(name_ref));
     mode_ = static_cast<std::int16_t>(ViewModeOf(name));
     if (name.empty()) {
       // A bare "#" gets a root node of its own; its entries have no parent.
-      section_node_ = AddNode(nameRef, -1, 0);
+      section_node_ = AddNode(name_ref, -1, 0);
     } else {
-      const auto found = section_nodes_.find(name);
-      if (found != section_nodes_.end()) {
-        section_node_ = found->second;
-      } else {
-        section_node_ = AddNode(nameRef, -1, 0);
-        section_nodes_.emplace(name, section_node_);
-      }
+      const auto [found, added] = section_nodes_.try_emplace(name, -1);
+      if (added) found->second = AddNode(name_ref, -1, 0);
+      section_node_ = found->second;
     }
     nodes()[static_cast<std::size_t>(section_node_)].mode = mode_;
     entries_open_ = !name.empty();
@@ -152,9 +190,19 @@ class MissionBuilder {
     name_count_ = 0;
   }
 
+  // "name" in any case of A-Z, at the start of a field line.
+  static bool IsNameLine(TextView text) {
+    if (text.size() < 4) return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+      char16_t c = text[i];
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+      if (c != u"name"[i]) return false;
+    }
+    return true;
+  }
+
   void FieldLine(TextRef rest) {
-    const TextView text = View(rest);
-    if (LowerAscii(text.substr(0, 4)) == u"name") {
+    if (IsNameLine(View(rest))) {
       name_seen_ = true;
       Increment(name_count_);
       // A name line before any header, or in the block of a bare "#", has
@@ -203,8 +251,15 @@ class MissionBuilder {
   }
 
   Mission mission_;
-  const char16_t* base_ = nullptr;
-  // Per-load state.
+  std::unique_ptr<char16_t[]> buffer_;
+  std::size_t capacity_ = 0;
+  std::size_t write_ = 0;
+  // Line splitting.
+  std::size_t line_start_ = 0;
+  bool line_open_ = false;   // characters were read since the last line end
+  bool in_comment_ = false;  // a ';' was met on this line
+  bool pending_cr_ = false;  // the last character was a CR
+  // Per-load state of the tree and the store.
   int slot_ = 0;
   std::int16_t mode_ = 0;
   bool entries_open_ = false;  // the block has a section node for its entries
@@ -212,20 +267,76 @@ class MissionBuilder {
   std::int32_t section_node_ = -1;
   std::int32_t name_node_ = -1;
   std::int32_t name_count_ = 0;
-  std::map<TextView, std::int32_t> section_nodes_;
+  std::map<Text, std::int32_t> section_nodes_;
 };
 
-Mission ParseMission(std::vector<char16_t> text) { return MissionBuilder(std::move(text)).Build(); }
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+// Feeds one piece of the file to the builder. Returns the number of bytes
+// used (a UTF-8 sequence cut off at the end is left for the next piece), or
+// kUtf8Invalid when strict UTF-8 meets an invalid sequence.
+std::size_t Feed(std::string_view piece, Encoding encoding, bool last, MissionBuilder& builder) {
+  if (encoding == Encoding::Windows1252) {
+    for (const char b : piece) builder.Put(Windows1252Char(static_cast<unsigned char>(b)));
+    return piece.size();
+  }
+  return DecodeUtf8(piece, last, encoding == Encoding::Utf8, builder);
+}
+
+}  // namespace
 
 Mission ParseMissionBytes(std::string_view bytes) {
-  std::vector<char16_t> text;
-  DecodeAppend(bytes, DetectEncoding(bytes), text);
-  return ParseMission(std::move(text));
+  Encoding encoding = Encoding::Utf8;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    encoding = Encoding::Utf8WithMark;
+    bytes.remove_prefix(3);
+  }
+  {
+    MissionBuilder builder(bytes.size());
+    if (Feed(bytes, encoding, true, builder) != kUtf8Invalid) return builder.Finish();
+  }
+  MissionBuilder builder(bytes.size());
+  Feed(bytes, Encoding::Windows1252, true, builder);
+  return builder.Finish();
 }
 
 namespace {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
+
+// Reads the whole file through the builder, a piece at a time. The file is
+// first taken as UTF-8; when it turns out not to be valid UTF-8 (and has no
+// byte-order mark) it is read again as Windows-1252.
+bool ReadInto(std::ifstream& in, std::uint64_t size, Encoding encoding, std::optional<Mission>& result) {
+  MissionBuilder builder(static_cast<std::size_t>(size));
+  std::string piece(kChunk, '\0');
+  std::size_t carry = 0;  // bytes of a cut-off UTF-8 sequence kept from the last piece
+  bool first = true;
+  for (;;) {
+    in.read(piece.data() + carry, static_cast<std::streamsize>(kChunk - carry));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) throw std::system_error(errno ? errno : EIO, std::generic_category());
+    const bool last = got < kChunk - carry;
+    std::string_view data(piece.data(), carry + got);
+    if (first && encoding != Encoding::Windows1252 && data.substr(0, 3) == "\xEF\xBB\xBF") {
+      encoding = Encoding::Utf8WithMark;
+      data.remove_prefix(3);
+    }
+    first = false;
+    const std::size_t used = Feed(data, encoding, last, builder);
+    if (used == kUtf8Invalid) return false;
+    if (builder.Written() >= std::numeric_limits<std::uint32_t>::max() - kChunk) {
+      throw std::system_error(EFBIG, std::generic_category());
+    }
+    carry = data.size() - used;
+    std::copy(data.end() - static_cast<std::ptrdiff_t>(carry), data.end(), piece.begin());
+    if (last) break;
+  }
+  result = builder.Finish();
+  return true;
+}
 
 }  // namespace
 
@@ -242,29 +353,18 @@ LoadResult LoadFile(const std::filesystem::path& path, Mission& into) {
     result.error = Reason(errno != 0 ? errno : ENOENT);
     return result;
   }
-  std::string bytes;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
   try {
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0) {
-      result.error = Reason(EIO);
-      return result;
+    std::optional<Mission> loaded;
+    if (!ReadInto(in, ec ? 0 : size, Encoding::Utf8, loaded)) {
+      in.clear();
+      in.seekg(0);
+      ReadInto(in, ec ? 0 : size, Encoding::Windows1252, loaded);
     }
-    if (static_cast<unsigned long long>(size) >= std::numeric_limits<std::uint32_t>::max()) {
-      result.error = Reason(EFBIG);
-      return result;
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(bytes.data(), size);
-    if (in.gcount() != size) {
-      result.error = Reason(errno != 0 ? errno : EIO);
-      return result;
-    }
-    std::vector<char16_t> text;
-    DecodeAppend(bytes, DetectEncoding(bytes), text);
-    std::string().swap(bytes);  // the raw bytes are not needed any more
-    into = ParseMission(std::move(text));
+    into = std::move(*loaded);
+  } catch (const std::system_error& e) {
+    result.error = Reason(e.code().value());
+    return result;
   } catch (const std::bad_alloc&) {
     result.error = Reason(ENOMEM);
     return result;

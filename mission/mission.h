@@ -120,7 +120,7 @@ class Mission {
 
  private:
   friend class MissionBuilder;
-  std::vector<char16_t> buffer_;
+  std::unique_ptr<char16_t[]> buffer_;
   std::unique_ptr<MissionSections> sections_;
   std::unique_ptr<OutlineTree> tree_;
 };
@@ -131,10 +131,9 @@ int SectionSlotOf(TextView name);
 // View mode that lists a section's entries; 0 for none.
 int ViewModeOf(TextView name);
 
-// Builds a mission from decoded text: lines end at CR LF, a lone CR or a lone
-// LF; a line end at the very end does not begin another line.
-Mission ParseMission(std::vector<char16_t> text);
-// The same from the raw bytes of a file, decoded as a mission file is.
+// Builds a mission from the bytes of a mission file. Lines end at CR LF, a
+// lone CR or a lone LF; a line end at the very end does not begin another
+// line.
 Mission ParseMissionBytes(std::string_view bytes);
 
 struct LoadResult {

@@ -125,11 +125,21 @@ Text Decimal(long long value) {
 
 std::string ToUtf8(TextView text) {
   std::string out;
-  out.reserve(text.size());
+  AppendUtf8(text, out);
+  return out;
+}
+
+void AppendUtf8(TextView text, std::string& out) {
+  // Written through a pointer into room made beforehand: at most three bytes
+  // per 16-bit character (a surrogate pair gives four bytes for two).
+  const std::size_t start = out.size();
+  out.resize(start + 3 * text.size());
+  char* p = out.data() + start;
+  const auto put = [&p](char32_t byte) { *p++ = static_cast<char>(byte); };
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+      put(c);
       continue;
     }
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -139,20 +149,18 @@ std::string ToUtf8(TextView text) {
       c = 0xFFFD;
     }
     if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      put(0xC0 | (c >> 6));
     } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      put(0xE0 | (c >> 12));
+      put(0x80 | ((c >> 6) & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      put(0xF0 | (c >> 18));
+      put(0x80 | ((c >> 12) & 0x3F));
+      put(0x80 | ((c >> 6) & 0x3F));
     }
+    put(0x80 | (c & 0x3F));
   }
-  return out;
+  out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 Text FromUtf8(std::string_view utf8) {

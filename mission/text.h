@@ -53,6 +53,8 @@ Text Decimal(long long value);
 // Conversions at the edges of the program (file names, terminal, JSON).
 // Unpaired surrogates become U+FFFD.
 std::string ToUtf8(TextView text);
+// The same, appended to `out`.
+void AppendUtf8(TextView text, std::string& out);
 // Invalid UTF-8 sequences become U+FFFD.
 Text FromUtf8(std::string_view utf8);
 

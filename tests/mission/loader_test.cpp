@@ -106,7 +106,7 @@ TEST(LoaderTest, LineEnds) {
 // Text is counted in 16-bit characters: cutting a key off a line removes
 // characters, not bytes, whichever encoding the file had.
 TEST(LoaderTest, CountsCharactersNotBytes) {
-  for (const std::string file : {std::string("#Events\n+Name:\xC3\xA9\xE2\x80\xA6\n"),   // UTF-8
+  for (const std::string& file : {std::string("#Events\n+Name:\xC3\xA9\xE2\x80\xA6\n"),   // UTF-8
                                  std::string("#Events\n+Name:\xE9\x85\n")}) {            // Windows-1252
     const Mission m = ParseMissionBytes(file);
     EXPECT_EQ(Lines(m, kSlotEvents), (Texts{u"+Name:é…"}));
@@ -161,7 +161,9 @@ TEST(LoaderTest, LinesBeforeAnyHeaderAndBareHash) {
   EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [1]", "  Name: M [1,1]"}));
   EXPECT_EQ(Lines(m, kSlotMusic), (Texts{u"$Name: M"}));
   for (int slot = 1; slot <= kSlotCount; ++slot) {
-    if (slot != kSlotMusic) EXPECT_TRUE(m.Sections().Slot(slot).Empty()) << slot;
+    if (slot != kSlotMusic) {
+      EXPECT_TRUE(m.Sections().Slot(slot).Empty()) << slot;
+    }
   }
   EXPECT_TRUE(m.Sections().Slot(0).Empty());
   EXPECT_TRUE(m.Sections().Slot(21).Empty());
@@ -192,7 +194,9 @@ TEST(LoaderTest, BadInput) {
   };
   for (const Case& c : cases) {
     const Mission m = ParseMissionBytes(c.bytes);
-    if (c.name != "garbage") EXPECT_EQ(m.Sections().Slot(kSlotEvents).Count(), c.events_lines) << c.name;
+    if (c.name != "garbage") {
+      EXPECT_EQ(m.Sections().Slot(kSlotEvents).Count(), c.events_lines) << c.name;
+    }
   }
   const Mission big = ParseMissionBytes(long_line);
   EXPECT_EQ(big.Sections().Slot(kSlotEvents)[0].size(), 2u * 1024 * 1024 + 10);

@@ -1,0 +1,239 @@
+#include "bench/mission/synthetic.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string_view>
+
+namespace bench {
+namespace {
+
+class Writer {
+ public:
+  explicit Writer(unsigned seed) : rng_(seed) {}
+
+  void Line(std::string_view text) {
+    out_ += text;
+    out_ += "\r\n";
+  }
+  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+  std::size_t Size() const { return out_.size(); }
+  std::string Take() { return std::move(out_); }
+
+  std::string Ship(int i) const { return "\"" + std::string(kPrefixes[i % 8]) + " " + std::to_string(i) + "\""; }
+
+  static constexpr std::string_view kPrefixes[8] = {"Alpha", "Beta", "Gamma", "Delta",
+                                                   "Sekhmet", "Anubis", "Kappa", "Omega"};
+  static constexpr std::string_view kClasses[6] = {"GTF Ulysses", "GTF Hercules", "GVF Seth",
+                                                  "GTC Fenris", "GVB Osiris", "GTSG Cerberus"};
+
+ private:
+  std::mt19937 rng_;
+  std::string out_;
+};
+
+void Header(Writer& w) {
+  w.Line("#Mission Info");
+  w.Line("");
+  w.Line("$Version: 0.10");
+  w.Line("$Name: XSTR(\"Synthetic Operation\", -1)");
+  w.Line("$Author: generate_mission");
+  w.Line("$Created: 12/10/26 at 10:00:00");
+  w.Line("$Notes:");
+  w.Line("Generated for benchmarks. ; with a comment");
+  w.Line("$End Notes:");
+  w.Line("");
+  w.Line("#Music");
+  w.Line("");
+  w.Line("$Event Music: 5: Deuteronomy");
+  w.Line("$Briefing Music: Brief5");
+  w.Line("");
+}
+
+void Objects(Writer& w, int first, int count) {
+  w.Line("#Objects");
+  w.Line("");
+  for (int i = first; i < first + count; ++i) {
+    w.Line("$Name: " + w.Ship(i).substr(1, w.Ship(i).size() - 2) + "\t\t;! Object #" + std::to_string(i));
+    w.Line("$Class: " + std::string(Writer::kClasses[i % 6]));
+    w.Line(i % 3 ? "$Team: Friendly" : "$Team: Hostile");
+    w.Line(i % 3 ? "$IFF: IFF 1" : "$IFF: IFF 2");
+    w.Line("$Location: " + std::to_string(w.Pick(20000) - 10000) + ".000000, 0.000000, " +
+           std::to_string(w.Pick(20000)) + ".000000");
+    w.Line("$Orientation:");
+    w.Line("\t1.000000, 0.000000, 0.000000,");
+    w.Line("\t0.000000, 1.000000, 0.000000,");
+    w.Line("\t0.000000, 0.000000, 1.000000");
+    w.Line("$AI Behavior: Chase");
+    w.Line("+AI Class: Captain");
+    w.Line("$Cargo 1: XSTR(\"Nothing\", -1)");
+    w.Line("+Initial Velocity: " + std::to_string(w.Pick(100)));
+    w.Line("+Initial Hull: " + std::to_string(50 + w.Pick(51)));
+    w.Line("+Initial Shields: 100");
+    w.Line("+Subsystem: Pilot");
+    w.Line("$Arrival Location: Hyperspace");
+    w.Line("$Arrival Cue: ( true )");
+    w.Line("$Departure Location: Hyperspace");
+    w.Line("$Departure Cue: ( false )");
+    w.Line("$Determination: 10");
+    w.Line("+Flags: ( \"cargo-known\" )");
+    w.Line("+Respawn priority: 0");
+    w.Line("+Group: 0");
+    w.Line("+Score: " + std::to_string(w.Pick(20) * 5));
+    w.Line("");
+  }
+}
+
+void Wings(Writer& w, int first, int count) {
+  w.Line("#Wings");
+  w.Line("");
+  for (int i = first; i < first + count; i += 4) {
+    w.Line("$Name: Wing " + std::to_string(i));
+    w.Line("$Waves: " + std::to_string(1 + w.Pick(3)));
+    w.Line("$Wave Threshold: 0");
+    w.Line("$Special Ship: 0");
+    w.Line("$Arrival Location: Hyperspace");
+    w.Line("$Arrival Cue: ( true )");
+    w.Line("+Hotkey: " + std::to_string(w.Pick(9) - 1));
+    w.Line("$Ships: ( ;! 4 total");
+    for (int k = 0; k < 4; ++k) w.Line("\t" + w.Ship(i + k));
+    w.Line(")");
+    w.Line("+Wave Delay Min: " + std::to_string(w.Pick(10)));
+    w.Line("+Wave Delay Max: " + std::to_string(10 + w.Pick(20)));
+    w.Line("");
+  }
+}
+
+// One event formula over several lines, mixing conditions and actions.
+void Formula(Writer& w, int i, int ships) {
+  const auto s = [&](int k) { return w.Ship((i + k) % ships); };
+  switch (i % 4) {
+    case 0:
+      w.Line("$Formula: ( when");
+      w.Line("   ( and");
+      w.Line("      ( is-destroyed-delay 0 " + s(1) + " " + s(2) + " )");
+      w.Line("      ( has-arrived-delay 5 " + s(3) + " )");
+      w.Line("      ( not ( is-event-true-delay \"Event " + std::to_string(i + 1) + "\" 0 ) )");
+      w.Line("   )");
+      w.Line("   ( send-message \"#Command\" \"High\" \"Message " + std::to_string(i) + "\" )");
+      w.Line("   ( add-goal " + s(4) + " ( ai-chase " + s(5) + " 89 ) )");
+      w.Line(")");
+      break;
+    case 1:
+      w.Line("$Formula: ( when");
+      w.Line("   ( or");
+      w.Line("      ( < ( hits-left " + s(1) + " ) 50 )");
+      w.Line("      ( > ( mission-time ) " + std::to_string(60 + i % 600) + " )");
+      w.Line("   )");
+      w.Line("   ( ship-invulnerable " + s(2) + " " + s(3) + " )");
+      w.Line("   ( send-message-list \"#Command\" \"High\" \"Message " + std::to_string(i) + "\" 0 " + s(1) +
+             " \"Normal\" \"Reply " + std::to_string(i) + "\" 2000 )");
+      w.Line(")");
+      break;
+    case 2:
+      w.Line("$Formula: ( when");
+      w.Line("   ( is-event-true-delay \"Event " + std::to_string(i - 1) + "\" 0 )");
+      w.Line("   ( change-iff \"Hostile\" " + s(1) + " " + s(2) + " )");
+      w.Line("   ( sabotage-subsystem " + s(3) + " \"engine\" 50 )");
+      w.Line("   ( do-nothing )");
+      w.Line(")");
+      break;
+    default:
+      w.Line("$Formula: ( when ( has-time-elapsed " + std::to_string(i % 900) + " ) ( ship-vanish " + s(1) +
+             " " + s(2) + " ) )");
+      break;
+  }
+}
+
+void Events(Writer& w, int first, int count, int ships) {
+  w.Line("#Events\t\t;! " + std::to_string(count) + " total");
+  w.Line("");
+  for (int i = first; i < first + count; ++i) {
+    Formula(w, i, ships);
+    w.Line("+Name: Event " + std::to_string(i));
+    w.Line("+Repeat Count: 1");
+    w.Line("+Interval: 1");
+    if (i % 5 == 0) w.Line("+Chained: " + std::to_string(w.Pick(10)));
+    if (i % 3 == 0) w.Line("+Objective: XSTR(\"Objective " + std::to_string(i) + "\", -1)");
+    w.Line("");
+  }
+}
+
+void Goals(Writer& w, int first, int count, int ships) {
+  w.Line("#Goals");
+  w.Line("");
+  for (int i = first; i < first + count; ++i) {
+    w.Line(i % 2 ? "$Type: Secondary" : "$Type: Primary");
+    w.Line("+Name: Goal " + std::to_string(i));
+    w.Line("$MessageNew: XSTR(\"Destroy " + w.Ship(i % ships).substr(1) + ", -1)");
+    w.Line("$Formula: ( is-destroyed-delay 0 " + w.Ship(i % ships) + " " + w.Ship((i + 1) % ships) + " )");
+    if (i % 4 == 3) w.Line("+Invalid");
+    w.Line("");
+  }
+}
+
+void Messages(Writer& w, int first, int count) {
+  w.Line("#Messages");
+  w.Line("");
+  for (int i = first; i < first + count; ++i) {
+    w.Line("$Name: Message " + std::to_string(i));
+    w.Line("$Team: -1");
+    w.Line("$MessageNew:  XSTR(\"Pilots, stay sharp: contact " + std::to_string(i) +
+           " is closing on the convoy.\", -1)");
+    w.Line("$end_multi_text");
+    w.Line("+AVI Name: head-cm" + std::to_string(1 + i % 3));
+    w.Line("+Wave Name: msg_" + std::to_string(i) + ".wav");
+    w.Line("");
+  }
+}
+
+void Reinforcements(Writer& w, int first, int count) {
+  w.Line("#Reinforcements");
+  w.Line("");
+  for (int i = first; i < first + count; ++i) {
+    w.Line("$Name: Wing " + std::to_string(i * 4));
+    w.Line("$Type: Attack/Protect");
+    w.Line("$Num times: 1");
+    w.Line("+Arrival delay: " + std::to_string(w.Pick(60)));
+    w.Line("");
+  }
+}
+
+}  // namespace
+
+std::string SyntheticMission(std::size_t bytes, unsigned seed) {
+  Writer w(seed);
+  Header(w);
+  // Blocks of sections repeat until the size is reached, as a huge mission
+  // would simply hold more of everything; repeated sections are stored one
+  // after the other and share their tree node.
+  constexpr int kShips = 400;
+  for (int block = 0; w.Size() < bytes; ++block) {
+    const int base = block * kShips;
+    Objects(w, base, kShips);
+    Wings(w, base, kShips);
+    Events(w, base / 2, kShips / 2, base + kShips);
+    Goals(w, base / 20, kShips / 20, base + kShips);
+    Messages(w, base / 4, kShips / 4);
+    Reinforcements(w, base / 40, kShips / 40);
+  }
+  w.Line("#End");
+  return w.Take();
+}
+
+std::string SyntheticMissionFile(std::size_t megabytes) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "torvek-bench";
+  const fs::path file = dir / ("synthetic-" + std::to_string(megabytes) + "mb.fs2");
+  std::error_code ec;
+  if (!fs::exists(file, ec)) {
+    fs::create_directories(dir, ec);
+    const std::string text = SyntheticMission(megabytes * 1024 * 1024);
+    const fs::path part = file.string() + ".part";
+    std::ofstream(part, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+    fs::rename(part, file, ec);
+  }
+  return file.string();
+}
+
+}  // namespace bench
