@@ -245,6 +245,37 @@ TEST_F(LoadFileTest, FailureKeepsThePreviousMission) {
   }
 }
 
+// Files are read a megabyte at a time: characters, line ends and the
+// encoding decision must not depend on where a piece ends.
+TEST_F(LoadFileTest, PieceBoundariesDoNotMatter) {
+  constexpr std::size_t kPiece = 1 << 20;
+  struct Case {
+    std::string name;
+    std::string tail;      // placed so that it straddles the first piece boundary
+    std::string late;      // appended far behind the boundary
+    Texts stored_tail;     // what the straddling line and the next one hold
+  };
+  const Case cases[] = {
+      {"UTF-8 sequence", "x\xE2\x82\xAC\xF0\x9F\x9A\x80y\r\nz", "", {u"x€\U0001F680y", u"z"}},
+      {"CR LF pair", "ab\r\ncd", "", {u"ab", u"cd"}},
+      // Valid UTF-8 for the first megabyte, then a byte that is not: the
+      // whole file is Windows-1252.
+      {"late invalid byte", "x\xC3\xA9y\r\nz", "\r\n\xE9", {u"xÃ©y", u"z"}},
+  };
+  for (const Case& c : cases) {
+    for (std::size_t shift = 0; shift < 8; ++shift) {
+      std::string bytes = "#Events\r\n";
+      bytes += std::string(kPiece - bytes.size() - 4 + shift, 'a') + "\r\n";
+      bytes += c.tail + c.late;
+      Mission m;
+      ASSERT_TRUE(LoadFile(Write("p.fs2", bytes), m).ok);
+      const Texts lines = Lines(m, kSlotEvents);
+      ASSERT_GE(lines.size(), 3u) << c.name;
+      EXPECT_EQ((Texts{lines[1], lines[2]}), c.stored_tail) << c.name << " shifted by " << shift;
+    }
+  }
+}
+
 TEST_F(LoadFileTest, LeavesTheFileUntouched) {
   const std::string bytes = "#Events\r\n$Formula: ( true )\r\n+Name: E\r\n";
   const fs::path p = Write("m.fs2", bytes);
