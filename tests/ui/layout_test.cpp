@@ -1,0 +1,193 @@
+#include "ui/layout.h"
+
+#include <gtest/gtest.h>
+
+namespace ui {
+namespace {
+
+LayoutInput Loaded(double W, double H) {
+  LayoutInput in;
+  in.outerWidth = W;
+  in.outerHeight = H;
+  in.treeButtonPressed = true;
+  in.hasFormulas = true;
+  in.missionLoaded = true;
+  return in;
+}
+
+void ExpectBox(const Box& box, double left, double top, double width, double height) {
+  EXPECT_DOUBLE_EQ(box.left, left);
+  EXPECT_DOUBLE_EQ(box.top, top);
+  EXPECT_DOUBLE_EQ(box.width, width);
+  EXPECT_DOUBLE_EQ(box.height, height);
+}
+
+TEST(Layout, GeometryWithTreeAndBothCodeWindows) {
+  for (const auto& [W, H] : {std::pair{15000.0, 11000.0}, std::pair{20010.0, 12345.0}}) {
+    SCOPED_TRACE(W);
+    const Panes p = Form_Resize(Loaded(W, H), Panes{}).panes;
+    ExpectBox(p.barLeft, 60, 540, 1215, H - 1500);
+    ExpectBox(p.barTop, 1320, 540, W - 1515, 495);
+    ExpectBox(p.tree, 1320, 1080, 3615, H - 2055);
+    ExpectBox(p.list, 4995, 1080, W - 5130, H - 6510);
+    ExpectBox(p.codeLeft, 4995, H - 5355, (W - 5190) / 2, 4395);
+    ExpectBox(p.codeRight, 4995 + (W - 5130) / 2 + 30, H - 5355, (W - 5190) / 2, 4395);
+    EXPECT_TRUE(p.tree.visible && p.list.visible && p.codeLeft.visible && p.codeRight.visible);
+    EXPECT_TRUE(p.reportView && p.modesEnabled && p.codeEntriesEnabled && p.collapseEnabled);
+  }
+}
+
+TEST(Layout, HiddenTreeGivesItsPlaceToListAndCodeWindows) {
+  const double W = 15000, H = 11000;
+  LayoutInput in = Loaded(W, H);
+  in.treeButtonPressed = false;
+  const Panes p = Form_Resize(in, Panes{}).panes;
+  EXPECT_FALSE(p.tree.visible);
+  EXPECT_FALSE(p.treeChecked);
+  EXPECT_FALSE(p.collapseEnabled);
+  ExpectBox(p.list, 1320, 1080, W - 5130 + 3675, H - 6510);
+  EXPECT_DOUBLE_EQ(p.codeLeft.left, 1320);
+  EXPECT_DOUBLE_EQ(p.codeLeft.width, (W - 5190 + 3675) / 2);
+}
+
+TEST(Layout, IconSlotsRoundTwiceHalvesToEven) {
+  const struct {
+    double barHeight;
+    int slots;
+  } cases[] = {{1440, 1}, {1920, 2}, {2880, 2}, {3840, 4}, {480, 1}, {0, 1}, {-900, 1}, {8160, 8}};
+  for (const auto& c : cases) EXPECT_EQ(IconSlots(c.barHeight), c.slots) << c.barHeight;
+}
+
+TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
+  const struct {
+    int first;
+    int slots;
+    int shownFrom, shownTo;
+    bool up, down;
+  } cases[] = {
+      {1, 8, 1, 8, false, false},
+      {1, 4, 1, 4, false, true},
+      {3, 4, 3, 6, true, true},
+      {5, 6, 5, 8, true, false},
+      {3, 8, 3, 8, true, false},  // scrolled, then enlarged: two slots stay empty
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first * 10 + c.slots);
+    const double barHeight = 480 + 960.0 * c.slots;
+    LayoutInput in = Loaded(15000, barHeight + 1500);
+    in.firstIconIndex = c.first;
+    const Panes p = Form_Resize(in, Panes{}).panes;
+    for (int i = 1; i <= kModeCount; ++i) {
+      const bool shown = i >= c.shownFrom && i <= c.shownTo;
+      EXPECT_EQ(p.iconVisible[i], shown) << i;
+      if (shown) {
+        EXPECT_DOUBLE_EQ(p.iconTop[i], (i - c.first) * 960 + 240) << i;
+      }
+    }
+    EXPECT_EQ(p.upVisible, c.up);
+    EXPECT_EQ(p.downVisible, c.down);
+    EXPECT_DOUBLE_EQ(p.downTop, barHeight - 255);
+  }
+}
+
+TEST(Layout, NoMissionShowsNoIconsAndLargeIconList) {
+  LayoutInput in = Loaded(15000, 11000);
+  in.missionLoaded = false;
+  Panes before;
+  before.iconVisible.fill(true);
+  before.upVisible = before.downVisible = before.modesEnabled = before.reportView = true;
+  const LayoutResult r = Form_Resize(in, before);
+  for (int i = 1; i <= kModeCount; ++i) EXPECT_FALSE(r.panes.iconVisible[i]);
+  EXPECT_FALSE(r.panes.upVisible || r.panes.downVisible || r.panes.modesEnabled || r.panes.reportView);
+  EXPECT_TRUE(r.clearTitle);
+  EXPECT_FALSE(Form_Resize(Loaded(15000, 11000), before).clearTitle);
+}
+
+TEST(Layout, WithoutFormulasCodeWindowsHideAndListKeepsFullHeight) {
+  LayoutInput in = Loaded(15000, 11000);
+  in.hasFormulas = false;
+  in.leftCodeHidden = true;
+  const Panes p = Form_Resize(in, Panes{}).panes;
+  EXPECT_FALSE(p.codeLeft.visible);
+  EXPECT_FALSE(p.codeRight.visible);
+  EXPECT_DOUBLE_EQ(p.list.height, 11000 - 1500 - 495 - 60);
+  EXPECT_FALSE(p.codeEntriesEnabled);
+  EXPECT_FALSE(p.codeLeftChecked);  // check marks keep the user's choice
+  EXPECT_TRUE(p.codeRightChecked);
+}
+
+TEST(Layout, CodeWindowChoices) {
+  const double W = 15000, H = 11000;
+  const double w = W - 5130;
+  {
+    LayoutInput in = Loaded(W, H);
+    in.leftCodeHidden = true;
+    const Panes p = Form_Resize(in, Panes{}).panes;
+    EXPECT_FALSE(p.codeLeft.visible);
+    EXPECT_TRUE(p.codeRight.visible);
+    EXPECT_DOUBLE_EQ(p.codeRight.left, 4995);
+    EXPECT_DOUBLE_EQ(p.codeRight.width, w);
+    EXPECT_DOUBLE_EQ(p.list.height, H - 6510);
+  }
+  {
+    LayoutInput in = Loaded(W, H);
+    in.leftCodeHidden = in.rightCodeHidden = true;
+    const Panes p = Form_Resize(in, Panes{}).panes;
+    EXPECT_FALSE(p.codeLeft.visible || p.codeRight.visible);
+    EXPECT_DOUBLE_EQ(p.list.height, H - 2055);  // no room made for code windows
+  }
+}
+
+TEST(Layout, NarrowWindowKeepsWidthsItCannotSet) {
+  // w = W - 240 - 1215 - 3615 - 60 = 60: the code windows are not touched.
+  const double W = 5190;
+  Panes before;
+  before.codeLeft.width = 777;
+  before.codeRight.width = 888;
+  LayoutInput in = Loaded(W, 11000);
+  in.rightCodeHidden = true;
+  const Panes p = Form_Resize(in, before).panes;
+  EXPECT_DOUBLE_EQ(p.list.width, 60);
+  EXPECT_DOUBLE_EQ(p.codeLeft.width, 777);
+  EXPECT_TRUE(p.codeRight.visible);  // the switched-off window is not hidden by this call
+  EXPECT_DOUBLE_EQ(p.codeRight.width, 888);
+
+  // w <= 0 leaves the list's width as it was.
+  const Panes q = Form_Resize(Loaded(4000, 11000), p).panes;
+  EXPECT_DOUBLE_EQ(q.list.width, 60);
+}
+
+TEST(Layout, LowWindowKeepsHeightsItCannotSet) {
+  const Panes normal = Form_Resize(Loaded(15000, 11000), Panes{}).panes;
+  const Panes low = Form_Resize(Loaded(15000, 1000), normal).panes;
+  EXPECT_DOUBLE_EQ(low.barLeft.height, normal.barLeft.height);
+  EXPECT_DOUBLE_EQ(low.tree.height, normal.tree.height);
+  EXPECT_DOUBLE_EQ(low.codeLeft.top, 1000 - 4395 - 960);  // positions may go negative
+}
+
+TEST(Layout, TreeSettingWrittenOnlyWhenVisibilityChanges) {
+  LayoutInput in = Loaded(15000, 11000);
+  in.treeButtonPressed = false;
+  // The design state shows the tree: the first layout hides it and says so.
+  LayoutResult r = Form_Resize(in, Panes{});
+  ASSERT_TRUE(r.treeSetting.has_value());
+  EXPECT_FALSE(*r.treeSetting);
+  r = Form_Resize(in, r.panes);
+  EXPECT_FALSE(r.treeSetting.has_value());
+  EXPECT_EQ(Form_Resize(in, r.panes).panes, r.panes);  // idempotent
+
+  in.treeButtonPressed = true;
+  r = Form_Resize(in, r.panes);
+  ASSERT_TRUE(r.treeSetting.has_value());
+  EXPECT_TRUE(*r.treeSetting);
+}
+
+TEST(Layout, RoundHalfEven) {
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(1.4), 1);
+}
+
+}  // namespace
+}  // namespace ui
