@@ -1,0 +1,110 @@
+#include "views/formula_display.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace views {
+namespace {
+
+// The numeric value of a tag field as a whole number (rounded half to even,
+// as assigning a number to an integer does), or nullopt when it does not fit
+// into [low, high].
+std::optional<std::int64_t> WholeNumber(TextView field, std::int64_t low, std::int64_t high) {
+  const double value = std::nearbyint(mission::NumericValue(field));
+  if (!(value >= static_cast<double>(low) && value <= static_cast<double>(high))) return std::nullopt;
+  return static_cast<std::int64_t>(value);
+}
+
+}  // namespace
+
+bool HasFormulaReference(TextView tag) { return mission::IsGiven(tag); }
+
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name) {
+  // Not built yet: waits for the formula reader. Until then no formula text
+  // is produced for any row.
+  (void)sections;
+  (void)tag;
+  (void)name;
+  return {};
+}
+
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row) {
+  const TextView name = row.cells.size() > 1 ? TextView(row.cells[1]) : TextView();
+  return ReadRowFormula(sections, row.tag, name);
+}
+
+std::vector<std::size_t> FindAll(TextView text, TextView find) {
+  std::vector<std::size_t> found;
+  if (find.empty()) return found;
+  for (std::size_t at = text.find(find); at != TextView::npos; at = text.find(find, at + 1)) found.push_back(at);
+  return found;
+}
+
+std::vector<ColorSpan> ColorSpans(TextView parsed) {
+  struct Word {
+    TextView text;
+    std::uint32_t color;
+  };
+  // The order in which the words are coloured.
+  static constexpr Word kWords[] = {
+      {u"If", kColorRed},    {u"And\r\n", kColorGreen}, {u"And ", kColorGreen},
+      {u"Not ", kColorGreen}, {u"Or\r\n", kColorGreen},  {u"Then", kColorRed},
+  };
+  std::vector<ColorSpan> spans;
+  for (const Word& word : kWords) {
+    for (const std::size_t at : FindAll(parsed, word.text)) spans.push_back({at, word.text.size(), word.color});
+  }
+  return spans;
+}
+
+Text RowNodeTag(int mode, std::size_t row) {
+  return mission::Decimal(mode) + u',' + mission::Decimal(static_cast<long long>(row));
+}
+
+std::optional<NodeTarget> NodeClickTarget(TextView nodeTag) {
+  mission::CommaFields fields;
+  mission::SplitCommas(nodeTag, fields);
+  const std::optional<std::int64_t> mode = WholeNumber(fields[0], 1, 8);
+  if (!mode) return std::nullopt;
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  // A row beyond any list only switches the mode, so a huge number may as
+  // well be the largest one.
+  const double row = std::nearbyint(mission::NumericValue(fields[1]));
+  NodeTarget target;
+  target.mode = static_cast<int>(*mode);
+  target.row = row >= 1 ? static_cast<std::int32_t>(std::min<double>(row, kMax)) : 0;
+  return target;
+}
+
+TreeLinks::TreeLinks(const mission::OutlineTree& tree)
+    : modeNode_(kModeSlots, kNone), rowNode_(kModeSlots) {
+  for (std::size_t i = 0; i < tree.Size(); ++i) {
+    const mission::OutlineNode& node = tree.Node(i);
+    if (node.mode < 0 || node.mode >= kModeSlots) continue;
+    const auto mode = static_cast<std::size_t>(node.mode);
+    const auto index = static_cast<std::uint32_t>(i);
+    if (node.entry <= 0) {
+      if (modeNode_[mode] == kNone) modeNode_[mode] = index;
+      continue;
+    }
+    std::vector<std::uint32_t>& rows = rowNode_[mode];
+    const auto entry = static_cast<std::size_t>(node.entry);
+    if (rows.size() < entry) rows.resize(entry, kNone);
+    if (rows[entry - 1] == kNone) rows[entry - 1] = index;
+  }
+}
+
+std::optional<std::uint32_t> TreeLinks::ModeNode(int mode) const {
+  if (mode < 0 || mode >= kModeSlots || modeNode_[static_cast<std::size_t>(mode)] == kNone) return std::nullopt;
+  return modeNode_[static_cast<std::size_t>(mode)];
+}
+
+std::optional<std::uint32_t> TreeLinks::RowNode(int mode, std::size_t row) const {
+  if (mode < 0 || mode >= kModeSlots || row == 0) return std::nullopt;
+  const std::vector<std::uint32_t>& rows = rowNode_[static_cast<std::size_t>(mode)];
+  if (row > rows.size() || rows[row - 1] == kNone) return std::nullopt;
+  return rows[row - 1];
+}
+
+}  // namespace views

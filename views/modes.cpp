@@ -1,0 +1,82 @@
+#include "views/modes.h"
+
+#include <algorithm>
+#include <array>
+
+namespace views {
+namespace {
+
+using mission::kSlotMissionInfo;
+using mission::kSlotMusic;
+
+constexpr std::array<ModeInfo, kModeCount> kModes = {{
+    {kModeGeneral, u"G&eneral", u"General", kSlotMissionInfo, false},
+    {kModeGoals, u"&Goals", u"Goals", mission::kSlotGoals, true},
+    {kModeDirectives, u"&Directives", u"Directives", mission::kSlotEvents, false},
+    {kModeEvents, u"Events", u"Events", mission::kSlotEvents, true},
+    {kModeMessages, u"Messages", u"Messages", mission::kSlotMessages, false},
+    {kModeShips, u"Ships", u"Ships", mission::kSlotObjects, false},
+    {kModeWings, u"Wings", u"Wings", mission::kSlotWings, false},
+    {kModeReinforcements, u"Reinforcements", u"Reinforcements", mission::kSlotReinforcements, false},
+}};
+
+}  // namespace
+
+std::span<const ModeInfo> Modes() { return kModes; }
+
+bool IsMode(int mode) { return mode >= 1 && mode <= kModeCount; }
+
+const ModeInfo& ModeOf(int mode) { return kModes[static_cast<std::size_t>(mode - 1)]; }
+
+bool HasFormulas(const ListData& list) {
+  return std::any_of(list.rows.begin(), list.rows.end(), [](const Row& row) { return mission::IsGiven(row.tag); });
+}
+
+void QuoteCommaCut(Text& text) {
+  mission::ReplaceFirst(text, u"XSTR(\"", u"");
+  const std::size_t cut = text.find(u"\",");
+  if (cut != Text::npos) text.resize(cut);
+}
+
+void MinusOneStrip(Text& text) {
+  mission::ReplaceFirst(text, u"XSTR(\"", u"");
+  mission::ReplaceFirst(text, u"\",-1)", u"");
+  mission::ReplaceFirst(text, u"\", -1)", u"");
+}
+
+void AddFromColl(const mission::LineList& lines, TextView what, TextView desc, ListData& list) {
+  Text value = u"<Unset>";
+  // The last matching line wins, so the first match from the end is the one.
+  for (std::size_t i = lines.Count(); i-- > 0;) {
+    const TextView line = lines[i];
+    if (line.starts_with(what)) {
+      value = Text(mission::TrimBlankView(line.substr(what.size())));
+      break;
+    }
+  }
+  QuoteCommaCut(value);
+  list.rows.push_back(Row{{Text(desc), std::move(value)}, {}});
+}
+
+void FillMode(int mode, const mission::Mission& mission, ListData& list) {
+  list.rows.clear();
+  switch (mode) {
+    case kModeGeneral: ModeGeneral(mission, list); break;
+    case kModeGoals: ModeGoals(mission, list); break;
+    case kModeDirectives: ModeDirectives(mission, list); break;
+    case kModeEvents: ModeEvents(mission, list); break;
+    case kModeMessages: ModeMessages(mission, list); break;
+    case kModeShips: ModeShips(mission, list); break;
+    case kModeWings: ModeWings(mission, list); break;
+    case kModeReinforcements: ModeReinforcements(mission, list); break;
+    default: break;
+  }
+}
+
+ListData FillMode(int mode, const mission::Mission& mission) {
+  ListData list;
+  FillMode(mode, mission, list);
+  return list;
+}
+
+}  // namespace views

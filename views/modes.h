@@ -1,0 +1,87 @@
+// The eight view modes of the mission list and the fillers that build each
+// mode's list from the loaded mission.
+//
+// A filler walks the lines of one slot of the section store once, in file
+// order. A line's key is its first six characters, compared exactly; a key
+// either opens a new row or writes one cell of the current row (a later line
+// overwrites an earlier value; cell keys before the first row are ignored).
+// The value written is the line less a fixed number of characters.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "mission/mission.h"
+#include "mission/text.h"
+#include "views/list.h"
+
+namespace views {
+
+enum Mode : int {
+  kModeGeneral = 1,
+  kModeGoals = 2,
+  kModeDirectives = 3,
+  kModeEvents = 4,
+  kModeMessages = 5,
+  kModeShips = 6,
+  kModeWings = 7,
+  kModeReinforcements = 8,
+};
+constexpr int kModeCount = 8;
+
+struct ModeInfo {
+  int mode;
+  TextView menuCaption;  // the View menu entry, with its access-key "&"
+  TextView title;        // the caption without its first "&", shown above the list
+  int sourceSlot;        // the section store slot the filler reads (General: 8 and 7)
+  bool formulas;         // rows may carry a formula reference
+};
+
+// The mode table, modes 1 to 8 in order.
+std::span<const ModeInfo> Modes();
+// The entry of one mode; `mode` must lie in 1..8.
+const ModeInfo& ModeOf(int mode);
+// True for 1..8.
+bool IsMode(int mode);
+
+// True when at least one row carries a formula reference (IsGiven of its tag).
+// The layout shows the two code windows only then.
+bool HasFormulas(const ListData& list);
+
+// --- Fillers. Each replaces the columns and rows of `list` with its view. ---
+
+// General: mission name, author and the two soundtracks. When the outline
+// tree is empty (no mission, or no section header at all) it does nothing:
+// the list keeps whatever columns it had.
+void ModeGeneral(const mission::Mission& mission, ListData& list);
+void ModeGoals(const mission::Mission& mission, ListData& list);
+void ModeDirectives(const mission::Mission& mission, ListData& list);
+void ModeEvents(const mission::Mission& mission, ListData& list);
+void ModeMessages(const mission::Mission& mission, ListData& list);
+// Lines of the objects section with the key "$Messa" are skipped: they would
+// otherwise land in the Class column.
+void ModeShips(const mission::Mission& mission, ListData& list);
+void ModeWings(const mission::Mission& mission, ListData& list);
+void ModeReinforcements(const mission::Mission& mission, ListData& list);
+
+// What a mode switch does to the list: removes all rows, then runs the filler
+// of `mode` (1..8; any other number only removes the rows).
+void FillMode(int mode, const mission::Mission& mission, ListData& list);
+// The list a switch to `mode` shows on a freshly created window.
+ListData FillMode(int mode, const mission::Mission& mission);
+
+// --- Building blocks shared by the fillers, exposed for their tests. ---
+
+// Quote-comma cut: removes the first `XSTR("`, then keeps only what stands
+// before the first `",` if there is one.
+void QuoteCommaCut(Text& text);
+// Minus-one strip: removes the first `XSTR("`, then the first `",-1)`, then
+// the first `", -1)`. A text whose id is not -1 keeps its tail.
+void MinusOneStrip(Text& text);
+
+// Adds the row «desc | value» where value is the last line of `lines` that
+// begins with `what`, less `what`, trimmed and quote-comma cut; "<Unset>"
+// when no line begins with `what`.
+void AddFromColl(const mission::LineList& lines, TextView what, TextView desc, ListData& list);
+
+}  // namespace views
