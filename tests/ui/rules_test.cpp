@@ -1,0 +1,43 @@
+#include "ui/rules.h"
+
+#include <gtest/gtest.h>
+
+namespace ui {
+namespace {
+
+TEST(Rules, TreeViewSetting) {
+  const struct {
+    TextView value;
+    int shown;
+  } cases[] = {{u"1", 1}, {u"0", 0}, {u"", 0}, {u"2", 0}, {u"-1", 0}, {u"yes", 0},
+               {u"1.0", 1}, {u" 1", 1}, {u"70000", 0}, {u"65537", 0}, {u"1e400", 0}};
+  for (const auto& c : cases) EXPECT_EQ(TreeViewFromSetting(c.value), c.shown) << mission::ToUtf8(c.value);
+}
+
+TEST(Rules, OnlyExactZeroSwitchesCodeWindowOff) {
+  EXPECT_TRUE(CodeHiddenFromSetting(u"0"));
+  for (TextView v : {u"", u"1", u"0 ", u" 0", u"false", u"00"}) EXPECT_FALSE(CodeHiddenFromSetting(v));
+}
+
+TEST(Rules, HoverFrameOnePixelOutsideBottomShifted) {
+  const HoverFrame f = PlaceHoverFrame(300, 240, 480, 480, 15, 15);
+  EXPECT_EQ(f.top, (Line{285, 225, 795, 225}));
+  EXPECT_EQ(f.bottom, (Line{293, 735, 803, 735}));
+  EXPECT_EQ(f.left, (Line{285, 225, 285, 735}));
+  EXPECT_EQ(f.right, (Line{795, 225, 795, 735}));
+}
+
+TEST(Rules, DialogFiltersSplitIntoPairs) {
+  const auto fs2 = SplitDialogFilter(kFilterFS2);
+  ASSERT_EQ(fs2.size(), 3u);
+  EXPECT_EQ(fs2[0], (FileFilter{u"FreeSpace 2 mission files (*.FS2)", u"*.fs2"}));
+  EXPECT_EQ(fs2[2], (FileFilter{u"All Files (*.*)", u"*.*"}));
+  EXPECT_EQ(SplitDialogFilter(kFilterFS1)[0].pattern, u"*.fsm");
+}
+
+TEST(Rules, MissionCaption) {
+  EXPECT_EQ(MissionCaption(u"/m/a.fs2"), u"Veltrane Suite TORVEK32 - [/m/a.fs2]");
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,60 @@
+#include "ui/rules.h"
+
+#include <cmath>
+
+#include "ui/layout.h"
+
+namespace ui {
+
+int TreeViewFromSetting(TextView value) {
+  const double number = mission::NumericValue(value);
+  // A 16-bit conversion rounds halves to even; out of range counts as 0.
+  if (!(number >= -32768.5 && number <= 32767.5)) return 0;
+  const int shown = RoundHalfEven(number);
+  return shown == 1 ? 1 : 0;
+}
+
+bool CodeHiddenFromSetting(TextView value) { return value == u"0"; }
+
+HoverFrame PlaceHoverFrame(double iconLeft, double iconTop, double iconWidth, double iconHeight, double tx,
+                           double ty) {
+  const int top = RoundHalfEven(iconTop - ty);
+  const int bottom = RoundHalfEven(iconTop + iconHeight + ty);
+  const int left = RoundHalfEven(iconLeft - tx);
+  const int right = RoundHalfEven(iconLeft + iconWidth + tx);
+  HoverFrame f;
+  f.top = {left, top, right, top};
+  f.bottom = {left + 8, bottom, right + 8, bottom};
+  f.left = {left, top, left, bottom};
+  f.right = {right, top, right, bottom};
+  return f;
+}
+
+const TextView kFilterFS1 =
+    u"FreeSpace 1 mission files (*.FSM)|*.fsm|FreeSpace 2 mission files (*.FS2)|*.fs2|All Files (*.*)|*.*";
+const TextView kFilterFS2 =
+    u"FreeSpace 2 mission files (*.FS2)|*.fs2|FreeSpace 1 mission files (*.FSM)|*.fsm|All Files (*.*)|*.*";
+
+std::vector<FileFilter> SplitDialogFilter(TextView filter) {
+  std::vector<Text> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t bar = filter.find(u'|', start);
+    parts.emplace_back(filter.substr(start, bar == TextView::npos ? TextView::npos : bar - start));
+    if (bar == TextView::npos) break;
+    start = bar + 1;
+  }
+  std::vector<FileFilter> result;
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) result.push_back({parts[i], parts[i + 1]});
+  return result;
+}
+
+Text MissionCaption(TextView path) {
+  Text caption(kDesignCaption);
+  caption += u" - [";
+  caption += path;
+  caption += u"]";
+  return caption;
+}
+
+}  // namespace ui

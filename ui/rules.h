@@ -1,0 +1,55 @@
+// Small decisions of the main window that need no window: how settings
+// values read, where the icon bar's hover frame goes, the open dialogs'
+// filters and the caption.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "mission/text.h"
+
+namespace ui {
+
+using mission::Text;
+using mission::TextView;
+
+// "Display"/"TreeView": the numeric value of the text as a 16-bit integer;
+// anything but 0 and 1 (a missing key, a value out of range) counts as 0.
+int TreeViewFromSetting(TextView value);
+
+// "Display"/"LeftCodeWindow" and "RightCodeWindow": only the exact text "0"
+// switches the window off.
+bool CodeHiddenFromSetting(TextView value);
+
+// A line in twips, from (x1, y1) to (x2, y2).
+struct Line {
+  int x1, y1, x2, y2;
+  bool operator==(const Line&) const = default;
+};
+
+// The hover frame one screen pixel outside an icon (in twips; tx and ty are
+// twips per pixel). The bottom line sits 8 twips to the right of the others,
+// which gives the frame its slightly raised look.
+struct HoverFrame {
+  Line left, top, right, bottom;
+};
+HoverFrame PlaceHoverFrame(double iconLeft, double iconTop, double iconWidth, double iconHeight, double tx,
+                           double ty);
+
+// The open dialogs' filters, written as the common dialog takes them:
+// "description|pattern|description|pattern...".
+extern const TextView kFilterFS1;
+extern const TextView kFilterFS2;
+
+struct FileFilter {
+  Text description;
+  Text pattern;
+  bool operator==(const FileFilter&) const = default;
+};
+std::vector<FileFilter> SplitDialogFilter(TextView filter);
+
+constexpr TextView kDesignCaption = u"Veltrane Suite TORVEK32";
+// The caption while a mission is shown.
+Text MissionCaption(TextView path);
+
+}  // namespace ui
