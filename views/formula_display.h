@@ -48,6 +48,7 @@ struct ColorSpan {
   std::size_t start = 0;   // 0-based character position in the text
   std::size_t length = 0;  // characters
   std::uint32_t color = kColorBlack;
+  friend bool operator==(const ColorSpan&, const ColorSpan&) = default;
 };
 
 // The spans that colouring gives a parsed text, in the order they are applied
@@ -74,6 +75,7 @@ Text RowNodeTag(int mode, std::size_t row);
 struct NodeTarget {
   int mode = 0;
   std::int32_t row = 0;
+  friend bool operator==(const NodeTarget&, const NodeTarget&) = default;
 };
 std::optional<NodeTarget> NodeClickTarget(TextView nodeTag);
 

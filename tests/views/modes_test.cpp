@@ -1,0 +1,105 @@
+#include "views/modes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/views/fixture.h"
+
+namespace views {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::Cells;
+using testing::Captions;
+using testing::Lines;
+using testing::Load;
+using testing::Widths;
+
+TEST(ModeTableTest, TitlesAreMenuCaptionsWithoutTheirFirstAmpersand) {
+  ASSERT_EQ(Modes().size(), 8u);
+  const char16_t* const titles[] = {u"General", u"Goals",    u"Directives", u"Events",
+                                    u"Messages", u"Ships",   u"Wings",      u"Reinforcements"};
+  for (int mode = 1; mode <= kModeCount; ++mode) {
+    const ModeInfo& info = ModeOf(mode);
+    EXPECT_EQ(info.mode, mode);
+    Text caption(info.menuCaption);
+    mission::ReplaceFirst(caption, u"&", u"");
+    EXPECT_EQ(caption, info.title) << mode;
+    EXPECT_EQ(info.title, titles[mode - 1]);
+    EXPECT_EQ(info.formulas, mode == kModeGoals || mode == kModeEvents) << mode;
+  }
+  EXPECT_EQ(ModeOf(kModeGeneral).menuCaption, u"G&eneral");
+  EXPECT_EQ(ModeOf(kModeDirectives).menuCaption, u"&Directives");
+  EXPECT_FALSE(IsMode(0));
+  EXPECT_FALSE(IsMode(9));
+}
+
+TEST(TextCleaningTest, QuoteCommaCutAndMinusOneStrip) {
+  struct Case {
+    const char16_t* in;
+    const char16_t* cut;    // quote-comma cut
+    const char16_t* strip;  // minus-one strip
+  };
+  const Case cases[] = {
+      {u"XSTR(\"Protect Alpha 1\", -1)", u"Protect Alpha 1", u"Protect Alpha 1"},
+      {u"XSTR(\"Protect Alpha 1\",-1)", u"Protect Alpha 1", u"Protect Alpha 1"},
+      {u"XSTR(\"Protect Alpha 1\", 5012)", u"Protect Alpha 1", u"Protect Alpha 1\", 5012)"},
+      {u"Protect Alpha 1", u"Protect Alpha 1", u"Protect Alpha 1"},
+      {u"\"Protect\"", u"\"Protect\"", u"\"Protect\""},
+      // Only the first wrapper goes; the cut is at the first quote-comma.
+      {u"XSTR(\"a\", -1) XSTR(\"b\", -1)", u"a", u"a XSTR(\"b\", -1)"},
+      {u"", u"", u""},
+  };
+  for (const Case& c : cases) {
+    Text cut = c.in, strip = c.in;
+    QuoteCommaCut(cut);
+    MinusOneStrip(strip);
+    EXPECT_EQ(cut, c.cut) << mission::ToUtf8(c.in);
+    EXPECT_EQ(strip, c.strip) << mission::ToUtf8(c.in);
+  }
+}
+
+TEST(GeneralViewTest, LastMatchWinsTrimmedAndUnwrapped) {
+  const auto m = Load(Lines({"#Mission Info", "$Name: First", "$Name:   XSTR(\"Deep Strike\", -1)  ",
+                             "$Name:NoBlank", "$Version: 0.10", "#Music", "$Event Music: 5: Deuteronomy",
+                             "$Briefing Music:   Brief5  "}));
+  const ListData list = FillMode(kModeGeneral, m);
+  EXPECT_THAT(Captions(list), ElementsAre("Attribute", "Value"));
+  EXPECT_THAT(Widths(list), ElementsAre(4000, 4000));
+  EXPECT_THAT(Cells(list), ElementsAre(ElementsAre("Mission Name", "Deep Strike"), ElementsAre("Author", "<Unset>"),
+                                       ElementsAre("Briefing Soundtrack", "Brief5"),
+                                       ElementsAre("In-game Soundtrack", "5: Deuteronomy")));
+  EXPECT_FALSE(HasFormulas(list));
+}
+
+TEST(GeneralViewTest, WithoutAnySectionHeaderTheListKeepsItsColumnsAndLosesItsRows) {
+  const auto none = Load("$Name: Orphan\r\nplain text\r\n");
+  EXPECT_TRUE(Captions(FillMode(kModeGeneral, none)).empty());
+  EXPECT_TRUE(FillMode(kModeGeneral, none).rows.empty());
+
+  // As after another mission's Events view: the columns stay, the rows go.
+  const auto events = Load(Lines({"#Events", "$Formula: ( true )", "+Name: E"}));
+  ListData list = FillMode(kModeEvents, events);
+  ASSERT_EQ(list.rows.size(), 1u);
+  FillMode(kModeGeneral, none, list);
+  EXPECT_EQ(list.columns.size(), 6u);
+  EXPECT_TRUE(list.rows.empty());
+}
+
+TEST(GeneralViewTest, ASecondMissionReplacesTheRows) {
+  ListData list = FillMode(kModeGeneral, Load(Lines({"#Mission Info", "$Name: One"})));
+  FillMode(kModeGeneral, Load(Lines({"#Mission Info", "$Name: Two"})), list);
+  ASSERT_EQ(list.rows.size(), 4u);
+  EXPECT_EQ(list.rows[0].cells[1], u"Two");
+}
+
+TEST(HasFormulasTest, OnlyATagHoldingAValueCounts) {
+  ListData list;
+  list.rows = {Row{{u"a"}, u""}, Row{{u"b"}, u" n/a "}};
+  EXPECT_FALSE(HasFormulas(list));
+  list.rows.push_back(Row{{u"c"}, u"4,0"});
+  EXPECT_TRUE(HasFormulas(list));
+}
+
+}  // namespace
+}  // namespace views
