@@ -1,9 +1,49 @@
 #include "app/export.h"
 
+#include <algorithm>
+
 #include "app/json_writer.h"
+#include "views/formula_display.h"
+#include "views/modes.h"
 
 namespace app {
 namespace {
+
+using mission::Text;
+using mission::TextView;
+
+// A list row that refers to a formula, remembered while the views are
+// written so that the formulas can follow them without filling a view twice.
+struct FormulaRow {
+  int mode = 0;
+  std::size_t row = 0;  // 1-based
+  Text tag;
+  Text name;  // the row's second cell
+};
+
+// Fills the eight views in mode order, each as a switch on a freshly loaded
+// mission fills it, hands each to `visit` and returns the rows with a
+// formula reference. Only one view is held at a time.
+template <typename Visit>
+std::vector<FormulaRow> ForEachView(const mission::Mission& mission, Visit visit) {
+  std::vector<FormulaRow> formulas;
+  for (const views::ModeInfo& info : views::Modes()) {
+    const views::ListData list = views::FillMode(info.mode, mission);
+    visit(info, list);
+    for (std::size_t i = 0; i < list.rows.size(); ++i) {
+      const views::Row& row = list.rows[i];
+      if (!views::HasFormulaReference(row.tag)) continue;
+      formulas.push_back({info.mode, i + 1, row.tag, row.cells.size() > 1 ? row.cells[1] : Text()});
+    }
+  }
+  return formulas;
+}
+
+views::FormulaTexts ReadFormula(const mission::Mission& mission, const FormulaRow& row) {
+  return views::ReadRowFormula(mission.Sections(), row.tag, row.name);
+}
+
+// --- JSON ---
 
 void WriteSections(const mission::MissionSections& sections, JsonWriter& json) {
   json.BeginArray();
@@ -36,7 +76,214 @@ void WriteTree(const mission::OutlineTree& tree, JsonWriter& json) {
   json.EndArray();
 }
 
+void WriteView(const views::ModeInfo& info, const views::ListData& list, JsonWriter& json) {
+  json.BeginObject();
+  json.Key("mode");
+  json.Number(info.mode);
+  json.Key("title");
+  json.String(info.title);
+  json.Key("columns");
+  json.BeginArray();
+  for (const views::Column& column : list.columns) {
+    json.BeginObject();
+    json.Key("caption");
+    json.String(column.caption);
+    json.Key("width");
+    json.Number(column.width);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("rows");
+  json.BeginArray();
+  for (const views::Row& row : list.rows) {
+    json.BeginObject();
+    json.Key("cells");
+    json.BeginArray();
+    for (const Text& cell : row.cells) json.String(cell);
+    json.EndArray();
+    json.Key("tag");
+    json.String(row.tag);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+}
+
+void WriteLines(TextView text, JsonWriter& json) {
+  json.BeginArray();
+  for (const TextView line : SplitAtLineBreaks(text)) json.String(line);
+  json.EndArray();
+}
+
+void WriteFormula(const mission::Mission& mission, const FormulaRow& row, JsonWriter& json) {
+  const views::FormulaTexts texts = ReadFormula(mission, row);
+  json.BeginObject();
+  json.Key("mode");
+  json.Number(row.mode);
+  json.Key("row");
+  json.Number(static_cast<std::int64_t>(row.row));
+  json.Key("tag");
+  json.String(row.tag);
+  json.Key("name");
+  json.String(row.name);
+  json.Key("sexp");
+  WriteLines(texts.sexp, json);
+  json.Key("parsed");
+  WriteLines(texts.parsed, json);
+  json.EndObject();
+}
+
+// --- Text ---
+
+// Cells wider than this many characters are cut.
+constexpr std::size_t kMaxCellWidth = 40;
+constexpr char16_t kEllipsis = u'\u2026';
+
+bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// Characters as a terminal counts them: a surrogate pair is one.
+std::size_t Width(TextView text) {
+  std::size_t width = text.size();
+  for (std::size_t i = 1; i < text.size(); ++i)
+    if (IsLowSurrogate(text[i]) && IsHighSurrogate(text[i - 1])) --width;
+  return width;
+}
+
+// The text made safe for a terminal (control characters, which could steer
+// it, become "?") and cut to at most `limit` characters with an ellipsis.
+Text ForTerminal(TextView text, std::size_t limit) {
+  Text out;
+  const bool cut = Width(text) > limit;
+  const std::size_t keep = cut ? limit - 1 : text.size();
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    const bool pairTail = i > 0 && IsLowSurrogate(c) && IsHighSurrogate(text[i - 1]);
+    if (!pairTail) {
+      if (width == keep) break;
+      ++width;
+    }
+    out.push_back(IsControl(c) ? u'?' : c);
+  }
+  if (cut) out.push_back(kEllipsis);
+  return out;
+}
+
+class TextWriter {
+ public:
+  explicit TextWriter(std::ostream& out) : out_(out) {}
+  ~TextWriter() { Flush(); }
+
+  void Append(std::string_view utf8) { buffer_.append(utf8); }
+  void Append(TextView text) { mission::AppendUtf8(text, buffer_); }
+  void Spaces(std::size_t count) { buffer_.append(count, ' '); }
+  void EndLine() {
+    while (!buffer_.empty() && buffer_.back() == ' ') buffer_.pop_back();
+    buffer_.push_back('\n');
+    if (buffer_.size() >= (1 << 16)) Flush();
+  }
+  void Flush() {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  std::ostream& out_;
+  std::string buffer_;
+};
+
+void WriteOutline(const mission::OutlineTree& tree, std::uint32_t index, std::size_t depth, TextWriter& text) {
+  text.Spaces(2 * depth + 2);
+  text.Append(ForTerminal(tree.NodeText(index), TextView::npos));
+  text.Append("  [");
+  text.Append(tree.NodeTag(index));
+  text.Append("]");
+  text.EndLine();
+  for (const std::uint32_t child : tree.Children(index)) WriteOutline(tree, child, depth + 1, text);
+}
+
+void WriteTable(const views::ModeInfo& info, const views::ListData& list, TextWriter& text) {
+  text.Append("== ");
+  text.Append(mission::Decimal(info.mode));
+  text.Append(" ");
+  text.Append(info.title);
+  text.Append(" ==");
+  text.EndLine();
+  std::vector<std::size_t> widths;
+  for (const views::Column& column : list.columns) widths.push_back(std::min(Width(column.caption), kMaxCellWidth));
+  for (const views::Row& row : list.rows)
+    for (std::size_t c = 0; c < row.cells.size(); ++c)
+      widths[c] = std::max(widths[c], std::min(Width(row.cells[c]), kMaxCellWidth));
+  const auto writeRow = [&](auto cellOf) {
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+      const Text cell = ForTerminal(cellOf(c), kMaxCellWidth);
+      text.Append(cell);
+      if (c + 1 < widths.size()) text.Spaces(widths[c] - Width(cell) + 2);
+    }
+    text.EndLine();
+  };
+  if (list.columns.empty()) {
+    text.Append("(no columns)");
+    text.EndLine();
+  } else {
+    writeRow([&](std::size_t c) { return TextView(list.columns[c].caption); });
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+      text.Append(std::string(std::max<std::size_t>(widths[c], 1), '-'));
+      if (c + 1 < widths.size()) text.Spaces(2);
+    }
+    text.EndLine();
+    for (const views::Row& row : list.rows) writeRow([&](std::size_t c) { return TextView(row.cells[c]); });
+    if (list.rows.empty()) {
+      text.Append("(no rows)");
+      text.EndLine();
+    }
+  }
+  text.EndLine();
+}
+
+void WriteCode(std::string_view heading, TextView code, TextWriter& text) {
+  text.Append(heading);
+  text.EndLine();
+  for (const TextView line : SplitAtLineBreaks(code)) {
+    text.Spaces(4);
+    text.Append(ForTerminal(line, TextView::npos));
+    text.EndLine();
+  }
+}
+
+void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, TextWriter& text) {
+  const views::FormulaTexts texts = ReadFormula(mission, row);
+  text.Append("-- ");
+  text.Append(views::ModeOf(row.mode).title);
+  text.Append(" row ");
+  text.Append(std::to_string(row.row));
+  text.Append(" [");
+  text.Append(ForTerminal(row.tag, TextView::npos));
+  text.Append("]: ");
+  text.Append(ForTerminal(row.name, TextView::npos));
+  text.EndLine();
+  WriteCode("SEXP code:", texts.sexp, text);
+  WriteCode("Parsed code:", texts.parsed, text);
+  text.EndLine();
+}
+
 }  // namespace
+
+std::vector<TextView> SplitAtLineBreaks(TextView text) {
+  std::vector<TextView> lines;
+  if (text.empty()) return lines;
+  for (std::size_t from = 0;;) {
+    const std::size_t end = text.find(u"\r\n", from);
+    if (end == TextView::npos) {
+      lines.push_back(text.substr(from));
+      return lines;
+    }
+    lines.push_back(text.substr(from, end - from));
+    from = end + 2;
+  }
+}
 
 void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
   JsonWriter json(out);
@@ -47,18 +294,51 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
   WriteSections(mission.Sections(), json);
   json.Key("tree");
   WriteTree(mission.Tree(), json);
+  json.Key("views");
+  json.BeginArray();
+  const std::vector<FormulaRow> formulas =
+      ForEachView(mission, [&](const views::ModeInfo& info, const views::ListData& list) { WriteView(info, list, json); });
+  json.EndArray();
+  json.Key("formulas");
+  json.BeginArray();
+  for (const FormulaRow& row : formulas) WriteFormula(mission, row, json);
+  json.EndArray();
   json.EndObject();
   json.Finish();
 }
 
-int RunJsonExport(const std::string& file, std::ostream& out, std::ostream& err) {
+void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+  TextWriter text(out);
+  text.Append("Mission: ");
+  text.Append(ForTerminal(mission::FromUtf8(file), TextView::npos));
+  text.EndLine();
+  text.EndLine();
+  text.Append("== Outline ==");
+  text.EndLine();
+  for (const std::uint32_t root : mission.Tree().Roots()) WriteOutline(mission.Tree(), root, 0, text);
+  text.EndLine();
+  const std::vector<FormulaRow> formulas = ForEachView(
+      mission, [&](const views::ModeInfo& info, const views::ListData& list) { WriteTable(info, list, text); });
+  text.Append("== Formulas ==");
+  text.EndLine();
+  text.EndLine();
+  for (const FormulaRow& row : formulas) WriteFormulaText(mission, row, text);
+  text.Flush();
+  out.flush();
+}
+
+int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err) {
   mission::Mission mission;
   const mission::LoadResult loaded = mission::LoadFile(file, mission);
   if (!loaded.ok) {
     err << "torvk32: cannot open " << file << ": " << loaded.error << '\n';
     return 1;
   }
-  WriteJsonExport(file, mission, out);
+  if (format == ExportFormat::kJson) {
+    WriteJsonExport(file, mission, out);
+  } else {
+    WriteTextExport(file, mission, out);
+  }
   out.flush();
   return 0;
 }

@@ -1,20 +1,37 @@
-// The headless export: one mission file written as JSON (or, later, as text
-// for a terminal), without a display, settings or library installation.
+// The headless export: one mission file written as JSON, or as plain text for
+// a person at a terminal, without a display, settings or library installation.
 #pragma once
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "mission/mission.h"
+#include "mission/text.h"
 
 namespace app {
 
-// Writes the export document of a loaded mission. `file` is the path as the
-// user gave it.
+enum class ExportFormat { kJson, kText };
+
+// Writes the export document of a loaded mission: its sections, outline
+// tree, the eight views as a mode switch fills them, and the formula of every
+// row that refers to one. `file` is the path as the user gave it.
 void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
+// The same content as titled tables with aligned columns, then each formula
+// with its SEXP lines and its pseudo-code lines. Cells wider than a column's
+// limit are cut with an ellipsis; control characters show as "?".
+void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
+
 // Loads `file` and writes its export. Returns the process exit code: 0, or 1
-// with one line on `err` when the file cannot be read.
-int RunJsonExport(const std::string& file, std::ostream& out, std::ostream& err);
+// with one line on `err` (and nothing on `out`) when the file cannot be read.
+int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err);
+inline int RunJsonExport(const std::string& file, std::ostream& out, std::ostream& err) {
+  return RunExport(ExportFormat::kJson, file, out, err);
+}
+
+// A code window's text as lines: split at every CR LF pair. An empty text
+// gives no lines; a text that ends in CR LF gives a last, empty line.
+std::vector<mission::TextView> SplitAtLineBreaks(mission::TextView text);
 
 }  // namespace app

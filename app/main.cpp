@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     std::cout << kUsage << '\n'
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
+              << "  --export text MISSION  print the mission's views and formulas as text tables\n"
               << "  --version              print the program's version\n";
     return 0;
   }
@@ -33,8 +34,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 2 && std::strcmp(argv[1], "--export") == 0) {
-    if (argc != 4 || std::strcmp(argv[2], "json") != 0) return Usage();
-    return app::RunJsonExport(argv[3], std::cout, std::cerr);
+    if (argc != 4) return Usage();
+    if (std::strcmp(argv[2], "json") == 0) return app::RunExport(app::ExportFormat::kJson, argv[3], std::cout, std::cerr);
+    if (std::strcmp(argv[2], "text") == 0) return app::RunExport(app::ExportFormat::kText, argv[3], std::cout, std::cerr);
+    return Usage();
   }
   // The window arrives with the user interface; until then only the export runs.
   return Usage();

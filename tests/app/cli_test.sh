@@ -31,11 +31,14 @@ expect() {
 }
 
 expect 0 '"sections"' '' --export json "$sample"
+expect 0 '^== 4 Events ==$' '' --export text "$sample"
+expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export text "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export json "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp: Is a directory\$" --export json "$tmp"
 expect 2 '' '^usage: ' --export
 expect 2 '' '^usage: ' --export xml "$sample"
 expect 2 '' '^usage: ' --export json "$sample" extra
+expect 2 '' '^usage: ' --export text
 expect 2 '' '^usage: ' --bogus
 expect 0 'usage: ' '' --help
 expect 0 '1.0 Beta 01b' '' --version

@@ -42,11 +42,69 @@ TEST(ExportTest, JsonEscapesControlCharacters) {
   std::remove(path.c_str());
 }
 
+std::string ExportOf(ExportFormat format, const std::string& bytes) {
+  const std::string path = testing::TempDir() + "torvek_export_fixture.fs2";
+  std::ofstream(path, std::ios::binary) << bytes;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunExport(format, path, out, err), 0);
+  std::remove(path.c_str());
+  return out.str();
+}
+
+TEST(ExportTest, MissionWithoutHeadersGivesEightViewsAndAnEmptyGeneral) {
+  const json doc = json::parse(ExportOf(ExportFormat::kJson, "$Name: x\r\n"));
+  ASSERT_EQ(doc["views"].size(), 8u);
+  EXPECT_EQ(doc["views"][0], json::parse(R"({"mode":1,"title":"General","columns":[],"rows":[]})"));
+  EXPECT_EQ(doc["views"][2]["title"], "Directives");
+  EXPECT_EQ(doc["views"][5]["columns"].size(), 5u);
+  EXPECT_EQ(doc["formulas"], json::array());
+}
+
+TEST(ExportTest, SplitAtLineBreaks) {
+  struct Case {
+    std::u16string text;
+    std::vector<std::u16string> lines;
+  };
+  const Case cases[] = {
+      {u"", {}},
+      {u"a", {u"a"}},
+      {u"a\r\nb", {u"a", u"b"}},
+      {u"a\r\n", {u"a", u""}},
+      {u"\r\n\r\n", {u"", u"", u""}},
+      {u"a\rb\nc", {u"a\rb\nc"}},  // only the pair breaks a line
+  };
+  for (const Case& c : cases) {
+    std::vector<std::u16string> got;
+    for (const auto line : SplitAtLineBreaks(c.text)) got.emplace_back(line);
+    EXPECT_EQ(got, c.lines) << mission::ToUtf8(c.text);
+  }
+}
+
+TEST(ExportTest, TextTablesAlignCutWideCellsAndDefuseControlCharacters) {
+  const std::string text = ExportOf(ExportFormat::kText,
+                                    "#Messages\r\n"
+                                    "$Name: Intro\r\n"
+                                    "$MessageNew:  XSTR(\"Alpha, the relay tender is on its way. Stay close.\", -1)\r\n"
+                                    "+Wave Name: a.wav\r\n"
+                                    "$Name: \x1b[31mEvil\r\n");
+  EXPECT_NE(text.find("== 5 Messages ==\n"
+                      "Name       Text                                      AVI  WAV\n"
+                      "---------  ----------------------------------------  ---  -----\n"
+                      "Intro      Alpha, the relay tender is on its way. \u2026       a.wav\n"
+                      "?[31mEvil\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find('\x1b'), std::string::npos);
+}
+
 TEST(ExportTest, UnreadableFileIsOneLineAndExitOne) {
   std::ostringstream out, err;
   EXPECT_EQ(RunJsonExport("/nonexistent/m.fs2", out, err), 1);
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "torvk32: cannot open /nonexistent/m.fs2: No such file or directory\n");
+  std::ostringstream text;
+  EXPECT_EQ(RunExport(ExportFormat::kText, "/nonexistent/m.fs2", text, err), 1);
+  EXPECT_EQ(text.str(), "");
 }
 
 }  // namespace

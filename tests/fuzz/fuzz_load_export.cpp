@@ -1,15 +1,45 @@
-// Fuzz target: arbitrary bytes as a mission file, loaded and exported whole.
+// Fuzz target: arbitrary bytes as a mission file, loaded and exported whole:
+// sections, tree, all eight views and every formula, as JSON and as text.
+// Besides crashes it catches a document that is not valid JSON or breaks the
+// shape every reader relies on.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <sstream>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "app/export.h"
 #include "mission/mission.h"
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+void CheckShape(const nlohmann::json& doc) {
+  Check(doc.at("sections").size() == 9);
+  const nlohmann::json& views = doc.at("views");
+  Check(views.size() == 8);
+  for (const nlohmann::json& view : views) {
+    const std::size_t columns = view.at("columns").size();
+    for (const nlohmann::json& row : view.at("rows")) Check(row.at("cells").size() == columns);
+  }
+  for (const nlohmann::json& formula : doc.at("formulas")) {
+    Check(formula.at("sexp").is_array() && formula.at("parsed").is_array());
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const mission::Mission m = mission::ParseMissionBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   std::ostringstream out;
   app::WriteJsonExport("fuzz.fs2", m, out);
+  CheckShape(nlohmann::json::parse(out.str()));
+  std::ostringstream text;
+  app::WriteTextExport("fuzz.fs2", m, text);
   return 0;
 }
