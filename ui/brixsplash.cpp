@@ -1,0 +1,152 @@
+#include "ui/brixsplash.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+
+namespace ui {
+namespace {
+
+// The window's design, in twips.
+constexpr int kWidth = 7500;
+constexpr int kHeight = 4500;
+constexpr int kTextLeft = 3500;
+constexpr int kNameTop = 600;
+
+// The built-in picture: a night-sky strip down the window's left edge.
+QPixmap BuiltInPicture(QSize size) {
+  QPixmap picture(size);
+  QPainter painter(&picture);
+  QLinearGradient sky(0, 0, 0, size.height());
+  sky.setColorAt(0, QColor(8, 16, 64));
+  sky.setColorAt(1, QColor(40, 80, 160));
+  painter.fillRect(picture.rect(), sky);
+  painter.setPen(Qt::white);
+  // A fixed scatter of stars: the same picture at every start.
+  std::uint32_t seed = 2000;
+  for (int i = 0; i < 40; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const int x = static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(size.width()));
+    seed = seed * 1103515245u + 12345u;
+    const int y = static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(size.height()));
+    painter.drawPoint(x, y);
+  }
+  return picture;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
+}  // namespace
+
+QColor ColourFromBgr(std::uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+BrixSplash::BrixSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("BrixSplash"));
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  setPalette(palette);
+  setFixedSize(PxX(kWidth), PxY(kHeight));
+
+  auto* border = new QFrame(this);
+  border->setFrameShape(QFrame::Box);
+  border->setGeometry(rect());
+
+  ImageBuiltIn = new QLabel(this);
+  ImageBuiltIn->setGeometry(0, 0, PxX(450), height());
+  ImageBuiltIn->setPixmap(BuiltInPicture(ImageBuiltIn->size()));
+
+  Image1 = new QLabel(this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(PxX(600), PxY(300), PxX(2700), PxY(2700));
+  Image1->setAlignment(Qt::AlignCenter);
+
+  ImageQX = new QLabel(this);
+  ImageQX->setObjectName(QStringLiteral("ImageQX"));
+  ImageQX->setGeometry(PxX(kTextLeft), PxY(2500), PxX(1800), PxY(1000));
+  ImageQX->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+  Label1 = MakeLabel("Label1", QStringLiteral(" Part of the KORVALINE"), kTextLeft, 300);
+  QFont italic = Label1->font();
+  italic.setItalic(true);
+  Label1->setFont(italic);
+
+  QFont nameFont(QStringLiteral("Liberation Sans"), 30, QFont::Bold, true);
+  // The shadow copy first, so that the main copy is drawn over it.
+  lblProductName[1] = MakeLabel("lblProductName1", QString(), kTextLeft, kNameTop);
+  lblProductName[0] = MakeLabel("lblProductName0", QString(), kTextLeft, kNameTop);
+  for (QLabel* label : lblProductName) label->setFont(nameFont);
+  SetTextColour(lblProductName[0], QColor(0, 0, 128));
+  SetTextColour(lblProductName[1], QColor(192, 192, 192));
+
+  lbl32 = MakeLabel("lbl32", QStringLiteral("32"), kTextLeft, kNameTop);
+  lbl32->setFont(QFont(QStringLiteral("Liberation Sans"), 18, QFont::Bold, true));
+
+  lblVersion = MakeLabel("lblVersion", QString(), kTextLeft, 1700);
+  lblPlatform = MakeLabel("lblPlatform", QStringLiteral("for Windows 9x/NT/2000"), kTextLeft, 2000);
+  lblCredit = MakeLabel("lblCredit", QString(), 600, 3700);
+  lblCredit->setFixedWidth(PxX(kWidth - 600 - 240));
+  lblCredit->setWordWrap(true);
+  for (QLabel* label : {lblPlatform, lblCredit, lblVersion}) SetTextColour(label, Qt::black);
+}
+
+int BrixSplash::PxX(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
+
+int BrixSplash::PxY(int twips) const { return qRound(twips * logicalDpiY() / 1440.0); }
+
+QLabel* BrixSplash::MakeLabel(const char* name, const QString& text, int leftTwips, int topTwips) {
+  auto* label = new QLabel(text, this);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(QFont(QStringLiteral("Tahoma"), 8));
+  label->move(PxX(leftTwips), PxY(topTwips));
+  label->adjustSize();
+  return label;
+}
+
+void BrixSplash::setProductName(const QString& name) {
+  for (QLabel* label : lblProductName) {
+    label->setText(name);
+    label->adjustSize();
+  }
+  // The first label ends 720 twips after its text, which is where «32» goes.
+  lblProductName[0]->resize(lblProductName[0]->width() + PxX(720), lblProductName[0]->height());
+  lblProductName[1]->move(lblProductName[0]->pos() + QPoint(4, 4));
+  const QRect first = lblProductName[0]->geometry();
+  lbl32->move(first.left() + first.width() - PxX(720), first.top());
+}
+
+void BrixSplash::setAccentColour(const QColor& colour) { SetTextColour(lbl32, colour); }
+
+void BrixSplash::setVersionLine(const QString& text) {
+  lblVersion->setText(text);
+  lblVersion->adjustSize();
+}
+
+void BrixSplash::setCreditLine(const QString& text) {
+  lblCredit->setText(text);
+  lblCredit->adjustSize();
+}
+
+bool BrixSplash::setSplashPicture(const QString& path) { return LoadPicture(Image1, path); }
+
+bool BrixSplash::setSuitePicture(const QString& path) { return LoadPicture(ImageQX, path); }
+
+bool BrixSplash::LoadPicture(QLabel* image, const QString& path) {
+  const QPixmap picture(path);
+  if (picture.isNull()) {
+    image->clear();
+    return false;
+  }
+  image->setPixmap(picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  return true;
+}
+
+}  // namespace ui
