@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "applib/paths.h"
 #include "mission/text.h"
 
 namespace ui {
@@ -161,7 +162,8 @@ void DirList::keyPressEvent(QKeyEvent* event) {
 // --- BrixDirC --------------------------------------------------------------
 
 BrixDirC::Services BrixDirC::SystemServices() {
-  return Services{MountedDrives(), InputBox, [](const QString& directory) { return QDir().mkpath(directory); }};
+  return Services{MountedDrives(), InputBox,
+                  [](const QString& directory) { return applib::MakeDirs(directory.toStdU16String()); }};
 }
 
 BrixDirC::BrixDirC(const QString& chosen, QWidget* parent, Services services)

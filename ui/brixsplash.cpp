@@ -111,7 +111,9 @@ QLabel* BrixSplash::MakeLabel(const char* name, const QString& text, int leftTwi
   return label;
 }
 
-void BrixSplash::setProductName(const QString& name) {
+void BrixSplash::setProductName(const QString& name, const QString& suffix) {
+  lbl32->setText(suffix);
+  lbl32->adjustSize();
   for (QLabel* label : lblProductName) {
     label->setText(name);
     label->adjustSize();

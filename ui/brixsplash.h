@@ -22,8 +22,9 @@ class BrixSplash : public QWidget {
  public:
   explicit BrixSplash(QWidget* parent = nullptr);
 
-  // Shows name in both name labels and places the shadow label and «32».
-  void setProductName(const QString& name);
+  // Shows name in both name labels, suffix («32») after it, and places the
+  // shadow label and the suffix.
+  void setProductName(const QString& name, const QString& suffix);
   void setAccentColour(const QColor& colour);
   void setVersionLine(const QString& text);
   void setCreditLine(const QString& text);

@@ -19,7 +19,7 @@ int Twips720(const QWidget& widget) { return qRound(720 * widget.logicalDpiX() /
 
 TEST(BrixSplash, NameTwiceWithShadowAndAccentedThirtyTwoAfterIt) {
   ui::BrixSplash splash;
-  splash.setProductName(QStringLiteral("TORVEK"));
+  splash.setProductName(QStringLiteral("TORVEK"), QStringLiteral("32"));
   splash.setAccentColour(ui::ColourFromBgr(255));
   QLabel* name = Label(splash, "lblProductName0");
   QLabel* shadow = Label(splash, "lblProductName1");

@@ -1,0 +1,64 @@
+#include "ui/qtfrontend.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QMessageBox>
+
+#include "ui/brixemsg.h"
+#include "ui/brixsplash.h"
+
+namespace ui {
+namespace {
+
+QString ToQString(applib::TextView text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> MakeOkCancelBox(const QString& title, const QString& text, bool cancelIsDefault) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+  box->setDefaultButton(cancelIsDefault ? QMessageBox::Cancel : QMessageBox::Ok);
+  box->setWindowFlag(Qt::WindowStaysOnTopHint);
+  return box;
+}
+
+std::unique_ptr<QMessageBox> MakeYesNoBox(const QString& title, const QString& text) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
+  box->setDefaultButton(QMessageBox::Yes);
+  box->setWindowFlag(Qt::WindowStaysOnTopHint);
+  return box;
+}
+
+QtFrontend::QtFrontend() = default;
+
+QtFrontend::~QtFrontend() = default;
+
+void QtFrontend::ShowFatalError(applib::TextView title, applib::TextView message) {
+  // The splash window may be up; the error must not hide behind it.
+  splash_.reset();
+  BrixEMsg dialog(ToQString(title), ToQString(message));
+  dialog.exec();
+}
+
+bool QtFrontend::AskOkCancel(applib::TextView title, applib::TextView message, bool cancel_is_default) {
+  return MakeOkCancelBox(ToQString(title), ToQString(message), cancel_is_default)->exec() == QMessageBox::Ok;
+}
+
+void QtFrontend::RegisterFont(applib::TextView path) { QFontDatabase::addApplicationFont(ToQString(path)); }
+
+void QtFrontend::ShowSplash(const applib::SplashScreen& screen) {
+  splash_ = std::make_unique<BrixSplash>();
+  splash_->setProductName(ToQString(screen.name), ToQString(screen.name_suffix));
+  splash_->setAccentColour(ColourFromBgr(screen.accent));
+  splash_->setVersionLine(ToQString(screen.version));
+  splash_->setCreditLine(ToQString(screen.credit));
+  if (!screen.picture.empty()) splash_->setSplashPicture(ToQString(screen.picture));
+  splash_->setSuitePicture(ToQString(screen.suite_picture));
+  splash_->show();
+  splash_->repaint();
+  // Let the window system put it on the screen before start-up goes on.
+  QApplication::processEvents();
+}
+
+void QtFrontend::CloseSplash() { splash_.reset(); }
+
+}  // namespace ui

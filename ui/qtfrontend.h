@@ -1,0 +1,41 @@
+#pragma once
+// The library's user interface in Qt: the error dialog for fatal set-up
+// errors, the OK/Cancel warnings, font registration and the splash window.
+#include <memory>
+
+#include <QString>
+
+#include "applib/platform.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace ui {
+
+class BrixSplash;
+
+// The warning with OK and Cancel; with cancelIsDefault, Enter means Cancel.
+std::unique_ptr<QMessageBox> MakeOkCancelBox(const QString& title, const QString& text, bool cancelIsDefault);
+
+// A question with Yes and No, kept in front of the splash window.
+std::unique_ptr<QMessageBox> MakeYesNoBox(const QString& title, const QString& text);
+
+class QtFrontend : public applib::Frontend {
+ public:
+  QtFrontend();
+  ~QtFrontend() override;
+
+  void ShowFatalError(applib::TextView title, applib::TextView message) override;
+  bool AskOkCancel(applib::TextView title, applib::TextView message, bool cancel_is_default) override;
+  void RegisterFont(applib::TextView path) override;
+  void ShowSplash(const applib::SplashScreen& splash) override;
+  void CloseSplash() override;
+
+  // The splash window while it is up, else null.
+  BrixSplash* splash() const { return splash_.get(); }
+
+ private:
+  std::unique_ptr<BrixSplash> splash_;
+};
+
+}  // namespace ui
