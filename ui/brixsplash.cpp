@@ -10,10 +10,12 @@ namespace ui {
 namespace {
 
 // The window's design, in twips.
-constexpr int kWidth = 7500;
-constexpr int kHeight = 4500;
-constexpr int kTextLeft = 3500;
-constexpr int kNameTop = 600;
+constexpr int kWidth = 8100;
+constexpr int kHeight = 5700;
+constexpr int kLeft = 600;         // the picture's and the name's left edge
+constexpr int kSideLeft = 6150;    // the column right of the picture
+constexpr int kNameTop = 3960;
+constexpr int kVersionLeft = 4500;
 
 // The built-in picture: a night-sky strip down the window's left edge.
 QPixmap BuiltInPicture(QSize size) {
@@ -66,34 +68,34 @@ BrixSplash::BrixSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(PxX(600), PxY(300), PxX(2700), PxY(2700));
+  Image1->setGeometry(PxX(kLeft), PxY(240), PxX(5400), PxY(3600));
   Image1->setAlignment(Qt::AlignCenter);
 
   ImageQX = new QLabel(this);
   ImageQX->setObjectName(QStringLiteral("ImageQX"));
-  ImageQX->setGeometry(PxX(kTextLeft), PxY(2500), PxX(1800), PxY(1000));
-  ImageQX->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  ImageQX->setGeometry(PxX(kSideLeft), PxY(720), PxX(1800), PxY(1800));
+  ImageQX->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  Label1 = MakeLabel("Label1", QStringLiteral(" Part of the KORVALINE"), kTextLeft, 300);
+  Label1 = MakeLabel("Label1", QStringLiteral(" Part of the KORVALINE"), kSideLeft, 240);
   QFont italic = Label1->font();
   italic.setItalic(true);
   Label1->setFont(italic);
 
-  QFont nameFont(QStringLiteral("Liberation Sans"), 30, QFont::Bold, true);
+  QFont nameFont(QStringLiteral("Liberation Sans"), 28, QFont::Bold, true);
   // The shadow copy first, so that the main copy is drawn over it.
-  lblProductName[1] = MakeLabel("lblProductName1", QString(), kTextLeft, kNameTop);
-  lblProductName[0] = MakeLabel("lblProductName0", QString(), kTextLeft, kNameTop);
+  lblProductName[1] = MakeLabel("lblProductName1", QString(), kLeft, kNameTop);
+  lblProductName[0] = MakeLabel("lblProductName0", QString(), kLeft, kNameTop);
   for (QLabel* label : lblProductName) label->setFont(nameFont);
   SetTextColour(lblProductName[0], QColor(0, 0, 128));
   SetTextColour(lblProductName[1], QColor(192, 192, 192));
 
-  lbl32 = MakeLabel("lbl32", QStringLiteral("32"), kTextLeft, kNameTop);
+  lbl32 = MakeLabel("lbl32", QStringLiteral("32"), kLeft, kNameTop);
   lbl32->setFont(QFont(QStringLiteral("Liberation Sans"), 18, QFont::Bold, true));
 
-  lblVersion = MakeLabel("lblVersion", QString(), kTextLeft, 1700);
-  lblPlatform = MakeLabel("lblPlatform", QStringLiteral("for Windows 9x/NT/2000"), kTextLeft, 2000);
-  lblCredit = MakeLabel("lblCredit", QString(), 600, 3700);
-  lblCredit->setFixedWidth(PxX(kWidth - 600 - 240));
+  lblVersion = MakeLabel("lblVersion", QString(), kVersionLeft, kNameTop + 120);
+  lblPlatform = MakeLabel("lblPlatform", QStringLiteral("for Windows 9x/NT/2000"), kVersionLeft, kNameTop + 420);
+  lblCredit = MakeLabel("lblCredit", QString(), kLeft, 5160);
+  lblCredit->setFixedWidth(PxX(kWidth - kLeft - 240));
   lblCredit->setWordWrap(true);
   for (QLabel* label : {lblPlatform, lblCredit, lblVersion}) SetTextColour(label, Qt::black);
 }
