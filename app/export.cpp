@@ -1,6 +1,7 @@
 #include "app/export.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/json_writer.h"
 #include "views/formula_display.h"
@@ -56,12 +57,24 @@ void WriteSections(const mission::MissionSections& sections, JsonWriter& json) {
   json.EndArray();
 }
 
+// The node's tag, «mode» or «mode,entry», as OutlineTree::NodeTag writes it,
+// without building a text for each of a large tree's millions of nodes.
+void WriteTag(const mission::OutlineNode& node, JsonWriter& json) {
+  char tag[32];
+  char* end = std::to_chars(tag, tag + 16, node.mode).ptr;
+  if (node.entry > 0) {
+    *end++ = ',';
+    end = std::to_chars(end, tag + sizeof tag, node.entry).ptr;
+  }
+  json.String(std::string_view(tag, static_cast<std::size_t>(end - tag)));
+}
+
 void WriteNode(const mission::OutlineTree& tree, std::uint32_t index, JsonWriter& json) {
   json.BeginObject();
   json.Key("text");
   json.String(tree.NodeText(index));
   json.Key("tag");
-  json.String(tree.NodeTag(index));
+  WriteTag(tree.Node(index), json);
   json.Key("children");
   json.BeginArray();
   // The tree is three levels deep at most (section, entry, field).

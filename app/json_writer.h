@@ -1,12 +1,13 @@
 // A streaming JSON writer: the export of a large mission goes straight to the
-// output instead of being built as a document in memory first. Strings are
-// escaped by nlohmann::json's serializer.
+// output instead of being built as a document in memory first. The document
+// is compact (no blanks, one line): a 100 MB mission gives hundreds of MB of
+// JSON, and indenting it would cost as much again. Tools format it for reading.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <ostream>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,28 +24,30 @@ class JsonWriter {
   void EndObject() { Close('}'); }
   void BeginArray() { Open('['); }
   void EndArray() { Close(']'); }
-  // The key of the next member of the current object.
+  // The key of the next member of the current object: plain ASCII letters,
+  // written as they are.
   void Key(std::string_view key);
+  // A string value given as UTF-8; invalid sequences become U+FFFD.
   void String(std::string_view utf8);
+  // A string value; unpaired surrogates become U+FFFD.
   void String(mission::TextView text);
   void Number(std::int64_t value);
   // Ends the document with a line break and writes out what is buffered.
   void Finish();
 
  private:
-  struct Escaper;
   void Open(char bracket);
   void Close(char bracket);
   void BeforeValue();
-  void NewLine();
-  void Escaped(std::string_view utf8);
-  void FlushIfFull();
+  void Put(char c) { *Reserve(1) = c, ++used_; }
+  // Room for `bytes` more bytes in the buffer, writing it out first if needed.
+  char* Reserve(std::size_t bytes);
+  void Flush();
 
   std::ostream& out_;
-  std::string buffer_;  // output not yet handed to out_
-  std::string utf8_;    // scratch space for converting texts
-  std::unique_ptr<Escaper> escaper_;
-  std::vector<bool> first_;  // per open level: no element written yet
+  std::unique_ptr<char[]> buffer_;  // output not yet handed to out_
+  std::size_t used_ = 0;
+  std::vector<char> first_;  // per open level: no element written yet
   bool after_key_ = false;
 };
 

@@ -8,6 +8,8 @@
 namespace views {
 namespace {
 
+using namespace std::string_view_literals;
+
 using mission::LineList;
 
 // A line's key: its first six characters, or the whole line if shorter.
@@ -68,9 +70,9 @@ void ModeEvents(const mission::Mission& mission, ListData& list) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
     ++lineNo;
-    if (key == u"$Formu") {
+    if (key == u"$Formu"sv) {
       formulaLine = lineNo;
-    } else if (key == u"+Name:") {
+    } else if (key == u"+Name:"sv) {
       ++eventNo;
       fill.NewRow();
       // The number shows as two characters: « 0», «12», and 100 as «00».
@@ -78,13 +80,13 @@ void ModeEvents(const mission::Mission& mission, ListData& list) {
       fill.Set(kNumber, number.substr(number.size() - 2));
       fill.Set(kName, ValueOf(line, 7));
       fill.SetTag(Reference(mission::kSlotEvents, formulaLine));
-    } else if (key == u"+Repea") {
+    } else if (key == u"+Repea"sv) {
       fill.Set(kRepeat, ValueOf(line, 15));
-    } else if (key == u"+Inter") {
+    } else if (key == u"+Inter"sv) {
       fill.Set(kInterval, ValueOf(line, 11));
-    } else if (key == u"+Chain") {
+    } else if (key == u"+Chain"sv) {
       fill.Set(kChain, ValueOf(line, 10));
-    } else if (key == u"+Objec") {
+    } else if (key == u"+Objec"sv) {
       Text value = ValueOf(line, 12);
       QuoteCommaCut(value);
       mission::TrimBlank(value);
@@ -102,19 +104,19 @@ void ModeGoals(const mission::Mission& mission, ListData& list) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
     ++lineNo;
-    if (key == u"$Type:") {
+    if (key == u"$Type:"sv) {
       fill.NewRow();
       fill.Set(kType, ValueOf(line, 7));
       fill.Set(kVis, u"Y");
-    } else if (key == u"+Name:") {
+    } else if (key == u"+Name:"sv) {
       fill.Set(kName, ValueOf(line, 7));
-    } else if (key == u"$Messa") {
+    } else if (key == u"$Messa"sv) {
       Text value = ValueOf(line, 13);
       MinusOneStrip(value);
       fill.Set(kMessage, std::move(value));
-    } else if (key == u"$Formu") {
+    } else if (key == u"$Formu"sv) {
       fill.SetTag(Reference(mission::kSlotGoals, lineNo));
-    } else if (key == u"+Inval") {
+    } else if (key == u"+Inval"sv) {
       fill.Set(kVis, u"-");
     }
   }
@@ -128,9 +130,9 @@ void ModeDirectives(const mission::Mission& mission, ListData& list) {
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
-    if (key == u"+Name:") {
+    if (key == u"+Name:"sv) {
       pendingName = ValueOf(line, 7);
-    } else if (key == u"+Objec") {
+    } else if (key == u"+Objec"sv) {
       Text value = ValueOf(line, 12);
       MinusOneStrip(value);
       fill.NewRow();
@@ -148,16 +150,16 @@ void ModeMessages(const mission::Mission& mission, ListData& list) {
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
-    if (key == u"$Name:") {
+    if (key == u"$Name:"sv) {
       fill.NewRow();
       fill.Set(kName, ValueOf(line, 7));
-    } else if (key == u"$Messa") {
+    } else if (key == u"$Messa"sv) {
       Text value = ValueOf(line, 14);
       MinusOneStrip(value);
       fill.Set(kText, std::move(value));
-    } else if (key == u"+AVI N") {
+    } else if (key == u"+AVI N"sv) {
       fill.Set(kAvi, ValueOf(line, 11));
-    } else if (key == u"+Wave ") {
+    } else if (key == u"+Wave "sv) {
       fill.Set(kWav, ValueOf(line, 12));
     }
   }
@@ -171,18 +173,18 @@ void ModeShips(const mission::Mission& mission, ListData& list) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
     // "$Messa" lines are deliberately not shown: they would overwrite Class.
-    if (key == u"$Name:") {
+    if (key == u"$Name:"sv) {
       fill.NewRow();
       fill.Set(kName, ValueOf(line, 7));
-    } else if (key == u"$Class") {
+    } else if (key == u"$Class"sv) {
       fill.Set(kClass, ValueOf(line, 8));
-    } else if (key == u"$Team:") {
+    } else if (key == u"$Team:"sv) {
       fill.Set(kTeam, ValueOf(line, 7));
-    } else if (key == u"$IFF: ") {
+    } else if (key == u"$IFF: "sv) {
       fill.Set(kIff, ValueOf(line, 6));
-    } else if (key == u"+Initi") {
+    } else if (key == u"+Initi"sv) {
       // Only the hull: «+Initial Velocity:» and «+Initial Shields:» share the key.
-      if (line.find(u"Hull:") != TextView::npos) fill.Set(kHull, ValueOf(line, 15));
+      if (line.find(u"Hull:"sv) != TextView::npos) fill.Set(kHull, ValueOf(line, 15));
     }
   }
 }
@@ -201,29 +203,29 @@ void ModeWings(const mission::Mission& mission, ListData& list) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
     TextView value = line;
-    if (key == u"$Name:") {
+    if (key == u"$Name:"sv) {
       value = line.substr(std::min<std::size_t>(7, line.size()));
       fill.Set(kShips, mission::Decimal(shipCount));
       fill.NewRow();
       fill.Set(kName, Text(value));
-    } else if (key == u"$Waves") {
+    } else if (key == u"$Waves"sv) {
       value = line.substr(std::min<std::size_t>(8, line.size()));
       fill.Set(kWaves, Text(value));
-    } else if (key == u"+Hotke") {
+    } else if (key == u"+Hotke"sv) {
       value = line.substr(std::min<std::size_t>(9, line.size()));
       fill.Set(kHotkey, Text(value));
-    } else if (key == u"+Wave ") {
+    } else if (key == u"+Wave "sv) {
       value = line.substr(std::min<std::size_t>(17, line.size()));
       const TextView kind = line.substr(0, 15);
-      if (kind == u"+Wave Delay Min") fill.Set(kDelayMin, Text(value));
-      if (kind == u"+Wave Delay Max") fill.Set(kDelayMax, Text(value));
-    } else if (key == u"$Ships") {
+      if (kind == u"+Wave Delay Min"sv) fill.Set(kDelayMin, Text(value));
+      if (kind == u"+Wave Delay Max"sv) fill.Set(kDelayMax, Text(value));
+    } else if (key == u"$Ships"sv) {
       shipCount = -1;
       counting = true;
     }
     // The check applies to the value as the key left it, like every other
     // use of the line.
-    if (value == u")") counting = false;
+    if (value == u")"sv) counting = false;
     if (counting) ++shipCount;
   }
   fill.Set(kShips, mission::Decimal(shipCount));
@@ -236,14 +238,14 @@ void ModeReinforcements(const mission::Mission& mission, ListData& list) {
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
-    if (key == u"$Name:") {
+    if (key == u"$Name:"sv) {
       fill.NewRow();
       fill.Set(kName, ValueOf(line, 7));
-    } else if (key == u"$Type:") {
+    } else if (key == u"$Type:"sv) {
       fill.Set(kType, ValueOf(line, 7));
-    } else if (key == u"$Num t") {
+    } else if (key == u"$Num t"sv) {
       fill.Set(kTimes, ValueOf(line, 12));
-    } else if (key == u"+Arriv") {
+    } else if (key == u"+Arriv"sv) {
       fill.Set(kDelay, ValueOf(line, 16));
     }
   }
