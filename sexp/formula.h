@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "mission/mission.h"
 #include "mission/text.h"
@@ -13,15 +14,31 @@ namespace sexp {
 using mission::Text;
 using mission::TextView;
 
+// The texts the reader gives instead of a translation.
+inline constexpr TextView kTooManyClosing = u"<Error in formular: too many ')' brackets>";
+inline constexpr TextView kMissingClosing = u"<Error in formular: missing ')' brackets>";
+// Written in place of a translation more than 1000 levels deep.
+inline constexpr TextView kNestedTooDeeply = u"<Error in formular: nested too deeply>";
+// The whole result of a formula whose translation would grow beyond all
+// reason (its parts used again and again at every level).
+inline constexpr TextView kTooComplex = u"<Error in formular: too complex>";
+
 // Gathers the formula that begins at line `start` (1-based) of `lines` until
 // its brackets balance and translates it. `next` receives the position one
-// past the last line read. Sets CurrentEventName to `ownerName`.
+// past the last line read (`start` when no line could be read). Sets
+// CurrentEventName to `ownerName`.
+//
+// Every run of spaces in the gathered text becomes one space. More ")" than
+// "(" gives kTooManyClosing; brackets still open at the last line of the
+// list give kMissingClosing; a start outside the list gives the empty text.
 Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next);
 
-// Translates a formula (or a part of one) with the given indent.
+// Translates a formula (or a part of one) with the given indent. Lines are
+// separated by CR LF.
 Text ParseIt(TextView formula, TextView indent);
 
-// How often `find` occurs in `text`; 0 for an empty `find`.
+// How often `find` occurs in `text`, counted left to right without overlap;
+// 0 for an empty `find`.
 std::int32_t CountOccurrences(TextView text, TextView find);
 
 // Word n (1-based) of a formula part; quoted names keep their quotes and
@@ -34,5 +51,13 @@ Text ShipActionList(TextView prefix, TextView arguments, TextView action);
 
 // The owner name of the formula read last; the "when" template writes it.
 const Text& CurrentEventName();
+
+// The first steps of ParseIt: the "$Formula:" key, the blanks at both ends
+// and the outer brackets removed.
+Text PrepareFormula(TextView formula);
+
+// The parts of a prepared formula, in order, each as written (leading and
+// trailing spaces kept).
+std::vector<Text> SplitFormula(TextView prepared);
 
 }  // namespace sexp

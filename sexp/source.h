@@ -1,0 +1,132 @@
+// Internal pieces of the translator: a formula text with its bracket
+// structure worked out once, views into it, word splitting and the splitting
+// of a formula into its parts.
+//
+// Every level of a translation works on a view into the same text, so a part
+// is never copied and a bracketed group is stepped over at once instead of
+// being read again by each level above it. Only the rare texts that are not a
+// plain piece of the original (a part led by "n/a", a level that loses a
+// "$Formula:" key from its middle) are copied into a text of their own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "mission/text.h"
+
+namespace sexp::detail {
+
+using mission::Text;
+using mission::TextView;
+
+inline bool IsBlank(char16_t c) { return c == u' ' || c == u'\0'; }
+
+// A formula text with, for every "(", the position of its matching ")"
+// (kUnmatched when the text ends first), and the positions of every
+// "$Formula:" key.
+class Source {
+ public:
+  static constexpr std::uint32_t kUnmatched = 0xFFFFFFFFu;
+
+  explicit Source(Text text);
+
+  TextView Text16() const { return text_; }
+  std::uint32_t Size() const { return static_cast<std::uint32_t>(text_.size()); }
+  char16_t At(std::uint32_t pos) const { return text_[pos]; }
+  // The matching ")" of the "(" at `open`.
+  std::uint32_t Close(std::uint32_t open) const { return close_[open]; }
+  // Start of the first "$Formula:" key lying whole within [begin, end), or
+  // kUnmatched.
+  std::uint32_t FirstKey(std::uint32_t begin, std::uint32_t end) const;
+
+ private:
+  Text text_;
+  std::vector<std::uint32_t> close_;
+  std::vector<std::uint32_t> keys_;
+};
+
+// Characters [begin, end) of a source.
+struct Span {
+  const Source* source = nullptr;
+  std::uint32_t begin = 0;
+  std::uint32_t end = 0;
+
+  TextView View() const {
+    return source ? source->Text16().substr(begin, end - begin) : TextView();
+  }
+  bool Empty() const { return begin >= end; }
+};
+
+// Owns the texts that had to be copied during one translation, and counts
+// the characters read so that a hostile formula cannot make the work explode.
+class Workspace {
+ public:
+  const Source& Add(Text text);
+  // Counts work; false once the allowance is used up.
+  bool Charge(std::size_t units) {
+    used_ += units;
+    return used_ <= allowance_;
+  }
+  void SetAllowance(std::size_t units) { allowance_ = units; }
+  bool Exhausted() const { return used_ > allowance_; }
+
+ private:
+  std::vector<std::unique_ptr<Source>> owned_;
+  std::size_t used_ = 0;
+  std::size_t allowance_ = static_cast<std::size_t>(-1);
+};
+
+// Removes the first "$Formula:" key, the blanks at both ends, one leading "("
+// and one trailing ")".
+Span Prepare(Span text, Workspace& work);
+
+// One part of a formula: a bracketed group's inside (or a stretch of text
+// outside brackets), with the stretch of blanks or "n/a" that stood before
+// the group. Nothing that reads a part sees a blank lead, because words and
+// translations start by trimming; only a lead holding "n/a" changes them.
+struct Part {
+  Span lead;
+  Span body;
+  bool leadMatters = false;
+};
+
+// Splits a prepared text into its parts: the stretches of text outside
+// brackets that hold a value, and the bracketed groups at the first level
+// (without their own brackets). A group may be left open at the end.
+void SplitParts(Span text, Workspace& work, std::vector<Part>& parts);
+
+// The part as one span; copies it only when its lead matters.
+Span Resolve(const Part& part, Workspace& work);
+
+// The full text of a part, lead included.
+Text PartText(const Part& part);
+
+// The words of a text, read only as far as they are asked for. Words are
+// separated by single spaces outside double quotes; a run of spaces gives
+// empty words. Quotes stay in the words.
+class Words {
+ public:
+  explicit Words(TextView text);
+  // Word n, 1-based; empty when there is no such word.
+  TextView Get(std::size_t n);
+  // Characters read so far.
+  std::size_t Read() const { return pos_; }
+
+ private:
+  TextView text_;
+  std::size_t pos_ = 0;
+  bool quoted_ = false;
+  bool done_ = false;
+  std::vector<TextView> words_;
+};
+
+}  // namespace sexp::detail
+
+namespace sexp::detail {
+
+// The translation of a whole formula (ParseIt), taking the text over.
+// `eventName` is what the "when" template writes.
+Text Translate(Text formula, TextView indent, TextView eventName);
+
+}  // namespace sexp::detail

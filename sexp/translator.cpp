@@ -1,0 +1,449 @@
+// The translator: every part of a formula becomes one entry of output, built
+// by the template of its operator word. Output is written into one text as it
+// is made, so a deep formula never copies the translations of its inner
+// levels.
+#include <string_view>
+#include <unordered_map>
+
+#include "sexp/formula.h"
+#include "sexp/source.h"
+
+namespace sexp::detail {
+namespace {
+
+constexpr int kMaxLevel = 1000;
+constexpr TextView kCrLf = u"\r\n";
+using sexp::kNestedTooDeeply;
+using sexp::kTooComplex;
+
+// A formula can name a part twice (a "not" and a later "and" both take the
+// same operand), so a hostile one can double its work at each level. These
+// bounds are far above what any mission formula needs.
+constexpr std::size_t kWorkPerCharacter = 16;
+constexpr std::size_t kWorkBase = std::size_t{1} << 25;
+constexpr std::size_t kMaxOutput = std::size_t{1} << 26;
+
+enum class Kind {
+  kFormat,         // one line from a format text
+  kShipCondition,  // a condition over the ships from word 3 on
+  kShipAction,     // an action for each ship from word 2 on
+  kList,           // one line per listed name
+  kWhen,
+  kNot,
+  kAndOr,
+  kCompare,
+  kAddGoal,
+  kEscort,
+  kRandomMessage,
+};
+
+// How an operator's line begins: with nothing (operands, AI goals, and the
+// actions whose format text starts with its own space) or with the indent
+// and one space.
+enum class Lead { kNone, kIndent };
+
+// In format texts "%k" stands for word k of the part and "@k" for word
+// (j + k) of a list entry that starts at word j.
+struct Template {
+  Kind kind;
+  Lead lead = Lead::kNone;
+  TextView text = {};
+  int first = 0;
+  int step = 0;
+};
+
+using TemplateTable = std::unordered_map<TextView, Template>;
+
+void AddFormats(TemplateTable& table, Lead lead, std::initializer_list<std::pair<TextView, TextView>> formats) {
+  for (const auto& [op, format] : formats) table.emplace(op, Template{Kind::kFormat, lead, format});
+}
+
+TemplateTable BuildTemplates() {
+  TemplateTable t;
+  t.emplace(u"when", Template{Kind::kWhen});
+  t.emplace(u"not", Template{Kind::kNot});
+  t.emplace(u"and", Template{Kind::kAndOr, Lead::kNone, u"And"});
+  t.emplace(u"or", Template{Kind::kAndOr, Lead::kNone, u"Or"});
+  t.emplace(u"<", Template{Kind::kCompare});
+  t.emplace(u">", Template{Kind::kCompare});
+  t.emplace(u"add-goal", Template{Kind::kAddGoal});
+  t.emplace(u"add-remove-escort", Template{Kind::kEscort});
+  t.emplace(u"send-random-message", Template{Kind::kRandomMessage});
+
+  // Conditions and queries.
+  AddFormats(t, Lead::kIndent,
+             {
+                 {u"true", u"True"},
+                 {u"false", u"False"},
+                 {u"is-subsystem-destroyed-delay", u"Ship(%2).Subsystem(%3).DestroyedSince>=%4"},
+                 {u"is-goal-true-delay", u"MissionStatus.Goal(%2).TrueSince>=%3"},
+                 {u"is-goal-false-delay", u"MissionStatus.Goal(%2).FalseSince>=%3"},
+                 {u"is-event-true-delay", u"MissionStatus.Event(%2).TrueSince>=%3"},
+                 {u"is-event-false-delay", u"MissionStatus.Event(%2).FalseSince>=%3"},
+                 {u"is-event-incomplete", u"MissionStatus.Event(%2).Incomplete"},
+                 {u"skill-level-at-least", u"SkillLevel >= %2"},
+                 {u"ship-type-destroyed", u"ShipType(%3).DestroyedPercentageGreaterThan(%2)"},
+                 {u"has-time-elapsed", u"MissionStatus.MissionTime=%2"},
+                 {u"are-waypoints-done-delay", u"Ship(%2).Waypoints(%3).PassedSince>=%4"},
+             });
+  AddFormats(t, Lead::kNone,
+             {
+                 {u"has-undocked-delay", u" Ship(%2).DockWithShip(%3).NumberOfTimes(%4).UndockedSince>=%5"},
+                 {u"has-docked-delay", u" Ship(%2).DockWithShip(%3).NumberOfTimes(%4).DockedSince>=%5"},
+                 {u"hits-left", u"Ship(%2).Hull"},
+                 {u"hits-left-subsystem", u"Ship(%2).Subsystem(%3).Hits"},
+                 {u"distance", u"Distance(%2,%3)"},
+                 {u"mission-time", u"MissionStatus.MissionTime"},
+                 {u"is-ship-visible", u"Ship(%2).VisibleOnPlayersRadar"},
+             });
+  for (const auto& [op, piece] : std::initializer_list<std::pair<TextView, TextView>>{
+           {u"has-arrived-delay", u").ArrivedSince>="},
+           {u"has-departed-delay", u").DepartedSince>="},
+           {u"is-destroyed-delay", u").DestroyedSince>="},
+           {u"destroyed-or-departed-delay", u").DestroyedOrDepartedSince>="},
+           {u"is-disabled-delay", u").DisabledSince>="},
+           {u"is-disarmed-delay", u").DisarmedSince>="},
+       }) {
+    t.emplace(op, Template{Kind::kShipCondition, Lead::kIndent, piece});
+  }
+
+  // Actions: the format texts begin with their own single space.
+  AddFormats(t, Lead::kNone,
+             {
+                 {u"do-nothing", u""},
+                 {u"red-alert", u" MissionStatus.DoRedAlert()"},
+                 {u"end-campaign", u" MissionStatus.EndCampaign()"},
+                 {u"supernova-start", u" MissionStatus.StartSuperNova(%2)"},
+                 {u"good-rearm-time", u" MissionStatus.GoodRearmTime(%2,%3)"},
+                 {u"transfer-cargo", u" Ship(%2).TransferCargoTo(%3)"},
+                 {u"exchange-cargo", u" Ship(%2).ExchangeTransferWith(%3)"},
+                 {u"jettison-cargo-delay", u" Ship(%2).DropCargoIn(%3)"},
+                 {u"beam-free-all", u" Ship(%2).EnableAllBeamTurrets()"},
+                 {u"beam-lock-all", u" Ship(%2).DisableAllBeamTurrets()"},
+                 {u"turret-free-all", u" Ship(%2).EnableAllTurrets()"},
+                 {u"turret-lock-all", u" Ship(%2).DisableAllTurrets()"},
+                 {u"special-warpout-name", u" Ship(%2).ExitViaKnossosPortal(%3)"},
+                 {u"sabotage-subsystem", u" Ship(%2).Subsystem(%3)= -%4"},
+                 {u"repair-subsystem", u" Ship(%2).Subsystem(%3)= +%4"},
+                 {u"set-subsystem-strength", u" Ship(%2).Subsystem(%3)=%4"},
+                 {u"cap-waypoint-speed", u" Ship(%2).MaxSpeedToWaypoints=%3"},
+                 {u"awacs-set-radius", u" Ship(%2).Subsystem(%3).SetAWACSRadius(%4)"},
+                 {u"send-message", u" SendMessage(%2,%4,%3)"},
+                 {u"good-secondary-time", u" Team(%2).Enemy(%5).PreferSecondaryWeapon(%4,%3)"},
+                 {u"allow-weapon", u" WeaponType(%2).Allow()"},
+                 {u"allow-ship", u" ShipType(%2).Allow()"},
+             });
+  // AI goals: the argument of the AddGoal call that "add-goal" writes.
+  AddFormats(t, Lead::kNone,
+             {
+                 {u"ai-waypoints", u"AI_WAYPOINTS,%2,%3"},
+                 {u"ai-waypoints-once", u"AI_WAYPOINTS_ONCE,%2,%3"},
+                 {u"ai-chase", u"AI_CHASE,%2,%3"},
+                 {u"ai-guard", u"AI_GUARD,%2,%3"},
+                 {u"ai-disable-ship", u"AI_DISABLE_SHIP,%2,%3"},
+                 {u"ai-disarm-ship", u"AI_DISARM_SHIP,%2,%3"},
+                 {u"ai-evade-ship", u"AI_EVADE_SHIP,%2,%3"},
+                 {u"ai-ignore", u"AI_IGNORE,%2,%3"},
+                 {u"ai-play-dead", u"AI_PLAY_DEAD,%2"},
+                 {u"ai-chase-any", u"AI_CHASE_ANY,%2"},
+                 {u"ai-undock", u"AI_UNDOCK,%2"},
+                 {u"ai-stay-still", u"AI_STAY_STILL,%3"},
+                 {u"ai-warp-out", u"AI_WARP_OUT,%3"},
+                 {u"ai-destroy-subsystem", u"AI_DESTROY_SUBSYSTEM,%2,%3,%4"},
+                 {u"ai-dock", u"AI_DOCK,%2,%3,%4,%5"},
+             });
+  for (const auto& [op, action] : std::initializer_list<std::pair<TextView, TextView>>{
+           {u"self-destruct", u"SelfDestruct()"},
+           {u"ship-invulnerable", u"MakeInvulnerable()"},
+           {u"ship-vulnerable", u"MakeVulnerable()"},
+           {u"break-warp", u"BreakWarp()"},
+           {u"fix-warp", u"FixWarp()"},
+           {u"allow-warp", u"AllowWarp()"},
+           {u"never-warp", u"DisallowWarp()"},
+           {u"ship-guardian", u"MakeInvulnerableAgainstWeaponFire()"},
+           {u"ship-no-guardian", u"MakeVulnerableAgainstWeaponFire()"},
+           {u"ship-vanish", u"VanishWithoutTrace()"},
+           {u"ship-invisible", u"MakeInvisible()"},
+           {u"ship-visible", u"MakeVisible()"},
+           {u"protect-ship", u"Protect()"},
+           {u"unprotect-ship", u"Unprotect()"},
+           {u"beam-protect-ship", u"ProtectAgainstBeamWeapons()"},
+           {u"beam-unprotect-ship", u"UnprotectAgainstBeamWeapons()"},
+           {u"clear-goals", u"ClearGoals()"},
+       }) {
+    t.emplace(op, Template{Kind::kShipAction, Lead::kIndent, action});
+  }
+  // Lists: one line per name, from word `first` on in steps of `step`.
+  t.emplace(u"validate-goal", Template{Kind::kList, Lead::kNone, u" MissionStatus.Goal(@0).Show()", 2, 1});
+  t.emplace(u"invalidate-goal", Template{Kind::kList, Lead::kNone, u" MissionStatus.Goal(@0).Hide()", 2, 1});
+  t.emplace(u"change-iff", Template{Kind::kList, Lead::kNone, u" Ship(@0).ChangeIff(%2)", 3, 1});
+  t.emplace(u"tech-add-weapons", Template{Kind::kList, Lead::kNone, u" WeaponType(@0).AddToTechRoom()", 2, 1});
+  t.emplace(u"tech-add-ships", Template{Kind::kList, Lead::kNone, u" ShipType(@0).AddToTechRoom()", 2, 1});
+  t.emplace(u"send-message-list",
+            Template{Kind::kList, Lead::kNone, u" InXMilliSeconds(@3).SendMessage(@0,@2,@1)", 2, 4});
+  return t;
+}
+
+const TemplateTable& Templates() {
+  static const TemplateTable table = BuildTemplates();
+  return table;
+}
+
+struct Indent {
+  TextView base;
+  std::size_t extra = 0;  // spaces after the base
+};
+
+class Translator {
+ public:
+  Translator(Workspace& work, Text& out, TextView event_name, std::size_t input_size)
+      : work_(work), out_(out), event_name_(event_name) {
+    work_.SetAllowance(input_size * kWorkPerCharacter + kWorkBase);
+  }
+
+  bool Failed() const { return failed_; }
+
+  void Translate(Span text, Indent indent, int level) {
+    if (Stop()) return;
+    if (level > kMaxLevel) {
+      out_ += kNestedTooDeeply;
+      return;
+    }
+    std::vector<Span> parts;
+    {
+      std::vector<Part> split;
+      SplitParts(Prepare(text, work_), work_, split);
+      parts.reserve(split.size());
+      for (const Part& part : split) parts.push_back(Resolve(part, work_));
+    }
+    const std::size_t start = out_.size();
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      const std::size_t entry = out_.size();
+      i = WriteEntry(parts, i, indent, level);
+      if (Stop()) return;
+      // Entries that are empty, blank or "n/a" leave no line.
+      if (mission::IsGiven(TextView(out_).substr(entry))) {
+        out_ += kCrLf;
+      } else {
+        out_.resize(entry);
+      }
+    }
+    if (out_.size() > start) out_.resize(out_.size() - kCrLf.size());
+  }
+
+ private:
+  bool Stop() {
+    if (!failed_ && (work_.Exhausted() || out_.size() > kMaxOutput)) failed_ = true;
+    return failed_;
+  }
+
+  void WriteIndent(Indent indent) {
+    out_ += indent.base;
+    out_.append(indent.extra, u' ');
+  }
+  void WriteLead(Lead lead, Indent indent) {
+    if (lead == Lead::kIndent) {
+      WriteIndent(indent);
+      out_ += u' ';
+    }
+  }
+  void WriteFormat(TextView format, Words& words, std::size_t base = 0) {
+    for (std::size_t j = 0; j < format.size(); ++j) {
+      const char16_t c = format[j];
+      if ((c == u'%' || c == u'@') && j + 1 < format.size()) {
+        const std::size_t k = static_cast<std::size_t>(format[++j] - u'0');
+        out_ += words.Get(c == u'%' ? k : base + k);
+      } else {
+        out_ += c;
+      }
+    }
+  }
+  // Removes the line break after the last line of a list, if any.
+  void EndList(std::size_t entry) {
+    if (out_.size() > entry) out_.resize(out_.size() - kCrLf.size());
+  }
+
+  static Span PartOrEmpty(const std::vector<Span>& parts, std::size_t i) {
+    return i < parts.size() ? parts[i] : Span{};
+  }
+
+  // Writes the entry of part i; returns the number of the last part it used.
+  std::size_t WriteEntry(const std::vector<Span>& parts, std::size_t i, Indent indent, int level) {
+    Words words(parts[i].View());
+    const TextView op = words.Get(1);
+    const auto found = Templates().find(op);
+    if (found == Templates().end()) {
+      out_ += u" #UnknownCommand ";
+      out_ += op;
+      work_.Charge(words.Read() + 1);
+      return i;
+    }
+    const Template& t = found->second;
+    const std::size_t entry = out_.size();
+    std::size_t last = i;
+    switch (t.kind) {
+      case Kind::kFormat:
+        WriteLead(t.lead, indent);
+        WriteFormat(t.text, words);
+        break;
+      case Kind::kShipCondition:
+        for (std::size_t k = 3; mission::IsGiven(words.Get(k)); ++k) {
+          WriteLead(t.lead, indent);
+          if (k > 3) out_ += u"And ";
+          out_ += u"Ship(";
+          out_ += words.Get(k);
+          out_ += t.text;
+          out_ += words.Get(2);
+          out_ += kCrLf;
+        }
+        EndList(entry);
+        break;
+      case Kind::kShipAction:
+      case Kind::kList:
+      case Kind::kEscort:
+      case Kind::kRandomMessage:
+        WriteAction(t, words, indent);
+        break;
+      case Kind::kWhen:
+        out_ += u"If\r\n";
+        Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
+        out_ += u"\r\nThen\r\n MissionStatus.Event(\"";
+        out_ += event_name_;
+        out_ += u"\")=True";
+        last = i + 1;
+        break;
+      case Kind::kNot:
+        WriteLead(Lead::kIndent, indent);
+        out_ += u"Not";
+        Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
+        last = i + 1;
+        break;
+      case Kind::kAndOr:
+        WriteIndent(indent);
+        out_ += u"(\r\n";
+        for (std::size_t k = 1; k < parts.size(); ++k) {
+          WriteIndent(indent);
+          Translate(parts[k], Indent{indent.base, indent.extra + 1}, level + 1);
+          out_ += kCrLf;
+          if (k + 1 < parts.size()) {
+            WriteIndent(indent);
+            out_ += t.text;
+            out_ += kCrLf;
+          }
+        }
+        WriteIndent(indent);
+        out_ += u")\r\n";
+        last = parts.size() - 1;
+        break;
+      case Kind::kCompare: {
+        WriteLead(Lead::kIndent, indent);
+        Translate(PartOrEmpty(parts, 1), Indent{}, level + 1);
+        out_ += u' ';
+        out_ += Words(parts[0].View()).Get(1);
+        out_ += u' ';
+        out_ += Words(PartOrEmpty(parts, 2).View()).Get(1);
+        last = parts.size() - 1;
+        break;
+      }
+      case Kind::kAddGoal:
+        WriteAddGoal(parts[i], words, indent, level);
+        break;
+    }
+    work_.Charge(words.Read() + 1);
+    return last;
+  }
+
+  void WriteAction(const Template& t, Words& words, Indent indent);
+  void WriteAddGoal(Span part, Words& words, Indent indent, int level);
+
+  Workspace& work_;
+  Text& out_;
+  TextView event_name_;
+  bool failed_ = false;
+};
+
+void Translator::WriteAction(const Template& t, Words& words, Indent indent) {
+  const std::size_t entry = out_.size();
+  switch (t.kind) {
+    case Kind::kShipAction:
+      for (std::size_t k = 2; mission::IsGiven(words.Get(k)); ++k) {
+        WriteLead(t.lead, indent);
+        out_ += u"Ship(";
+        out_ += words.Get(k);
+        out_ += u").";
+        out_ += t.text;
+        out_ += kCrLf;
+      }
+      EndList(entry);
+      break;
+    case Kind::kList:
+      for (std::size_t k = static_cast<std::size_t>(t.first); mission::IsGiven(words.Get(k));
+           k += static_cast<std::size_t>(t.step)) {
+        WriteFormat(t.text, words, k);
+        out_ += kCrLf;
+      }
+      EndList(entry);
+      break;
+    case Kind::kEscort:
+      WriteFormat(mission::NumericValue(words.Get(3)) == 0.0 ? u" Ship(%2).EscortList.Remove()"
+                                                               : u" Ship(%2).EscortList.Add(%3)",
+                  words);
+      break;
+    case Kind::kRandomMessage:
+      WriteFormat(u" InXMilliSeconds(0).SendMessage(%2,ChooseRandomFromList(", words);
+      for (std::size_t k = 4; mission::IsGiven(words.Get(k)); ++k) {
+        out_ += words.Get(k);
+        out_ += u',';
+      }
+      // Only the comma after the last message goes; without messages the
+      // list stays an empty pair of brackets.
+      if (out_.back() == u',') out_.pop_back();
+      WriteFormat(u"),%3)", words);
+      break;
+    default:
+      break;
+  }
+}
+
+// "add-goal": the rest of the part after the ship (the bracketed goal) is
+// translated as a formula of its own and becomes the argument of AddGoal.
+void Translator::WriteAddGoal(Span part, Words& words, Indent indent, int level) {
+  const TextView op = words.Get(1);
+  const TextView ship = words.Get(2);
+  Span rest = part;
+  const char16_t* base = part.source->Text16().data();
+  if (ship.empty()) {
+    rest.begin = static_cast<std::uint32_t>(op.data() + op.size() - base);
+  } else if (ship.front() != u'\0') {
+    rest.begin = static_cast<std::uint32_t>(ship.data() + ship.size() - base);
+  } else {
+    // A ship word that starts with a NUL may also match within the blanks
+    // before the operator: remove both words exactly as written.
+    Text copy(part.View());
+    mission::ReplaceFirst(copy, op, u"");
+    mission::ReplaceFirst(copy, ship, u"");
+    const Source& source = work_.Add(std::move(copy));
+    rest = Span{&source, 0, source.Size()};
+  }
+  WriteLead(Lead::kIndent, indent);
+  out_ += u"Ship(";
+  out_ += ship;
+  out_ += u").AddGoal(";
+  Translate(rest, Indent{}, level + 1);
+  out_ += u')';
+}
+
+}  // namespace
+
+Text Translate(Text formula, TextView indent, TextView eventName) {
+  Workspace work;
+  const std::size_t size = formula.size();
+  const Source& source = work.Add(std::move(formula));
+  Text out;
+  Translator translator(work, out, eventName, size);
+  translator.Translate(Span{&source, 0, source.Size()}, Indent{indent, 0}, 1);
+  if (translator.Failed()) return Text(kTooComplex);
+  return out;
+}
+
+}  // namespace sexp::detail

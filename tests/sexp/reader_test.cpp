@@ -1,0 +1,130 @@
+// The formula reader: gathering lines, preparing and splitting a formula, and
+// the word routines the templates use.
+#include <gtest/gtest.h>
+
+#include "sexp/formula.h"
+#include "tests/sexp/helpers.h"
+
+namespace sexp {
+namespace {
+
+using testing::EventsSection;
+using testing::Lines;
+using testing::U16;
+using testing::U8;
+
+TEST(ReadFormulaTest, GathersLinesUntilTheBracketsBalance) {
+  struct Case {
+    std::vector<std::string> lines;  // the formula starts at line 2
+    std::int32_t read;               // lines read
+    std::string result;
+  };
+  const Case cases[] = {
+      {{"$Formula: ( true )"}, 1, " True"},
+      {{"$Formula: ( when ", "( true ) ", "( do-nothing ) ", ")", "+Name: Ev"},
+       4,
+       Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True"})},
+      {{"$Formula: ( true ) )", "( false )"}, 1, "<Error in formular: too many ')' brackets>"},
+      // The count is checked only at the end of a line.
+      {{"$Formula: ( when ) ) ( (", "( true ) ) )", ")"}, 2, "<Error in formular: too many ')' brackets>"},
+      // Runs of spaces collapse everywhere, also across lines and inside quotes.
+      {{"$Formula: ( ship-vanish \"A  1\"  ", "  \"B   2\" )"},
+       2,
+       Lines({" Ship(\"A 1\").VanishWithoutTrace()", " Ship(\"B 2\").VanishWithoutTrace()"})},
+      // Nothing is put between two lines: words run together.
+      {{"$Formula: ( ship-vanish \"A\"", "\"B\" )"}, 2, " Ship(\"A\"\"B\").VanishWithoutTrace()"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = {"+Name: before"};
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    const mission::Mission m = EventsSection(lines);
+    std::int32_t next = -1;
+    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), 2, next)), c.result) << c.lines[0];
+    EXPECT_EQ(next, 2 + c.read) << c.lines[0];
+    EXPECT_EQ(CurrentEventName(), u"Ev");
+  }
+}
+
+TEST(ReadFormulaTest, PreparesAndSplitsAFormula) {
+  const std::string formula = "$Formula: ( when ( is-destroyed-delay 0 \"A\" ) ( send-message \"B\" \"High\" \"C\" ) )";
+  const Text prepared = PrepareFormula(U16(formula));
+  EXPECT_EQ(U8(prepared), " when ( is-destroyed-delay 0 \"A\" ) ( send-message \"B\" \"High\" \"C\" ) ");
+
+  struct Case {
+    std::string prepared;
+    std::vector<std::string> parts;
+  };
+  const Case cases[] = {
+      {U8(prepared), {" when ", " is-destroyed-delay 0 \"A\" ", "  send-message \"B\" \"High\" \"C\" "}},
+      {"< ( hits-left \"A\" ) 50", {"< ", " hits-left \"A\" ", " 50"}},
+      {"and ( a ) ( or ( b ) ( c ) ", {"and ", " a ", "  or ( b ) ( c ) "}},
+      {"x ( )", {"x ", " "}},
+      // Blank stretches and a lone "n/a" lead the next group; a stretch with
+      // a value is a part of its own.
+      {"( a ) n/a ( b ) c ( d )", {" a ", " n/a  b ", " c ", " d "}},
+      {"   ", {}},
+      {"a ( b ( c )", {"a ", " b ( c )"}},
+      {"a (    ", {"a "}},
+      // Below depth 0 a ")" is kept and a "(" is dropped.
+      {"a ) b ( c ) ( d )", {"a ) b  c )  d )"}},
+      {"a ) ( ( b ) c", {"a )  ", " b ", " c"}},
+      {") ) ( x", {") )  x"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> parts;
+    for (const Text& part : SplitFormula(U16(c.prepared))) parts.push_back(U8(part));
+    EXPECT_EQ(parts, c.parts) << c.prepared;
+  }
+}
+
+TEST(ReadFormulaTest, PreparationRemovesKeyBlanksAndOuterBrackets) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"$Formula: ( true )", " true "},
+      {"  ( a ( b ) )  ", " a ( b ) "},
+      {" a ( b ) ", "a ( b "},  // a part: only its last bracket goes
+      {"(", ""},
+      {")", ""},
+      {"()", ""},
+      {"x $Formula: y $Formula: z", "x  y $Formula: z"},
+      {"$Formula:", ""},
+  };
+  for (const auto& [formula, prepared] : cases) EXPECT_EQ(U8(PrepareFormula(U16(formula))), prepared) << formula;
+}
+
+TEST(WordTest, NthWordKeepsQuotedNamesWhole) {
+  const std::string message = "send-message \"#Cmd A\" \"High\" \"Hi B\"";
+  const std::tuple<int, std::string, std::string> cases[] = {
+      {3, message, "\"High\""},
+      {2, message, "\"#Cmd A\""},
+      {5, message, ""},
+      {1, "  when ", "when"},
+      {0, "when", ""},
+      {2, "a  b", ""},   // two spaces give an empty word between them
+      {3, "a  b", "b"},
+      {2, "a \"b  c\" d", "\"b  c\""},
+      {2, "a \"b c", "\"b c"},  // an unterminated quote runs to the end
+      {3, "a \"b c", ""},
+      {1, "", ""},
+  };
+  for (const auto& [n, text, word] : cases) EXPECT_EQ(U8(NthWord(n, U16(text))), word) << n << " of " << text;
+}
+
+TEST(WordTest, CountOccurrences) {
+  EXPECT_EQ(CountOccurrences(u"((a)(b))", u"("), 3);
+  EXPECT_EQ(CountOccurrences(u"((a)(b))", u")"), 3);
+  EXPECT_EQ(CountOccurrences(u"abc", u"("), 0);
+  EXPECT_EQ(CountOccurrences(u"abc", u""), 0);
+  EXPECT_EQ(CountOccurrences(u"aaaa", u"aa"), 2);
+}
+
+TEST(WordTest, ShipActionList) {
+  EXPECT_EQ(U8(ShipActionList(u" ", u"ship-vanish \"A\" \"B\"", u"VanishWithoutTrace()")),
+            Lines({" Ship(\"A\").VanishWithoutTrace()", " Ship(\"B\").VanishWithoutTrace()"}));
+  EXPECT_EQ(U8(ShipActionList(u" ", u"ship-vanish \"A\" n/a \"B\"", u"X()")), " Ship(\"A\").X()");
+  EXPECT_EQ(U8(ShipActionList(u" ", u"ship-vanish", u"X()")), "");
+  EXPECT_EQ(U8(ShipActionList(u"--", u"  clear-goals a  ", u"X()")), "--Ship(a).X()");
+  EXPECT_EQ(U8(ShipActionList(u"--", u"clear-goals  a", u"X()")), "");  // an empty word ends the list
+}
+
+}  // namespace
+}  // namespace sexp
