@@ -145,7 +145,9 @@ void DirList::Fill() {
   }
   expandAll();
   setCurrentItem(item);
-  scrollToItem(item);
+  // Before the list is first shown it has no height to scroll in; it then
+  // opens at the top, where the chain of parents is.
+  if (isVisible()) scrollToItem(item);
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {
@@ -213,7 +215,8 @@ BrixDirC::BrixDirC(const QString& chosen, QWidget* parent, Services services)
     Dir1->setPath(QDir::currentPath());
   }
   SetDrive(chosen_);
-  Dir1->setPath(chosen_);
+  // The label shows the start directory even when the list was there already.
+  if (Dir1->setPath(chosen_)) Dir1_Change();
 }
 
 bool BrixDirC::SetDrive(const QString& path) {

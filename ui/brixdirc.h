@@ -49,6 +49,8 @@ class DirList : public QTreeWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Every entry is always open: no expand and collapse marks.
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
  private:
   void Fill();

@@ -41,6 +41,7 @@ BrixEMsg::BrixEMsg(const QString& header, const QString& message, QWidget* paren
   ErrorMessage = new QPlainTextEdit(message, this);
   ErrorMessage->setObjectName(QStringLiteral("ErrorMessage"));
   ErrorMessage->setReadOnly(true);
+  ErrorMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   ButtonOK = new QPushButton(QStringLiteral("&OK"), this);
   ButtonOK->setObjectName(QStringLiteral("ButtonOK"));

@@ -132,6 +132,11 @@ TEST_F(DirectoryChooser, StartsInTheChosenDirectoryOnItsDrive) {
   EXPECT_EQ(List(*dialog)->path(), at("start"));
 }
 
+TEST_F(DirectoryChooser, StartingInTheWorkingDirectoryShowsItToo) {
+  auto dialog = Open(QDir::currentPath());
+  EXPECT_EQ(Shown(*dialog), QDir::currentPath());
+}
+
 TEST_F(DirectoryChooser, AMissingStartDirectoryKeepsTheValue) {
   auto dialog = Open(at("missing"));
   EXPECT_EQ(dialog->chosenDirectory(), at("missing"));
