@@ -2,6 +2,7 @@
 // by the template of its operator word. Output is written into one text as it
 // is made, so a deep formula never copies the translations of its inner
 // levels.
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -20,8 +21,9 @@ using sexp::kTooComplex;
 // same operand), so a hostile one can double its work at each level. These
 // bounds are far above what any mission formula needs.
 constexpr std::size_t kWorkPerCharacter = 16;
-constexpr std::size_t kWorkBase = std::size_t{1} << 25;
-constexpr std::size_t kMaxOutput = std::size_t{1} << 26;
+constexpr std::size_t kWorkBase = std::size_t{1} << 24;
+constexpr std::size_t kOutputPerCharacter = 8;
+constexpr std::size_t kOutputBase = std::size_t{1} << 24;
 
 enum class Kind {
   kFormat,         // one line from a format text
@@ -197,7 +199,10 @@ struct Indent {
 class Translator {
  public:
   Translator(Workspace& work, Text& out, TextView event_name, std::size_t input_size)
-      : work_(work), out_(out), event_name_(event_name) {
+      : work_(work),
+        out_(out),
+        event_name_(event_name),
+        max_output_(std::max(kOutputBase, input_size * kOutputPerCharacter)) {
     work_.SetAllowance(input_size * kWorkPerCharacter + kWorkBase);
   }
 
@@ -233,7 +238,7 @@ class Translator {
 
  private:
   bool Stop() {
-    if (!failed_ && (work_.Exhausted() || out_.size() > kMaxOutput)) failed_ = true;
+    if (!failed_ && (work_.Exhausted() || out_.size() > max_output_)) failed_ = true;
     return failed_;
   }
 
@@ -359,6 +364,7 @@ class Translator {
   Workspace& work_;
   Text& out_;
   TextView event_name_;
+  std::size_t max_output_;
   bool failed_ = false;
 };
 
