@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "sexp/formula.h"
+
 namespace views {
 namespace {
 
@@ -21,12 +23,32 @@ std::optional<std::int64_t> WholeNumber(TextView field, std::int64_t low, std::i
 bool HasFormulaReference(TextView tag) { return mission::IsGiven(tag); }
 
 FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name) {
-  // Not built yet: waits for the formula reader. Until then no formula text
-  // is produced for any row.
-  (void)sections;
-  (void)tag;
-  (void)name;
-  return {};
+  FormulaTexts texts;
+  mission::CommaFields fields;
+  mission::SplitCommas(tag, fields);
+  const std::optional<std::int64_t> slot = WholeNumber(fields[0], 1, mission::kSlotCount);
+  const std::optional<std::int64_t> start = WholeNumber(fields[1], 1, std::numeric_limits<std::int32_t>::max());
+  if (!slot || !start) return texts;
+  const mission::LineList& lines = sections.Slot(static_cast<int>(*slot));
+  if (static_cast<std::uint64_t>(*start) > lines.Count()) return texts;
+
+  std::int32_t next = 0;
+  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(*start), next);
+
+  // The lines the reader consumed, each followed by CR LF; then the first
+  // "$Formula: " and the final line break go.
+  const auto first = static_cast<std::size_t>(*start);
+  const auto end = static_cast<std::size_t>(std::max<std::int64_t>(next, *start));
+  std::size_t length = 0;
+  for (std::size_t i = first; i < end; ++i) length += lines.Line(i).size() + 2;
+  texts.sexp.reserve(length);
+  for (std::size_t i = first; i < end; ++i) {
+    texts.sexp += lines.Line(i);
+    texts.sexp += u"\r\n";
+  }
+  mission::ReplaceFirst(texts.sexp, u"$Formula: ", u"");
+  mission::DropRight(texts.sexp, 2);
+  return texts;
 }
 
 FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row) {

@@ -33,6 +33,27 @@ TEST(ExportTest, JsonHasSectionsAndTree) {
   EXPECT_EQ(root["children"][0]["children"][0]["text"], "Author: TORVEK32 sample");
 }
 
+// The whole document of the sample mission against a checked-in copy that was
+// checked by hand, view by view and formula by formula. Compared part by part
+// so that a failure names the part.
+TEST(ExportTest, SampleMissionMatchesTheReviewedDocument) {
+  std::ostringstream out, err;
+  ASSERT_EQ(RunJsonExport(kSample, out, err), 0);
+  json doc = json::parse(out.str());
+  std::ifstream in(std::string(TORVEK_SOURCE_DIR) + "/tests/app/sample.expected.json");
+  const json expected = json::parse(in);
+  EXPECT_EQ(doc["file"], kSample);
+  doc["file"] = expected["file"];
+  ASSERT_EQ(doc.size(), expected.size());
+  EXPECT_EQ(doc["sections"], expected["sections"]);
+  EXPECT_EQ(doc["tree"], expected["tree"]);
+  ASSERT_EQ(doc["views"].size(), 8u);
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(doc["views"][i], expected["views"][i]) << "view " << i + 1;
+  ASSERT_EQ(doc["formulas"].size(), expected["formulas"].size());
+  for (std::size_t i = 0; i < expected["formulas"].size(); ++i)
+    EXPECT_EQ(doc["formulas"][i], expected["formulas"][i]) << expected["formulas"][i]["tag"];
+}
+
 TEST(ExportTest, JsonEscapesControlCharacters) {
   const std::string path = testing::TempDir() + "torvek_export_escape.fs2";
   std::ofstream(path, std::ios::binary) << std::string("#Events\n\"q\"\\\x01\0\n", 14);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -18,6 +19,59 @@ namespace {
 using ::testing::ElementsAre;
 using testing::Lines;
 using testing::Load;
+
+TEST(FormulaDisplayTest, EventRowShowsItsLinesAndTranslation) {
+  const auto m = Load(Lines({"#Events", "$Formula: ( when", "   ( true )", "   ( do-nothing ) )", "+Name: Intro",
+                             "$Formula: ( true )", "+Name: Second"}));
+  const ListData events = FillMode(kModeEvents, m);
+  ASSERT_EQ(events.rows.size(), 2u);
+  const FormulaTexts texts = ReadRowFormula(m.Sections(), events.rows[0]);
+  EXPECT_EQ(texts.sexp, u"( when\r\n   ( true )\r\n   ( do-nothing ) )");
+  // The row's name reaches the translator; "If" and "Then" are coloured.
+  EXPECT_NE(texts.parsed.find(u"MissionStatus.Event(\"Intro\")=True"), Text::npos) << mission::ToUtf8(texts.parsed);
+  EXPECT_EQ(texts.parsed.find(u"Second"), Text::npos);
+  const auto spans = ColorSpans(texts.parsed);
+  EXPECT_TRUE(std::any_of(spans.begin(), spans.end(), [](const ColorSpan& s) { return s.color == kColorRed; }));
+  EXPECT_EQ(ReadRowFormula(m.Sections(), events.rows[1]).sexp, u"( true )");
+}
+
+TEST(FormulaDisplayTest, GoalRowPassesItsMessageAsTheName) {
+  const auto m = Load(Lines({"#Goals", "$Type: Primary", "+Name: G", "$MessageNew: XSTR(\"Keep it\", -1)",
+                             "$Formula: ( when ( true ) ( do-nothing ) )"}));
+  const ListData goals = FillMode(kModeGoals, m);
+  ASSERT_EQ(goals.rows.size(), 1u);
+  EXPECT_EQ(goals.rows[0].tag, u"1,4");
+  const FormulaTexts texts = ReadRowFormula(m.Sections(), goals.rows[0]);
+  EXPECT_EQ(texts.sexp, u"( when ( true ) ( do-nothing ) )");
+  EXPECT_NE(texts.parsed.find(u"\"Keep it\""), Text::npos) << mission::ToUtf8(texts.parsed);
+}
+
+TEST(FormulaDisplayTest, ReaderErrorsShowWithTheConsumedLines) {
+  const auto m = Load(Lines({"#Events", "$Formula: ( true ) )", "+Name: Surplus", "$Formula:( when", "( true )",
+                             "+Name: Unclosed"}));
+  const auto& sections = m.Sections();
+  const FormulaTexts surplus = ReadRowFormula(sections, u"4,1", u"Surplus");
+  EXPECT_EQ(surplus.sexp, u"( true ) )");
+  EXPECT_EQ(surplus.parsed, u"<Error in formular: too many ')' brackets>");
+  // Open to the end of the slot: every line from the start is consumed, and
+  // without the blank after the colon nothing is removed from the first.
+  const FormulaTexts unclosed = ReadRowFormula(sections, u"4,3", u"Unclosed");
+  EXPECT_EQ(unclosed.sexp, u"$Formula:( when\r\n( true )\r\n+Name: Unclosed");
+  EXPECT_EQ(unclosed.parsed, u"<Error in formular: missing ')' brackets>");
+}
+
+TEST(FormulaDisplayTest, ReferenceOutsideItsSlotLeavesBothTextsEmpty) {
+  const auto m = Load(Lines({"#Events", "$Formula: ( true )", "+Name: E"}));
+  for (const char16_t* tag : {u"4,0", u"4,3", u"4,-1", u"4", u"0,1", u"21,1", u"-4,1", u"x,y", u"4,99999999999",
+                              u"10,1"}) {
+    const FormulaTexts texts = ReadRowFormula(m.Sections(), tag, u"E");
+    EXPECT_EQ(texts.sexp, u"") << mission::ToUtf8(tag);
+    EXPECT_EQ(texts.parsed, u"") << mission::ToUtf8(tag);
+  }
+  EXPECT_EQ(ReadRowFormula(m.Sections(), u" 4 , 1 ", u"E").sexp, u"( true )");
+  EXPECT_FALSE(HasFormulaReference(u" "));
+  EXPECT_TRUE(HasFormulaReference(u"4,0"));
+}
 
 TEST(ColorSpansTest, EveryOccurrenceCaseSensitiveInColouringOrder) {
   const Text parsed = u"If a And b\r\nThen Ship(\"x\").ChangeIff(1)\r\nOr\r\nNot And\r\nif OR Or And";
