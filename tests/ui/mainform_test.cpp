@@ -1,0 +1,453 @@
+#include "ui/mainform.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTreeView>
+#include <deque>
+
+#include "applib/ini.h"
+#include "ui/qtext.h"
+
+namespace ui {
+namespace {
+
+const QString kSample = QStringLiteral(TORVEK_SOURCE_DIR "/samples/sample.fs2");
+
+// Answers the window's dialogs from a script and records what was asked.
+class ScriptedDialogs : public Dialogs {
+ public:
+  std::deque<QString> files;  // answers to OpenFile; empty = cancel
+  QString lastDirectory, lastFilter;
+  QStringList warnings;
+
+  QString OpenFile(QWidget*, const QString& directory, const QString& filter) override {
+    lastDirectory = directory;
+    lastFilter = filter;
+    if (files.empty()) return {};
+    QString f = files.front();
+    files.pop_front();
+    return f;
+  }
+  void Warning(QWidget*, const QString&, const QString& text) override { warnings << text; }
+};
+
+class MainFormTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  FSMMainForm& Form() {
+    if (!form) {
+      form = std::make_unique<FSMMainForm>(dir.path(), &dialogs);
+      form->resize(1000, 760);
+      form->show();
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    return *form;
+  }
+  template <class T>
+  T* Find(const char* name) {
+    T* w = Form().findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QAction* Action(const char* name) { return Find<QAction>(name); }
+  QTreeView* List() { return Find<QTreeView>("ListView1"); }
+  QTreeView* Tree() { return Find<QTreeView>("TreeView1"); }
+  QTextEdit* Sexp() { return Find<QTextEdit>("RichTextBox1"); }
+  QTextEdit* Parsed() { return Find<QTextEdit>("RichTextBox2"); }
+
+  QString Setting(const char* section, const char* key) {
+    return ToQString(applib::IniRead(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key)));
+  }
+  void SetSetting(const char* section, const char* key, const char* value) {
+    applib::IniWrite(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key),
+                     FromQString(value));
+  }
+  QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
+  int CurrentRow() { return List()->currentIndex().row(); }
+  QString TreeTag() { return Tree()->currentIndex().data(Qt::UserRole).toString(); }
+  // The first tree node with this tag, in the tree's order.
+  QModelIndex NodeWithTag(const QString& tag, const QModelIndex& parent = {}) {
+    QAbstractItemModel* m = Tree()->model();
+    for (int r = 0; r < m->rowCount(parent); ++r) {
+      const QModelIndex i = m->index(r, 0, parent);
+      if (i.data(Qt::UserRole).toString() == tag) return i;
+      if (const QModelIndex found = NodeWithTag(tag, i); found.isValid()) return found;
+    }
+    return {};
+  }
+  static void MouseMove(QWidget* w) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+  }
+  void Key(QKeySequence key) {
+    QApplication::setActiveWindow(&Form());
+    QTest::keySequence(&Form(), key);
+  }
+
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<FSMMainForm> form;
+};
+
+TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
+  const struct {
+    const char* name;
+    const char* caption;
+    QKeySequence key;
+  } entries[] = {
+      {"MenuFile", "&File", {}},
+      {"MenuFileOpenFS1", "Open FreeSpace &1 mission", QKeySequence(Qt::CTRL | Qt::Key_F1)},
+      {"MenuFileOpenFS2", "Open FreeSpace &2 mission", QKeySequence(Qt::CTRL | Qt::Key_F2)},
+      {"MenuFileExit", "E&xit", {}},
+      {"MenuView", "&View", {}},
+      {"MenuViewMode1", "G&eneral", QKeySequence(Qt::Key_F2)},
+      {"MenuViewMode2", "&Goals", QKeySequence(Qt::Key_F3)},
+      {"MenuViewMode3", "&Directives", QKeySequence(Qt::Key_F4)},
+      {"MenuViewMode4", "Events", QKeySequence(Qt::Key_F5)},
+      {"MenuViewMode5", "Messages", QKeySequence(Qt::Key_F6)},
+      {"MenuViewMode6", "Ships", QKeySequence(Qt::Key_F7)},
+      {"MenuViewMode7", "Wings", QKeySequence(Qt::Key_F8)},
+      {"MenuViewMode8", "Reinforcements", QKeySequence(Qt::Key_F9)},
+      {"MenuViewTreeView", "Show &TreeView", {}},
+      {"MenuViewCodeL", "Show &SEXP code window", {}},
+      {"MenuViewCodeR", "Show &Parsed code window", {}},
+      {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {"MenuHelp", "&Help", {}},
+      {"MenuHelpTutorial", "KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
+      {"MenuHelpQXVC", "Check for new version", {}},
+      {"MenuHelpAbout", "About", {}},
+  };
+  for (const auto& e : entries) {
+    QAction* a = Action(e.name);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+    EXPECT_EQ(a->shortcut(), e.key) << e.name;
+  }
+  for (const char* s : {"MenuFileBlank0", "MenuViewBlank0", "MenuViewBlank1", "MenuHelpBlank1"})
+    EXPECT_TRUE(Action(s)->isSeparator()) << s;
+
+  // The tutorial and its separator show only when the tool kit is there.
+  EXPECT_FALSE(Action("MenuHelpTutorial")->isVisible());
+  EXPECT_FALSE(Action("MenuHelpBlank1")->isVisible());
+  Form().SetTutorialAvailable(true);
+  EXPECT_TRUE(Action("MenuHelpTutorial")->isVisible() && Action("MenuHelpBlank1")->isVisible());
+
+  // Help commands are handed on.
+  int about = 0;
+  QObject::connect(&Form(), &FSMMainForm::helpAboutRequested, [&] { ++about; });
+  Action("MenuHelpAbout")->trigger();
+  EXPECT_EQ(about, 1);
+
+  auto* toolbar = Find<QWidget>("Toolbar2");
+  const struct {
+    const char* key;
+    const char* tip;
+  } buttons[] = {{"FileOpenFS1", "Open FS1 mission"}, {"FileOpenFS2", "Open FS2 mission"}, {"treeview", "Show TreeView"}};
+  for (const auto& b : buttons) {
+    QAction* a = toolbar->findChild<QAction*>(QString::fromLatin1(b.key));
+    ASSERT_NE(a, nullptr) << b.key;
+    EXPECT_EQ(a->toolTip(), QString::fromLatin1(b.tip));
+  }
+}
+
+TEST_F(MainFormTest, BeforeAnyMissionNothingIsOffered) {
+  Form();
+  for (int i = 1; i <= 8; ++i) {
+    EXPECT_FALSE(Action(qPrintable(QStringLiteral("MenuViewMode%1").arg(i)))->isEnabled());
+    EXPECT_FALSE(Find<QLabel>(qPrintable(QStringLiteral("IconMode%1").arg(i)))->isVisible());
+  }
+  EXPECT_FALSE(Find<QPushButton>("BarLeftScroll1")->isVisible());
+  EXPECT_FALSE(Find<QPushButton>("BarLeftScroll2")->isVisible());
+  EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "");
+  EXPECT_TRUE(List()->isHeaderHidden());  // large-icon view
+  EXPECT_EQ(Sexp()->toPlainText(), "SEXP Trees");
+  EXPECT_EQ(Parsed()->toPlainText(), "Parsed Code");
+  // No settings file: tree hidden, and the first layout says so.
+  EXPECT_FALSE(Tree()->isVisible());
+  EXPECT_EQ(Setting("Display", "TreeView"), "0");
+  EXPECT_FALSE(Action("MenuViewTreeViewCA")->isEnabled());
+  // An icon click does nothing.
+  Form().IconMode_Click(4);
+  EXPECT_EQ(Form().CurrentMode(), 0);
+}
+
+TEST_F(MainFormTest, LoadShowsGeneralAndIcons) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  EXPECT_EQ(Form().windowTitle(), "Veltrane Suite TORVEK32 - [" + kSample + "]");
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "General");
+  ASSERT_EQ(List()->model()->rowCount(), 4);
+  EXPECT_EQ(Cell(0, 0), "Mission Name");
+  EXPECT_EQ(Cell(0, 1), "Ashfall Relay");
+  EXPECT_EQ(Cell(1, 1), "TORVEK32 sample");
+  EXPECT_EQ(CurrentRow(), 0);
+  EXPECT_FALSE(List()->isHeaderHidden());
+  EXPECT_TRUE(Action("MenuViewMode1")->isChecked());
+  EXPECT_FALSE(Action("MenuViewMode2")->isChecked());
+  EXPECT_EQ(Find<QLabel>("IconMode1")->frameShape(), QFrame::Box);
+  EXPECT_EQ(Find<QLabel>("IconMode2")->frameShape(), QFrame::NoFrame);
+  const char* captions[] = {"General", "Goals", "Directives", "Events", "Messages", "Ships", "Wings", "Reinforcements"};
+  for (int i = 1; i <= 8; ++i) {
+    EXPECT_EQ(Find<QLabel>(qPrintable(QStringLiteral("LabelMode%1").arg(i)))->text(), captions[i - 1]);
+    EXPECT_TRUE(Action(qPrintable(QStringLiteral("MenuViewMode%1").arg(i)))->isEnabled());
+  }
+  EXPECT_FALSE(Form().HasFormulas());
+  EXPECT_FALSE(Sexp()->isVisible());
+  EXPECT_FALSE(Action("MenuViewCodeL")->isEnabled());
+  EXPECT_EQ(Form().statusBar()->findChild<QLabel*>("StatusPanel1")->text(), "Ready");
+}
+
+TEST_F(MainFormTest, UnreadableFileWarnsAndKeepsTheMission) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  Form().MenuViewMode_Click(4);
+  const QString caption = Form().windowTitle();
+  const QString missing = dir.filePath("gone.fs2");
+  EXPECT_FALSE(Form().LoadFile(missing));
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].contains("gone.fs2")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_EQ(Form().windowTitle(), caption);
+  EXPECT_EQ(Form().CurrentMode(), 4);
+  EXPECT_EQ(List()->model()->rowCount(), 4);
+  EXPECT_EQ(Cell(1, 1), "Picket down");
+}
+
+TEST_F(MainFormTest, OpenCommandsUseFiltersAndRememberDirectories) {
+  SetSetting("Dirs", "LastOpenDirFS2", "/some/dir/");
+  Form();
+  Action("MenuFileOpenFS2")->trigger();  // cancelled: nothing written, nothing loaded
+  EXPECT_EQ(dialogs.lastDirectory, "/some/dir/");
+  EXPECT_EQ(dialogs.lastFilter,
+            "FreeSpace 2 mission files (*.FS2)|*.fs2|FreeSpace 1 mission files (*.FSM)|*.fsm|All Files (*.*)|*.*");
+  EXPECT_EQ(Setting("Dirs", "LastOpenDirFS2"), "/some/dir/");
+  EXPECT_EQ(Form().CurrentMode(), 0);
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
+
+  // A name that does not exist still moves the remembered directory.
+  dialogs.files.push_back(dir.filePath("typed.fsm"));
+  Action("MenuFileOpenFS1")->trigger();
+  EXPECT_EQ(dialogs.lastFilter,
+            "FreeSpace 1 mission files (*.FSM)|*.fsm|FreeSpace 2 mission files (*.FS2)|*.fs2|All Files (*.*)|*.*");
+  EXPECT_EQ(Setting("Dirs", "LastOpenDirFS1"), dir.path() + "/");
+  EXPECT_EQ(Form().CurrentMode(), 0);
+
+  // The toolbar's FS2 button opens and loads.
+  dialogs.files.push_back(kSample);
+  Form().Toolbar2_ButtonClick("FileOpenFS2");
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  EXPECT_EQ(Setting("Dirs", "LastOpenDirFS2"), QStringLiteral(TORVEK_SOURCE_DIR "/samples/"));
+}
+
+TEST_F(MainFormTest, ModeSwitchByKeysAndIcons) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  Key(QKeySequence(Qt::Key_F5));
+  EXPECT_EQ(Form().CurrentMode(), 4);
+  EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "Events");
+  EXPECT_TRUE(Form().HasFormulas());
+  EXPECT_EQ(CurrentRow(), 0);
+  EXPECT_TRUE(Sexp()->isVisible() && Parsed()->isVisible());
+  EXPECT_TRUE(Action("MenuViewCodeL")->isEnabled());
+
+  // Choosing the mode shown changes nothing, not even the selected row.
+  List()->setCurrentIndex(List()->model()->index(2, 0));
+  Key(QKeySequence(Qt::Key_F5));
+  EXPECT_EQ(CurrentRow(), 2);
+
+  Form().IconMode_Click(6);
+  EXPECT_EQ(Form().CurrentMode(), 6);
+  EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "Ships");
+  EXPECT_FALSE(Form().HasFormulas());
+  EXPECT_TRUE(Sexp()->toPlainText().isEmpty());
+  EXPECT_FALSE(Sexp()->isVisible());
+
+  Key(QKeySequence(Qt::Key_F4));
+  EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "Directives");
+}
+
+TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
+  SetSetting("Display", "TreeView", "1");
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  EXPECT_TRUE(Tree()->isVisible());
+  Form().MenuViewMode_Click(4);
+  EXPECT_EQ(TreeTag(), "4,1");  // row 1's node
+  EXPECT_TRUE(Tree()->isExpanded(Tree()->currentIndex()));
+
+  List()->setCurrentIndex(List()->model()->index(2, 0));  // the user selects row 3
+  EXPECT_EQ(TreeTag(), "4,3");
+
+  // While Ships is shown, the events section node switches to Events, row 1.
+  Form().MenuViewMode_Click(6);
+  const QModelIndex events = NodeWithTag("4");
+  ASSERT_TRUE(events.isValid());
+  Form().TreeView1_NodeClick(events);
+  EXPECT_EQ(Form().CurrentMode(), 4);
+  EXPECT_EQ(CurrentRow(), 0);
+
+  // A field node of the second goal selects goal row 2; its entry node, the
+  // first node with that tag, ends up selected and expanded.
+  const QModelIndex goal2 = NodeWithTag("2,2");
+  ASSERT_TRUE(goal2.isValid());
+  ASSERT_GT(Tree()->model()->rowCount(goal2), 0);
+  Form().TreeView1_NodeClick(Tree()->model()->index(0, 0, goal2));
+  EXPECT_EQ(Form().CurrentMode(), 2);
+  EXPECT_EQ(CurrentRow(), 1);
+  EXPECT_EQ(Tree()->currentIndex(), goal2);
+  EXPECT_TRUE(Tree()->isExpanded(goal2));
+
+  // Collapse All keeps the selection.
+  Key(QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_FALSE(Tree()->isExpanded(goal2));
+  EXPECT_EQ(Tree()->currentIndex(), goal2);
+}
+
+TEST_F(MainFormTest, ColumnSortStaysAcrossModeSwitches) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  Form().MenuViewMode_Click(4);
+  Form().ListView1_ColumnClick(1);  // by Name
+  EXPECT_EQ(Cell(0, 1), "Broken brackets");
+  EXPECT_EQ(Cell(3, 1), "Waiting");
+  Form().MenuViewMode_Click(1);
+  EXPECT_EQ(Cell(0, 1), "5: Deuteronomy");  // General, sorted by Value
+  Form().MenuViewMode_Click(4);
+  EXPECT_EQ(Cell(0, 1), "Broken brackets");
+  EXPECT_EQ(TreeTag(), "4,1");  // row 1 as shown is entry 1 of the tree
+}
+
+TEST_F(MainFormTest, DisplaySettingsAreReadAndWritten) {
+  SetSetting("Display", "LeftCodeWindow", "0");
+  SetSetting("Display", "RightCodeWindow", "0 ");
+  SetSetting("Display", "TreeView", "1.0");
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  EXPECT_TRUE(Form().LeftCodeHidden());
+  EXPECT_FALSE(Form().RightCodeHidden());
+  EXPECT_TRUE(Tree()->isVisible());
+  Form().MenuViewMode_Click(4);
+  EXPECT_FALSE(Sexp()->isVisible());
+  EXPECT_TRUE(Parsed()->isVisible());
+  EXPECT_FALSE(Action("MenuViewCodeL")->isChecked());
+  EXPECT_EQ(Parsed()->x(), List()->x());
+  EXPECT_EQ(Parsed()->width(), List()->width());
+
+  Action("MenuViewCodeL")->trigger();
+  EXPECT_EQ(Setting("Display", "LeftCodeWindow"), "1");
+  EXPECT_TRUE(Sexp()->isVisible());
+  Action("MenuViewCodeR")->trigger();
+  EXPECT_EQ(Setting("Display", "RightCodeWindow"), "0");
+  EXPECT_FALSE(Parsed()->isVisible());
+
+  // The tree's setting is written only when its visibility changes.
+  SetSetting("Display", "TreeView", "untouched");
+  Form().Form_Resize();
+  EXPECT_EQ(Setting("Display", "TreeView"), "untouched");
+  Action("MenuViewTreeView")->trigger();
+  EXPECT_EQ(Setting("Display", "TreeView"), "0");
+  EXPECT_FALSE(Tree()->isVisible());
+  EXPECT_FALSE(Action("MenuViewTreeViewCA")->isEnabled());
+  Find<QWidget>("Toolbar2")->findChild<QAction*>("treeview")->trigger();
+  EXPECT_EQ(Setting("Display", "TreeView"), "1");
+  EXPECT_TRUE(Tree()->isVisible());
+}
+
+TEST_F(MainFormTest, IconBarScrollsAndFramesTheIconUnderTheMouse) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  // A low window: the icon bar is 4320 twips high, four slots.
+  const double t = Form().TwipsPerPixel();
+  auto* client = Form().centralWidget();
+  Form().resize(Form().width(), Form().height() - client->height() + qRound((4320 + 1500 - 945) / t));
+  QApplication::processEvents();
+  auto* up = Find<QPushButton>("BarLeftScroll1");
+  auto* down = Find<QPushButton>("BarLeftScroll2");
+  EXPECT_FALSE(up->isVisible());
+  EXPECT_TRUE(down->isVisible());
+  QTest::mouseClick(down, Qt::LeftButton);
+  QTest::mouseClick(down, Qt::LeftButton);
+  EXPECT_EQ(Form().FirstIconIndex(), 3);
+  EXPECT_TRUE(up->isVisible());
+  for (int i = 1; i <= 8; ++i) {
+    auto* icon = Find<QLabel>(qPrintable(QStringLiteral("IconMode%1").arg(i)));
+    EXPECT_EQ(icon->isVisible(), i >= 3 && i <= 6) << i;
+    if (i >= 3 && i <= 6) {
+      EXPECT_EQ(icon->y(), qRound(((i - 3) * 960 + 240) / t)) << i;
+    }
+  }
+
+  auto* icon = Find<QLabel>("IconMode4");
+  MouseMove(icon);
+  auto* top = Find<QFrame>("IconO0_1");
+  auto* bottom = Find<QFrame>("IconO0_3");
+  EXPECT_TRUE(top->isVisible());
+  EXPECT_EQ(top->geometry().top(), icon->y() - 1);
+  EXPECT_EQ(top->geometry().left(), icon->x() - 1);
+  // The bottom line follows the icon's twips: 15 twips below its last one.
+  EXPECT_EQ(bottom->geometry().top(), qRound((icon->y() * t + 480 + t) / t));
+  EXPECT_EQ(bottom->geometry().left(), qRound((icon->x() * t - t + 8) / t));
+  QTest::mouseClick(icon, Qt::LeftButton);
+  EXPECT_EQ(Form().CurrentMode(), 4);
+  EXPECT_FALSE(top->isVisible());  // the click hides the frame
+
+  MouseMove(icon);
+  EXPECT_TRUE(top->isVisible());
+  MouseMove(List()->viewport());
+  EXPECT_FALSE(top->isVisible());
+}
+
+TEST_F(MainFormTest, PanesFollowTheLayout) {
+  SetSetting("Display", "TreeView", "1");
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  Form().MenuViewMode_Click(4);
+  const double t = Form().TwipsPerPixel();
+  auto* client = Form().centralWidget();
+  const double W = client->width() * t + 120, H = client->height() * t + 945;
+  const auto px = [t](double twips) { return qRound(twips / t); };
+  EXPECT_EQ(Tree()->geometry(), QRect(px(1320), px(1080), px(3615), px(H - 2055)));
+  EXPECT_EQ(List()->geometry(), QRect(px(4995), px(1080), px(W - 5130), px(H - 6510)));
+  EXPECT_EQ(Sexp()->geometry(), QRect(px(4995), px(H - 5355), px((W - 5190) / 2), px(4395)));
+  // Nothing hides behind the toolbar or the status bar.
+  EXPECT_GE(Find<QWidget>("BarLeft")->y(), Find<QWidget>("Toolbar2")->geometry().bottom());
+  EXPECT_LE(Sexp()->geometry().bottom(), client->height());
+  EXPECT_LE(List()->geometry().right(), client->width());
+}
+
+TEST(Colorize, ColoursEveryOccurrenceCaseSensitively) {
+  QTextEdit edit;
+  const mission::Text text = u"If ChangeIff(x) Then\r\nAnd\r\nif OR Or\r\nNot And b";
+  QString shown = ToQString(text);
+  shown.replace("\r\n", "\n");
+  edit.setPlainText(shown);
+  FSMMainForm::colorize(&edit, u"If", 0x0000FF);
+  FSMMainForm::colorize(&edit, u"And\r\n", 0x018000);
+  FSMMainForm::colorize(&edit, u"Or\r\n", 0x018000);
+  FSMMainForm::colorize(&edit, u"Not ", 0x018000);
+  const auto colourAt = [&](int position) {
+    QTextCursor c(edit.document());
+    c.setPosition(position + 1);  // the format of the character before the cursor
+    return c.charFormat().foreground().color();
+  };
+  const QColor red(255, 0, 0), green(0, 128, 1);
+  const QString doc = edit.toPlainText();
+  EXPECT_EQ(colourAt(doc.indexOf("If")), red);
+  EXPECT_EQ(colourAt(doc.indexOf("Iff") + 1), red);  // inside a longer word
+  EXPECT_EQ(colourAt(doc.indexOf("And\n") + 2), green);
+  EXPECT_EQ(colourAt(doc.indexOf("Or\n")), green);
+  EXPECT_EQ(colourAt(doc.indexOf("Not ")), green);
+  EXPECT_NE(colourAt(doc.indexOf("if")), red);
+  EXPECT_NE(colourAt(doc.indexOf("OR")), green);
+  EXPECT_NE(colourAt(doc.indexOf("And b")), green);  // "And " was not coloured here
+  EXPECT_FALSE(edit.textCursor().hasSelection());
+}
+
+}  // namespace
+}  // namespace ui

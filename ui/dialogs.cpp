@@ -1,0 +1,46 @@
+#include "ui/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "ui/qtext.h"
+#include "ui/rules.h"
+
+namespace ui {
+
+QString QtFileFilter(const QString& filter) {
+  QStringList entries;
+  for (const FileFilter& f : SplitDialogFilter(FromQString(filter))) {
+    QString description = ToQString(f.description);
+    const QString pattern = ToQString(f.pattern);
+    QStringList patterns;
+    for (const QString& p : pattern.split(u';', Qt::SkipEmptyParts)) {
+      if (p == u"*.*") {
+        patterns << QStringLiteral("*");
+        continue;
+      }
+      patterns << p.toLower();
+      if (p.toUpper() != p.toLower()) patterns << p.toUpper();
+    }
+    // Qt reads the patterns from the last bracket of the description.
+    description.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)$")));
+    entries << QStringLiteral("%1 (%2)").arg(description, patterns.join(u' '));
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+QString QtDialogs::OpenFile(QWidget* parent, const QString& directory, const QString& filter) {
+  QFileDialog dialog(parent, QString(), directory, QtFileFilter(filter));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setOption(QFileDialog::ReadOnly);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+void QtDialogs::Warning(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox::warning(parent, title, text);
+}
+
+}  // namespace ui
