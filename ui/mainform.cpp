@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <cmath>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -20,6 +22,7 @@
 
 #include "applib/ini.h"
 #include "applib/paths.h"
+#include "applib/position.h"
 #include "ui/models.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
@@ -30,6 +33,7 @@ namespace ui {
 namespace {
 
 constexpr auto kSettingsFile = u"torvk32.ini";
+constexpr auto kPositionKey = u"TORVEK32";
 
 // The layout works on the window's outer size. Qt reports the client area
 // below the menu bar and above the status bar; the classic frame adds 120
@@ -88,6 +92,18 @@ QFont CodeFont() {
 
 FSMMainForm::FSMMainForm(const QString& settingsDirectory, Dialogs* dialogs, QWidget* parent)
     : QMainWindow(parent), settingsDirectory_(settingsDirectory), dialogs_(dialogs ? dialogs : &platformDialogs_) {
+  Build();
+}
+
+FSMMainForm::FSMMainForm(const applib::Library& library, Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      library_(&library),
+      settingsDirectory_(ToQString(library.pfad_main)),
+      dialogs_(dialogs ? dialogs : &platformDialogs_) {
+  Build();
+}
+
+void FSMMainForm::Build() {
   setObjectName(QStringLiteral("FSMMainForm"));
   setWindowTitle(ToQString(kDesignCaption));
   setWindowIcon(QIcon(QStringLiteral(":/icons/torvek32.png")));
@@ -338,8 +354,7 @@ void FSMMainForm::CreateIconBar() {
 // --- Life cycle ---
 
 void FSMMainForm::Form_Load() {
-  // The saved position is restored by the start-up code, which knows the
-  // library's shared ini file; see Form_Unload.
+  RestorePosition();
   firstIconIndex_ = 1;
   for (int i = 1; i <= kModeCount; ++i) {
     const auto idx = static_cast<std::size_t>(i);
@@ -353,12 +368,43 @@ void FSMMainForm::Form_Load() {
   leftCodeHidden_ = CodeHiddenFromSetting(FromQString(ReadSetting("Display", "LeftCodeWindow")));
   rightCodeHidden_ = CodeHiddenFromSetting(FromQString(ReadSetting("Display", "RightCodeWindow")));
   Form_Resize();
-  SetTutorialAvailable(false);
+  SetTutorialAvailable(library_ && library_->IsModuleInstalled(u"KORVA"));
 }
 
 void FSMMainForm::Form_Unload() {
-  // Nothing to save here: settings are written when they change, and the
-  // window position by whoever restored it (the start-up code).
+  // Settings are written when they change; only the position is left.
+  SavePosition();
+}
+
+void FSMMainForm::RestorePosition() {
+  if (!library_) return;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const double t = TwipsPerPixel();
+  const QSize size = screen->size();
+  const auto placement = applib::RestorePosition(*library_, kPositionKey, std::llround(size.width() * t),
+                                                 std::llround(size.height() * t));
+  if (!placement) return;
+  setGeometry(static_cast<int>(std::llround(placement->left / t)), static_cast<int>(std::llround(placement->top / t)),
+              static_cast<int>(std::llround(placement->width / t)),
+              static_cast<int>(std::llround(placement->height / t)));
+  if (placement->state == applib::kWindowMaximised) setWindowState(Qt::WindowMaximized);
+  if (placement->state == applib::kWindowMinimised) setWindowState(Qt::WindowMinimized);
+}
+
+void FSMMainForm::SavePosition() {
+  if (!library_) return;
+  const double t = TwipsPerPixel();
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  applib::Placement placement;
+  placement.state = isMaximized()   ? applib::kWindowMaximised
+                    : isMinimized() ? applib::kWindowMinimised
+                                    : applib::kWindowNormal;
+  placement.left = std::llround(normal.x() * t);
+  placement.top = std::llround(normal.y() * t);
+  placement.width = std::llround(normal.width() * t);
+  placement.height = std::llround(normal.height() * t);
+  applib::SavePosition(*library_, kPositionKey, placement);
 }
 
 void FSMMainForm::closeEvent(QCloseEvent* event) {

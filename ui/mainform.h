@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+#include "applib/library.h"
 #include "mission/mission.h"
 #include "ui/dialogs.h"
 #include "ui/layout.h"
@@ -45,6 +46,10 @@ class FSMMainForm : public QMainWindow {
   // `settingsDirectory` holds torvk32.ini. Without `dialogs` the platform's
   // own dialogs are used; the form does not take ownership.
   explicit FSMMainForm(const QString& settingsDirectory, Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+  // The program's window: settings in the library's pfad_main, the window
+  // position kept in brix.ini under "TORVEK32", and the Help menu's tutorial
+  // entry shown when the tool kit "KORVA" is installed.
+  explicit FSMMainForm(const applib::Library& library, Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
   ~FSMMainForm() override;
 
   // Reads a mission file and shows its General view. When the file cannot
@@ -122,6 +127,11 @@ class FSMMainForm : public QMainWindow {
   QString ReadSetting(const QString& section, const QString& key) const;
   void WriteSetting(const QString& section, const QString& key, const QString& value);
 
+  void RestorePosition();
+  void SavePosition();
+  void Build();
+
+  const applib::Library* library_ = nullptr;
   QString settingsDirectory_;
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;

@@ -18,6 +18,7 @@
 #include <deque>
 
 #include "applib/ini.h"
+#include "tests/applib/fakes.h"
 #include "ui/qtext.h"
 
 namespace ui {
@@ -419,6 +420,55 @@ TEST_F(MainFormTest, PanesFollowTheLayout) {
   EXPECT_GE(Find<QWidget>("BarLeft")->y(), Find<QWidget>("Toolbar2")->geometry().bottom());
   EXPECT_LE(Sexp()->geometry().bottom(), client->height());
   EXPECT_LE(List()->geometry().right(), client->width());
+}
+
+TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  Form().MenuViewMode_Click(4);  // row 1 is "Intro"
+  EXPECT_EQ(Sexp()->toPlainText(),
+            "( when\n   ( true )\n   ( send-message \"#Command\" \"High\" \"Intro\" )\n)");
+  const QString parsed = Parsed()->toPlainText();
+  ASSERT_TRUE(parsed.contains("If")) << qPrintable(parsed);
+  const auto colourAt = [&](int position) {
+    QTextCursor c(Parsed()->document());
+    c.setPosition(position + 1);
+    return c.charFormat().foreground().color();
+  };
+  EXPECT_EQ(colourAt(static_cast<int>(parsed.indexOf("If"))), QColor(255, 0, 0));
+  EXPECT_EQ(colourAt(static_cast<int>(parsed.indexOf("Then"))), QColor(255, 0, 0));
+  EXPECT_EQ(colourAt(static_cast<int>(parsed.indexOf("Intro"))), QColor(0, 0, 0));
+  EXPECT_EQ(Parsed()->font().family(), "Courier New");
+  EXPECT_DOUBLE_EQ(Parsed()->font().pointSizeF(), 9.75);
+
+  // Another row shows its own formula; a mode switch clears both windows.
+  List()->setCurrentIndex(List()->model()->index(1, 0));  // row 2, "Picket down"
+  const QString picket = Parsed()->toPlainText();
+  EXPECT_NE(picket, parsed);
+  EXPECT_TRUE(picket.contains("And")) << qPrintable(picket);
+  Form().MenuViewMode_Click(1);
+  EXPECT_TRUE(Parsed()->toPlainText().isEmpty());  // a switch clears them
+}
+
+TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
+  applib::testing::FakePlatform platform;
+  applib::testing::FakeFrontend frontend;
+  applib::Library lib(platform, frontend);
+  lib.ad_brix = FromQString(dir.path() + "/");
+  lib.pfad_main = lib.ad_brix;
+  applib::IniWrite(lib.ad_brix, u"brix.ini", u"Positions", u"TORVEK32", u"0,1500,900,9600,7200");
+  QFile tool(dir.filePath("korva"));
+  ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+  tool.close();
+  applib::IniWrite(lib.ad_brix, u"brix.ini", u"Moduls_Dirs", u"KORVA", lib.ad_brix);
+  applib::IniWrite(lib.ad_brix, u"brix.ini", u"Moduls_EXEs", u"KORVA", u"korva");
+
+  auto window = std::make_unique<FSMMainForm>(lib, &dialogs);
+  const double t = window->TwipsPerPixel();
+  EXPECT_EQ(window->geometry(), QRect(qRound(1500 / t), qRound(900 / t), qRound(9600 / t), qRound(7200 / t)));
+  EXPECT_TRUE(window->findChild<QAction*>("MenuHelpTutorial")->isVisible());
+  window->setGeometry(qRound(3000 / t), qRound(1500 / t), qRound(6000 / t), qRound(4500 / t));
+  window->close();
+  EXPECT_EQ(applib::IniRead(lib.ad_brix, u"brix.ini", u"Positions", u"TORVEK32"), u"0,3000,1500,6000,4500");
 }
 
 TEST(Colorize, ColoursEveryOccurrenceCaseSensitively) {
