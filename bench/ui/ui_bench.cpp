@@ -1,0 +1,171 @@
+// The main window on a 100 MB synthetic mission, on the offscreen platform
+// (or the display in QT_QPA_PLATFORM / DISPLAY):
+//   CoreLoad         the mission loader alone;
+//   LoadToGeneral    from the start of the window's load to the General view
+//                    painted (target: at most 2x CoreLoad); its counters give
+//                    the process's peak memory against the file size (target:
+//                    at most 6x). It runs once, on a fresh window: a second
+//                    load keeps the mission shown until the new one has been
+//                    read, which holds both for a moment;
+//   SwitchToLargest  from General to the view with the most rows, row 1
+//                    selected and its formula shown, painted (target: under
+//                    0.5 s for 100,000 rows);
+//   CollapseAndNode  "Collapse All in TreeView", then a click on an entry node
+//                    in the middle of the largest section, painted.
+#include <benchmark/benchmark.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "applib/ini.h"
+#include "bench/mission/synthetic.h"
+#include "mission/mission.h"
+#include "ui/mainform.h"
+#include "ui/qtext.h"
+#include "views/modes.h"
+
+namespace {
+
+constexpr std::size_t kMegabytes = 100;
+
+const std::string& MissionPath() {
+  static const std::string path = bench::SyntheticMissionFile(kMegabytes);
+  return path;
+}
+
+// Peak resident memory of the process so far, in bytes.
+double PeakResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmHWM:") {
+      double kb = 0;
+      status >> kb;
+      return kb * 1024;
+    }
+    status.ignore(1 << 20, '\n');
+  }
+  return 0;
+}
+
+void Settle(QWidget& w) {
+  QApplication::processEvents();
+  w.repaint();
+}
+
+struct Window {
+  QTemporaryDir settings;
+  std::unique_ptr<ui::FSMMainForm> form;
+  Window() {
+    applib::IniWrite(ui::FromQString(settings.path()), u"torvk32.ini", u"Display", u"TreeView", u"1");
+    form = std::make_unique<ui::FSMMainForm>(settings.path());
+    form->resize(1280, 960);
+    form->show();
+    Settle(*form);
+  }
+};
+
+// One loaded window for the switching benchmarks; it must go before the
+// QApplication does.
+std::unique_ptr<Window> shared;
+
+Window& SharedWindow() {
+  if (!shared) {
+    shared = std::make_unique<Window>();
+    shared->form->LoadFile(QString::fromStdString(MissionPath()));
+  }
+  return *shared;
+}
+
+int LargestMode(const mission::Mission& m, std::size_t& rows) {
+  int best = 1;
+  rows = 0;
+  for (int mode = 1; mode <= views::kModeCount; ++mode) {
+    const std::size_t n = views::FillMode(mode, m).rows.size();
+    if (n > rows) rows = n, best = mode;
+  }
+  return best;
+}
+
+void BM_CoreLoad(benchmark::State& state) {
+  for (auto _ : state) {
+    mission::Mission m;
+    if (!mission::LoadFile(MissionPath(), m).ok) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(m.Tree().Size());
+  }
+}
+
+void BM_LoadToGeneral(benchmark::State& state) {
+  Window window;
+  for (auto _ : state) {
+    if (!window.form->LoadFile(QString::fromStdString(MissionPath()))) state.SkipWithError("load failed");
+    Settle(*window.form);
+  }
+  const double file = static_cast<double>(std::filesystem::file_size(MissionPath()));
+  state.counters["file_MB"] = file / 1e6;
+  state.counters["peak_MB"] = PeakResidentBytes() / 1e6;
+  state.counters["peak_per_file"] = PeakResidentBytes() / file;
+}
+
+void BM_SwitchToLargest(benchmark::State& state) {
+  Window& window = SharedWindow();
+  std::size_t rows = 0;
+  const int mode = LargestMode(window.form->LoadedMission(), rows);
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.form->MenuViewMode_Click(views::kModeGeneral);
+    Settle(*window.form);
+    state.ResumeTiming();
+    window.form->MenuViewMode_Click(mode);
+    Settle(*window.form);
+  }
+  state.SetLabel(mission::ToUtf8(views::ModeOf(mode).title) + ", " + std::to_string(rows) + " rows");
+}
+
+void BM_CollapseAndNode(benchmark::State& state) {
+  Window& window = SharedWindow();
+  std::size_t rows = 0;
+  const int mode = LargestMode(window.form->LoadedMission(), rows);
+  auto* tree = window.form->findChild<QTreeView*>("TreeView1");
+  QAbstractItemModel* model = tree->model();
+  // The section node of the largest view and its middle entry.
+  QModelIndex section;
+  for (int r = 0; r < model->rowCount(); ++r) {
+    const QModelIndex i = model->index(r, 0);
+    if (i.data(Qt::UserRole).toString() == QString::number(mode)) {
+      section = i;
+      break;
+    }
+  }
+  const QModelIndex entry = model->index(model->rowCount(section) / 2, 0, section);
+  for (auto _ : state) {
+    window.form->MenuViewTreeViewCA_Click();
+    window.form->TreeView1_NodeClick(entry);
+    Settle(*window.form);
+  }
+  state.SetLabel("node " + entry.data(Qt::UserRole).toString().toStdString());
+}
+
+BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CollapseAndNode)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  shared.reset();
+  return 0;
+}
