@@ -1,5 +1,7 @@
 #include "sexp/formula.h"
 
+#include <algorithm>
+
 #include "sexp/source.h"
 
 namespace sexp {
@@ -18,21 +20,25 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
 
-  // One pass over the gathered characters: runs of spaces collapse as the
-  // lines are joined, and the bracket balance is kept up to date.
-  Text formula;
+  // First find the last line (the bracket balance does not depend on the
+  // spaces), then join the lines once, collapsing runs of spaces.
   std::int64_t depth = 0;
+  std::size_t size = 0;
   do {
     if (next > count) return Text(kMissingClosing);
-    for (const char16_t c : lines.Line(static_cast<std::size_t>(next))) {
-      if (c == u' ' && !formula.empty() && formula.back() == u' ') continue;
-      if (c == u'(') ++depth;
-      if (c == u')') --depth;
-      formula.push_back(c);
-    }
+    const TextView line = lines.Line(static_cast<std::size_t>(next));
+    depth += std::count(line.begin(), line.end(), u'(') - std::count(line.begin(), line.end(), u')');
+    size += line.size();
     ++next;
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
+  Text formula;
+  formula.reserve(size);
+  for (std::int32_t k = start; k < next; ++k) {
+    for (const char16_t c : lines.Line(static_cast<std::size_t>(k))) {
+      if (c != u' ' || formula.empty() || formula.back() != u' ') formula.push_back(c);
+    }
+  }
   return detail::Translate(std::move(formula), TextView(), current_event_name);
 }
 

@@ -9,13 +9,15 @@ constexpr TextView kKey = u"$Formula:";
 
 }  // namespace
 
-Source::Source(Text text) : text_(std::move(text)), close_(text_.size(), kUnmatched) {
-  std::vector<std::uint32_t> open;
+Source::Source(Text text) : text_(std::move(text)) {
+  std::vector<std::uint32_t> open;  // ordinals of the brackets still open
   for (std::uint32_t i = 0; i < text_.size(); ++i) {
     if (text_[i] == u'(') {
-      open.push_back(i);
+      open.push_back(static_cast<std::uint32_t>(opens_.size()));
+      opens_.push_back(i);
+      closes_.push_back(kUnmatched);
     } else if (text_[i] == u')' && !open.empty()) {
-      close_[open.back()] = i;
+      closes_[open.back()] = i;
       open.pop_back();
     }
   }
@@ -24,6 +26,11 @@ Source::Source(Text text) : text_(std::move(text)), close_(text_.size(), kUnmatc
   for (std::size_t at = text_.find(kKey); at != Text::npos; at = text_.find(kKey, at + kKey.size())) {
     keys_.push_back(static_cast<std::uint32_t>(at));
   }
+}
+
+std::uint32_t Source::Close(std::uint32_t open) const {
+  const auto it = std::lower_bound(opens_.begin(), opens_.end(), open);
+  return closes_[static_cast<std::size_t>(it - opens_.begin())];
 }
 
 std::uint32_t Source::FirstKey(std::uint32_t begin, std::uint32_t end) const {
@@ -149,23 +156,44 @@ Text PartText(const Part& part) {
 
 Words::Words(TextView text) : text_(mission::TrimBlankView(text)), done_(text_.empty()) {}
 
-TextView Words::Get(std::size_t n) {
-  while (words_.size() < n && !done_) {
-    const std::size_t start = pos_;
-    while (pos_ < text_.size()) {
-      const char16_t c = text_[pos_];
-      if (c == u'"') quoted_ = !quoted_;
-      if (c == u' ' && !quoted_) break;
-      ++pos_;
-    }
-    words_.push_back(text_.substr(start, pos_ - start));
-    if (pos_ < text_.size()) {
-      ++pos_;  // the space that ends the word
-    } else {
-      done_ = true;
-    }
+void Words::Restart() {
+  pos_ = 0;
+  quoted_ = false;
+  done_ = text_.empty();
+  count_ = 0;
+}
+
+bool Words::ReadNext() {
+  if (done_) return false;
+  const std::size_t start = pos_;
+  while (pos_ < text_.size()) {
+    const char16_t c = text_[pos_];
+    if (c == u'"') quoted_ = !quoted_;
+    if (c == u' ' && !quoted_) break;
+    ++pos_;
   }
-  return n >= 1 && n <= words_.size() ? words_[n - 1] : TextView();
+  const TextView word = text_.substr(start, pos_ - start);
+  ++count_;
+  if (count_ <= kKept) first_[count_ - 1] = word;
+  latest_[count_ % kKept] = word;
+  if (pos_ < text_.size()) {
+    ++pos_;  // the space that ends the word
+  } else {
+    done_ = true;
+  }
+  read_ += pos_ - start;
+  return true;
+}
+
+TextView Words::Get(std::size_t n) {
+  if (n == 0) return TextView();
+  if (n <= count_ && n <= kKept) return first_[n - 1];
+  if (n <= count_ && n + kKept > count_) return latest_[n % kKept];
+  if (n <= count_) Restart();  // an old word: read again from the start
+  while (count_ < n) {
+    if (!ReadNext()) return TextView();
+  }
+  return latest_[n % kKept];
 }
 
 }  // namespace sexp::detail

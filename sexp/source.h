@@ -9,6 +9,7 @@
 // "$Formula:" key from its middle) are copied into a text of their own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -35,14 +36,16 @@ class Source {
   std::uint32_t Size() const { return static_cast<std::uint32_t>(text_.size()); }
   char16_t At(std::uint32_t pos) const { return text_[pos]; }
   // The matching ")" of the "(" at `open`.
-  std::uint32_t Close(std::uint32_t open) const { return close_[open]; }
+  std::uint32_t Close(std::uint32_t open) const;
   // Start of the first "$Formula:" key lying whole within [begin, end), or
   // kUnmatched.
   std::uint32_t FirstKey(std::uint32_t begin, std::uint32_t end) const;
 
  private:
   Text text_;
-  std::vector<std::uint32_t> close_;
+  // Every "(" in order, and its matching ")" (only brackets take room).
+  std::vector<std::uint32_t> opens_;
+  std::vector<std::uint32_t> closes_;
   std::vector<std::uint32_t> keys_;
 };
 
@@ -105,20 +108,31 @@ Text PartText(const Part& part);
 // The words of a text, read only as far as they are asked for. Words are
 // separated by single spaces outside double quotes; a run of spaces gives
 // empty words. Quotes stay in the words.
+//
+// The first words and a window of the latest ones are kept, which is all the
+// templates look at (they walk their lists forward), so a list of any length
+// takes no memory of its own.
 class Words {
  public:
   explicit Words(TextView text);
   // Word n, 1-based; empty when there is no such word.
   TextView Get(std::size_t n);
   // Characters read so far.
-  std::size_t Read() const { return pos_; }
+  std::size_t Read() const { return read_; }
 
  private:
+  static constexpr std::size_t kKept = 8;
+  void Restart();
+  bool ReadNext();
+
   TextView text_;
   std::size_t pos_ = 0;
+  std::size_t read_ = 0;
   bool quoted_ = false;
   bool done_ = false;
-  std::vector<TextView> words_;
+  std::size_t count_ = 0;  // words read so far
+  std::array<TextView, kKept> first_;
+  std::array<TextView, kKept> latest_;  // word n at latest_[n % kKept]
 };
 
 }  // namespace sexp::detail

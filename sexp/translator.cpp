@@ -446,6 +446,9 @@ Text Translate(Text formula, TextView indent, TextView eventName) {
   const std::size_t size = formula.size();
   const Source& source = work.Add(std::move(formula));
   Text out;
+  // Room that is never written costs nothing; this saves most of the copying
+  // as a long translation grows.
+  out.reserve(4 * size + 256);
   Translator translator(work, out, eventName, size);
   translator.Translate(Span{&source, 0, source.Size()}, Indent{indent, 0}, 1);
   if (translator.Failed()) return Text(kTooComplex);
