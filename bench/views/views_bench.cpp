@@ -1,12 +1,17 @@
 // The eight view fillers together against loading the same mission: the
 // ratio AllFillers / LoadFile at 100 MB is the figure of interest (at most
-// 1). Single fillers show where the time goes. The whole export is measured
-// by export_bench.sh around the program itself.
+// 1). ExportJson (load, views, every formula, JSON into a stream that
+// discards it) against LoadFile should stay at most 4. Single fillers and
+// AllFormulas show where the time goes. export_bench.sh measures the
+// program itself, with its peak memory.
 #include <benchmark/benchmark.h>
 
+#include <streambuf>
 #include <string>
+#include <vector>
 
 #include "bench/mission/synthetic.h"
+#include "app/export.h"
 #include "mission/mission.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
@@ -61,10 +66,56 @@ void BM_TreeLinks(benchmark::State& state) {
   }
 }
 
+void BM_AllFormulas(benchmark::State& state) {
+  const mission::Mission& m = LoadedMission(100);
+  std::vector<views::Row> rows;
+  for (const int mode : {views::kModeGoals, views::kModeEvents})
+    for (views::Row& row : views::FillMode(mode, m).rows) rows.push_back(std::move(row));
+  for (auto _ : state) {
+    std::size_t chars = 0;
+    for (const views::Row& row : rows) {
+      const views::FormulaTexts texts = views::ReadRowFormula(m.Sections(), row);
+      chars += texts.sexp.size() + texts.parsed.size();
+    }
+    benchmark::DoNotOptimize(chars);
+  }
+  state.SetLabel(std::to_string(rows.size()) + " formulas, 100 MB");
+}
+
+// Counts what it is given and keeps nothing.
+class DiscardingBuffer : public std::streambuf {
+ public:
+  std::size_t bytes = 0;
+
+ protected:
+  int_type overflow(int_type c) override {
+    ++bytes;
+    return c;
+  }
+  std::streamsize xsputn(const char*, std::streamsize n) override {
+    bytes += static_cast<std::size_t>(n);
+    return n;
+  }
+};
+
+void BM_ExportJson(benchmark::State& state) {
+  const std::string path = bench::SyntheticMissionFile(static_cast<std::size_t>(state.range(0)));
+  DiscardingBuffer buffer;
+  for (auto _ : state) {
+    buffer.bytes = 0;
+    std::ostream out(&buffer);
+    std::ostream err(&buffer);
+    if (app::RunJsonExport(path, out, err) != 0) state.SkipWithError("export failed");
+  }
+  state.SetLabel(std::to_string(state.range(0)) + " MB, " + std::to_string(buffer.bytes >> 20) + " MB of JSON");
+}
+
 BENCHMARK(BM_LoadFile)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AllFillers)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_OneFiller)->DenseRange(1, 8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeLinks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AllFormulas)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportJson)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(4.0);
 
 }  // namespace
 
