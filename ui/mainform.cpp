@@ -70,7 +70,7 @@ QString DocumentText(mission::TextView text) {
 
 QFont TahomaFont() {
   static const bool registered = [] {
-    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) return true;
+    // Debian's fonts-wine ships Tahoma outside the font path.
     for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
       QFontDatabase::addApplicationFont(QString::fromLatin1(file));
     return true;
@@ -103,7 +103,16 @@ FSMMainForm::FSMMainForm(const applib::Library& library, Dialogs* dialogs, QWidg
   Build();
 }
 
+}  // namespace ui
+
+// The pictures live in the static ui library; the linker keeps them only when
+// asked for by name.
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
+
+namespace ui {
+
 void FSMMainForm::Build() {
+  InitIconResources();
   setObjectName(QStringLiteral("FSMMainForm"));
   setWindowTitle(ToQString(kDesignCaption));
   setWindowIcon(QIcon(QStringLiteral(":/icons/torvek32.png")));

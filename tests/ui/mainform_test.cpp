@@ -201,6 +201,9 @@ TEST_F(MainFormTest, LoadShowsGeneralAndIcons) {
   EXPECT_FALSE(Action("MenuViewMode2")->isChecked());
   EXPECT_EQ(Find<QLabel>("IconMode1")->frameShape(), QFrame::Box);
   EXPECT_EQ(Find<QLabel>("IconMode2")->frameShape(), QFrame::NoFrame);
+  EXPECT_FALSE(Find<QLabel>("IconMode8")->pixmap().isNull());
+  EXPECT_EQ(Find<QLabel>("IconMode8")->pixmap().size(), QSize(32, 32));
+  EXPECT_FALSE(Form().windowIcon().isNull());
   const char* captions[] = {"General", "Goals", "Directives", "Events", "Messages", "Ships", "Wings", "Reinforcements"};
   for (int i = 1; i <= 8; ++i) {
     EXPECT_EQ(Find<QLabel>(qPrintable(QStringLiteral("LabelMode%1").arg(i)))->text(), captions[i - 1]);
