@@ -149,7 +149,7 @@ char* EscapeUtf8(std::string_view text, std::size_t limit, std::size_t& consumed
 
 }  // namespace
 
-JsonWriter::JsonWriter(std::ostream& out) : out_(out), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+JsonWriter::JsonWriter(std::ostream& out) : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 JsonWriter::~JsonWriter() = default;
 
