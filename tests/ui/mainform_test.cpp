@@ -215,6 +215,34 @@ TEST_F(MainFormTest, LoadShowsGeneralAndIcons) {
   EXPECT_EQ(Form().statusBar()->findChild<QLabel*>("StatusPanel1")->text(), "Ready");
 }
 
+TEST_F(MainFormTest, SecondLoadReplacesTheGeneralRows) {
+  const QString other = dir.filePath("other.fsm");
+  QFile f(other);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("#Mission Info\r\n$Name:   Second  \r\n#Music\r\n");
+  f.close();
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  ASSERT_TRUE(Form().LoadFile(other));
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  EXPECT_EQ(Cell(0, 1), "Second");
+  EXPECT_EQ(Cell(1, 1), "<Unset>");
+  EXPECT_TRUE(Form().windowTitle().endsWith("other.fsm]"));
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
+}
+
+TEST_F(MainFormTest, StatusMessageAndPointer) {
+  auto* panel = Form().statusBar()->findChild<QLabel*>("StatusPanel1");
+  Form().statusmsg("Parsing SEXP code");
+  EXPECT_EQ(panel->text(), "Parsing SEXP code");
+  EXPECT_EQ(Form().cursor().shape(), Qt::WaitCursor);
+  for (const char* idle : {"", "   ", "n/a"}) {
+    Form().statusmsg("Busy");
+    Form().statusmsg(idle);
+    EXPECT_EQ(panel->text(), "Ready") << idle;
+    EXPECT_EQ(Form().cursor().shape(), Qt::ArrowCursor) << idle;
+  }
+}
+
 TEST_F(MainFormTest, UnreadableFileWarnsAndKeepsTheMission) {
   ASSERT_TRUE(Form().LoadFile(kSample));
   Form().MenuViewMode_Click(4);
