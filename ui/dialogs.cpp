@@ -32,7 +32,9 @@ QString QtFileFilter(const QString& filter) {
 
 QString QtDialogs::OpenFile(QWidget* parent, const QString& directory, const QString& filter) {
   QFileDialog dialog(parent, QString(), directory, QtFileFilter(filter));
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  // A typed name of a file that does not exist is accepted: the window then
+  // remembers its directory and loads nothing.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

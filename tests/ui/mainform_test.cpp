@@ -20,6 +20,7 @@
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
 #include "ui/qtext.h"
+#include "ui/rules.h"
 
 namespace ui {
 namespace {
@@ -500,6 +501,11 @@ TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
   window->setGeometry(qRound(3000 / t), qRound(1500 / t), qRound(6000 / t), qRound(4500 / t));
   window->close();
   EXPECT_EQ(applib::IniRead(lib.ad_brix, u"brix.ini", u"Positions", u"TORVEK32"), u"0,3000,1500,6000,4500");
+}
+
+TEST(QtFileFilter, EitherCaseAndEveryFile) {
+  EXPECT_EQ(QtFileFilter(ToQString(kFilterFS2)),
+            "FreeSpace 2 mission files (*.fs2 *.FS2);;FreeSpace 1 mission files (*.fsm *.FSM);;All Files (*)");
 }
 
 TEST(Colorize, ColoursEveryOccurrenceCaseSensitively) {
