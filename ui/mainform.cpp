@@ -250,6 +250,7 @@ void FSMMainForm::CreatePanes() {
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
   treeView1_->setHeaderHidden(true);
   treeView1_->setUniformRowHeights(true);
+  treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   treeView1_->setModel(treeModel_);
   connect(treeView1_, &QTreeView::clicked, this, &FSMMainForm::TreeView1_NodeClick);
 
@@ -367,9 +368,10 @@ void FSMMainForm::Form_Load() {
   firstIconIndex_ = 1;
   for (int i = 1; i <= kModeCount; ++i) {
     const auto idx = static_cast<std::size_t>(i);
-    QString caption = menuViewMode_[idx]->text();
-    caption.remove(caption.indexOf(u'&'), caption.contains(u'&') ? 1 : 0);
-    labelMode_[idx]->setText(caption);
+    // The menu caption without its access-key mark.
+    mission::Text caption = FromQString(menuViewMode_[idx]->text());
+    mission::ReplaceFirst(caption, u"&", u"");
+    labelMode_[idx]->setText(ToQString(caption));
     iconMode_[idx]->setGeometry(Px(kIconLeft), 0, Px(kIconSize), Px(kIconSize));
     labelMode_[idx]->setGeometry(0, 0, Px(kLabelWidth), Px(kLabelHeight));
   }
@@ -772,8 +774,10 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   barLeftScroll_[2]->move(0, Px(p.downTop));
   for (QPushButton* b : {barLeftScroll_[1], barLeftScroll_[2]}) b->raise();
 
-  // Large-icon view of an empty list shows nothing but the pane itself.
+  // Without a mission the list leaves report view: no headers, and only the
+  // rows' own texts (the first column) are shown.
   listView1_->setHeaderHidden(!p.reportView);
+  for (int c = 1; c < listModel_->columnCount(); ++c) listView1_->setColumnHidden(c, !p.reportView);
   if (clearTitle) barTopText_->clear();
 
   menuViewCodeL_->setChecked(p.codeLeftChecked);

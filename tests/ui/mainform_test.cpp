@@ -216,6 +216,26 @@ TEST_F(MainFormTest, LoadShowsGeneralAndIcons) {
   EXPECT_EQ(Form().statusBar()->findChild<QLabel*>("StatusPanel1")->text(), "Ready");
 }
 
+TEST_F(MainFormTest, MissionWithoutMissionInfoIsNotShownAsLoaded) {
+  const QString bare = dir.filePath("bare.fs2");
+  QFile f(bare);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("#Objects\n$Name: Alpha 1\n");
+  f.close();
+  ASSERT_TRUE(Form().LoadFile(bare));
+  // General still lists its rows, but the window treats the mission as not
+  // loaded: no icons, mode entries disabled, the list out of report view.
+  EXPECT_EQ(List()->model()->rowCount(), 4);
+  EXPECT_EQ(Cell(0, 1), "<Unset>");
+  EXPECT_TRUE(List()->isHeaderHidden());
+  EXPECT_TRUE(List()->isColumnHidden(1));
+  EXPECT_FALSE(Action("MenuViewMode6")->isEnabled());
+  EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "");
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  EXPECT_FALSE(List()->isHeaderHidden());
+  EXPECT_FALSE(List()->isColumnHidden(1));
+}
+
 TEST_F(MainFormTest, SecondLoadReplacesTheGeneralRows) {
   const QString other = dir.filePath("other.fsm");
   QFile f(other);
