@@ -10,6 +10,24 @@ namespace {
 // Set by ReadFormula only; read by the "when" template.
 Text current_event_name;
 
+// Appends `line` with every run of spaces, also one that continues the end of
+// `text`, shortened to one space; returns the balance of "(" over ")" in it.
+std::int64_t AppendCollapsed(Text& text, TextView line) {
+  const std::size_t old_size = text.size();
+  text.resize(old_size + line.size());
+  char16_t* out = text.data() + old_size;
+  bool space = old_size > 0 && text[old_size - 1] == u' ';
+  std::int64_t depth = 0;
+  for (const char16_t c : line) {
+    depth += (c == u'(') - (c == u')');
+    if (c == u' ' && space) continue;
+    space = c == u' ';
+    *out++ = c;
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return depth;
+}
+
 }  // namespace
 
 const Text& CurrentEventName() { return current_event_name; }
@@ -20,25 +38,16 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
 
-  // First find the last line (the bracket balance does not depend on the
-  // spaces), then join the lines once, collapsing runs of spaces.
+  // Runs of spaces collapse as the lines are joined; the bracket balance is
+  // checked at the end of each line.
+  Text formula;
   std::int64_t depth = 0;
-  std::size_t size = 0;
   do {
     if (next > count) return Text(kMissingClosing);
-    const TextView line = lines.Line(static_cast<std::size_t>(next));
-    depth += std::count(line.begin(), line.end(), u'(') - std::count(line.begin(), line.end(), u')');
-    size += line.size();
+    depth += AppendCollapsed(formula, lines.Line(static_cast<std::size_t>(next)));
     ++next;
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
-  Text formula;
-  formula.reserve(size);
-  for (std::int32_t k = start; k < next; ++k) {
-    for (const char16_t c : lines.Line(static_cast<std::size_t>(k))) {
-      if (c != u' ' || formula.empty() || formula.back() != u' ') formula.push_back(c);
-    }
-  }
   return detail::Translate(std::move(formula), TextView(), current_event_name);
 }
 

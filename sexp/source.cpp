@@ -10,32 +10,36 @@ constexpr TextView kKey = u"$Formula:";
 }  // namespace
 
 Source::Source(Text text) : text_(std::move(text)) {
-  std::vector<std::uint32_t> open;  // ordinals of the brackets still open
-  for (std::uint32_t i = 0; i < text_.size(); ++i) {
-    if (text_[i] == u'(') {
-      open.push_back(static_cast<std::uint32_t>(opens_.size()));
-      opens_.push_back(i);
-      closes_.push_back(kUnmatched);
-    } else if (text_[i] == u')' && !open.empty()) {
-      closes_[open.back()] = i;
-      open.pop_back();
+  std::vector<std::uint32_t> open;  // numbers of the brackets still open
+  const TextView view = text_;
+  for (std::uint32_t i = 0; i < view.size(); ++i) {
+    const char16_t c = view[i];
+    if (c == u'(') {
+      open.push_back(static_cast<std::uint32_t>(brackets_.size()));
+      brackets_.push_back(i);
+      match_.push_back(kNone);
+    } else if (c == u')') {
+      if (!open.empty()) {
+        match_[open.back()] = static_cast<std::uint32_t>(brackets_.size());
+        open.pop_back();
+      }
+      brackets_.push_back(i);
+      match_.push_back(kNone);
+    } else if (c == u'$' && view.substr(i, kKey.size()) == kKey) {
+      // A key starts with "$", which occurs nowhere else in it, so keys
+      // never overlap.
+      keys_.push_back(i);
     }
-  }
-  // A key starts with "$", which occurs nowhere else in it, so keys never
-  // overlap.
-  for (std::size_t at = text_.find(kKey); at != Text::npos; at = text_.find(kKey, at + kKey.size())) {
-    keys_.push_back(static_cast<std::uint32_t>(at));
   }
 }
 
-std::uint32_t Source::Close(std::uint32_t open) const {
-  const auto it = std::lower_bound(opens_.begin(), opens_.end(), open);
-  return closes_[static_cast<std::size_t>(it - opens_.begin())];
+std::uint32_t Source::FirstBracket(std::uint32_t pos) const {
+  return static_cast<std::uint32_t>(std::lower_bound(brackets_.begin(), brackets_.end(), pos) - brackets_.begin());
 }
 
 std::uint32_t Source::FirstKey(std::uint32_t begin, std::uint32_t end) const {
   const auto it = std::lower_bound(keys_.begin(), keys_.end(), begin);
-  if (it == keys_.end() || *it + kKey.size() > end) return kUnmatched;
+  if (it == keys_.end() || *it + kKey.size() > end) return kNone;
   return *it;
 }
 
@@ -48,7 +52,7 @@ const Source& Workspace::Add(Text text) {
 Span Prepare(Span text, Workspace& work) {
   if (text.source == nullptr || text.Empty()) return Span{};
   const std::uint32_t key = text.source->FirstKey(text.begin, text.end);
-  if (key != Source::kUnmatched) {
+  if (key != Source::kNone) {
     // The key leaves a gap in the middle: this level reads a copy without it.
     const TextView whole = text.View();
     const std::size_t at = key - text.begin;
@@ -91,7 +95,8 @@ void SplitParts(Span text, Workspace& work, std::vector<Part>& parts) {
   parts.clear();
   if (text.source == nullptr) return;
   const Source& s = *text.source;
-  std::uint32_t pos = text.begin;
+  // Only the brackets are visited: the text between them is looked at only
+  // where a stretch is tested for a value.
   std::uint32_t stretch = text.begin;  // start of the text outside brackets
   long long depth = 0;                 // never above 0 here: groups are stepped over
   bool dropped = false;                // an opening bracket was left out of the stretch
@@ -99,47 +104,46 @@ void SplitParts(Span text, Workspace& work, std::vector<Part>& parts) {
     const Span span{&s, stretch, end};
     return dropped ? StretchWithoutDropped(span, work) : span;
   };
-  while (pos < text.end) {
-    const char16_t c = s.At(pos);
-    if (c == u'(' && depth < 0) {
-      ++depth;
-      dropped = true;
-      ++pos;
+  std::uint32_t visited = 0;
+  for (std::uint32_t b = s.FirstBracket(text.begin); b < s.BracketCount() && s.BracketAt(b) < text.end; ++b) {
+    ++visited;
+    const std::uint32_t pos = s.BracketAt(b);
+    if (s.At(pos) == u')') {
+      --depth;
       continue;
     }
-    if (c == u'(') {
-      Part group;
-      const Span before{&s, stretch, pos};
-      const TextView before_trimmed = mission::TrimBlankView(before.View());
-      if (mission::IsGiven(before_trimmed)) {
-        parts.push_back(Part{Span{}, stretch_part(pos), false});
-      } else {
-        group.lead = before;
-        group.leadMatters = !before_trimmed.empty();
-      }
-      const std::uint32_t close = s.Close(pos);
-      if (close != Source::kUnmatched && close < text.end) {
-        group.body = Span{&s, pos + 1, close};
-        parts.push_back(group);
-        work.Charge(pos + 1 - stretch);
-        pos = close + 1;
-        stretch = pos;
-        dropped = false;
-        continue;
-      }
-      // Still open at the end of the text: the rest is the last part.
-      group.body = Span{&s, pos + 1, text.end};
-      const Span whole = Resolve(group, work);
-      if (mission::IsGiven(whole.View())) parts.push_back(group);
-      work.Charge(pos + 1 - stretch);
-      return;
+    if (depth < 0) {
+      ++depth;
+      dropped = true;
+      continue;
     }
-    if (c == u')') --depth;
-    ++pos;
+    Part group;
+    const Span before{&s, stretch, pos};
+    const TextView before_trimmed = mission::TrimBlankView(before.View());
+    if (mission::IsGiven(before_trimmed)) {
+      parts.push_back(Part{Span{}, stretch_part(pos), false});
+    } else {
+      group.lead = before;
+      group.leadMatters = !before_trimmed.empty();
+    }
+    const std::uint32_t close = s.Match(b);
+    if (close != Source::kNone && s.BracketAt(close) < text.end) {
+      group.body = Span{&s, pos + 1, s.BracketAt(close)};
+      parts.push_back(group);
+      b = close;
+      stretch = s.BracketAt(close) + 1;
+      dropped = false;
+      continue;
+    }
+    // Still open at the end of the text: the rest is the last part.
+    group.body = Span{&s, pos + 1, text.end};
+    if (mission::IsGiven(Resolve(group, work).View())) parts.push_back(group);
+    work.Charge(visited);
+    return;
   }
-  work.Charge(pos - stretch);
-  const Span rest{&s, stretch, pos};
-  if (mission::IsGiven(rest.View())) parts.push_back(Part{Span{}, stretch_part(pos), false});
+  work.Charge(visited + 1);
+  const Span rest{&s, stretch, text.end};
+  if (mission::IsGiven(rest.View())) parts.push_back(Part{Span{}, stretch_part(text.end), false});
 }
 
 Span Resolve(const Part& part, Workspace& work) {

@@ -23,29 +23,35 @@ using mission::TextView;
 
 inline bool IsBlank(char16_t c) { return c == u' ' || c == u'\0'; }
 
-// A formula text with, for every "(", the position of its matching ")"
-// (kUnmatched when the text ends first), and the positions of every
-// "$Formula:" key.
+// A formula text with the positions of all its brackets, for every "(" its
+// matching ")" (none when the text ends first), and the positions of every
+// "$Formula:" key. Only brackets and keys take room.
 class Source {
  public:
-  static constexpr std::uint32_t kUnmatched = 0xFFFFFFFFu;
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
   explicit Source(Text text);
 
   TextView Text16() const { return text_; }
   std::uint32_t Size() const { return static_cast<std::uint32_t>(text_.size()); }
   char16_t At(std::uint32_t pos) const { return text_[pos]; }
-  // The matching ")" of the "(" at `open`.
-  std::uint32_t Close(std::uint32_t open) const;
+
+  // Brackets are numbered in text order.
+  std::uint32_t BracketCount() const { return static_cast<std::uint32_t>(brackets_.size()); }
+  // The number of the first bracket at or after `pos`.
+  std::uint32_t FirstBracket(std::uint32_t pos) const;
+  std::uint32_t BracketAt(std::uint32_t number) const { return brackets_[number]; }
+  // The number of the ")" that matches the "(" with this number, or kNone.
+  std::uint32_t Match(std::uint32_t number) const { return match_[number]; }
+
   // Start of the first "$Formula:" key lying whole within [begin, end), or
-  // kUnmatched.
+  // kNone.
   std::uint32_t FirstKey(std::uint32_t begin, std::uint32_t end) const;
 
  private:
   Text text_;
-  // Every "(" in order, and its matching ")" (only brackets take room).
-  std::vector<std::uint32_t> opens_;
-  std::vector<std::uint32_t> closes_;
+  std::vector<std::uint32_t> brackets_;
+  std::vector<std::uint32_t> match_;
   std::vector<std::uint32_t> keys_;
 };
 
