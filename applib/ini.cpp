@@ -348,4 +348,6 @@ bool IniWrite(TextView directory, TextView file, TextView section, TextView key,
   return updated && ReplaceFile(target, *updated);
 }
 
+bool WriteFileAtomic(TextView path, std::string_view bytes) { return ReplaceFile(ToFsPath(path), bytes); }
+
 }  // namespace applib

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "applib/freedesktop.h"
 #include "applib/paths.h"
 
 extern char** environ;
@@ -134,6 +135,10 @@ void LinuxPlatform::OpenDocument(TextView target) {
   } else {
     StartProgram({u"xdg-open", Text(target)});
   }
+}
+
+void LinuxPlatform::ImportRegistryScript(TextView script_path) {
+  applib::ImportRegistryScript(script_path, XdgDataHome(), XdgConfigHome(), *this);
 }
 
 void LinuxPlatform::Sleep(std::uint32_t milliseconds) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "mission/text.h"
@@ -61,5 +62,11 @@ std::vector<Text> DirectoryLevels(TextView directory);
 // can be written by writing and reading back the ini file "mscreate.dir",
 // which is deleted again. True when the proof succeeded.
 bool MakeDirs(TextView directory);
+
+// Replaces the file's content as one step: the bytes go to a temporary file
+// in the same folder, which is then renamed over the file, so readers see
+// the old or the new content, never a part. An existing file keeps its
+// permissions. False, with the file unchanged, on any failure.
+bool WriteFileAtomic(TextView path, std::string_view bytes);
 
 }  // namespace applib

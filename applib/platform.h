@@ -36,6 +36,10 @@ class Platform {
   // other file is opened with the user's application for it. The outcome is
   // not reported.
   virtual void OpenDocument(TextView target) = 0;
+  // Applies the file-type associations of a registry script ("REGEDIT4"
+  // text) without waiting for the result. A platform without an importer
+  // leaves the script unused.
+  virtual void ImportRegistryScript(TextView script_path) { static_cast<void>(script_path); }
   // Sleeps; 0 only yields the processor.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
   // Ends the program at once.
