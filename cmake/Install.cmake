@@ -1,0 +1,21 @@
+# cmake --install: the program, the suite set-up tool and the splash
+# pictures; then the suite is set up for the user who installs (brix.cfg,
+# brix.ini, the program folder), adding only what is missing. Packaging
+# installs (DESTDIR set) leave the set-up to each user's torvk32-setup.
+include(GNUInstallDirs)
+
+install(TARGETS torvk32 torvk32-setup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/applib/artwork/torvk32.jpg ${PROJECT_SOURCE_DIR}/applib/artwork/torvk32.gif
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/torvek32)
+install(CODE "
+  if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+    execute_process(
+      COMMAND \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/torvk32-setup\"
+              --program \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/torvk32\"
+              --artwork \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/torvek32\"
+      RESULT_VARIABLE setup_result)
+    if(NOT setup_result EQUAL 0)
+      message(WARNING \"torvk32-setup could not set up the suite (exit \${setup_result})\")
+    endif()
+  endif()
+")
