@@ -1,10 +1,15 @@
 // torvk32: the mission viewer's entry point. Options that need no window are
-// handled here, before anything else starts.
+// handled here, before anything else starts: they need neither a display nor
+// the suite's installation.
 #include <cstring>
 #include <iostream>
 #include <string>
 
 #include "app/export.h"
+#include "app/startup.h"
+#ifdef TORVEK_WITH_VIEWER
+#include "app/viewer.h"
+#endif
 
 namespace {
 
@@ -30,7 +35,7 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
     if (argc != 2) return Usage();
-    std::cout << "TORVEK32 1.0 Beta 01b (Build 02)\n";
+    std::cout << "TORVEK32 " << mission::ToUtf8(app::ProgramVersionText()) << '\n';
     return 0;
   }
   if (argc >= 2 && std::strcmp(argv[1], "--export") == 0) {
@@ -39,6 +44,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[2], "text") == 0) return app::RunExport(app::ExportFormat::kText, argv[3], std::cout, std::cerr);
     return Usage();
   }
-  // The window arrives with the user interface; until then only the export runs.
-  return Usage();
+  // Any other option is a mistake, not a mission file.
+  if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return Usage();
+#ifdef TORVEK_WITH_VIEWER
+  return app::RunViewer(argc, argv);
+#else
+  std::cerr << "torvk32: built without the window; only --export is available\n";
+  return 2;
+#endif
 }

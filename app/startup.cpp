@@ -1,0 +1,76 @@
+#include "app/startup.h"
+
+#include <algorithm>
+
+#include "applib/association.h"
+#include "applib/ini.h"
+#include "applib/paths.h"
+#include "applib/splash.h"
+
+namespace app {
+namespace {
+
+// The splash screen's picture check value, accent colour (pure red) and the
+// credit text "n/a", which asks for the suite's own credit line.
+constexpr std::uint8_t kSplashCheckValue = 211;
+constexpr std::uint32_t kAccentRed = 255;
+
+bool Associate(applib::Library& library, StartupHost& host) {
+  const Text stored = applib::IniRead(library.pfad_main, kSettingsFile, u"Startup", u"AssociateFileTypes");
+  switch (ReadAssociation(stored)) {
+    case Association::kYes:
+      return true;
+    case Association::kNo:
+      return false;
+    case Association::kAsk:
+      break;
+  }
+  return host.AskYesNo(kWelcomeTitle, kWelcomeText);
+}
+
+}  // namespace
+
+Text ProgramVersionText() {
+  return applib::VersionText(TORVEK_VERSION_MAJOR, TORVEK_VERSION_MINOR, TORVEK_VERSION_REVISION);
+}
+
+Text CommandLineMission(TextView argumentText) {
+  if (!mission::IsGiven(argumentText)) return {};
+  Text path(argumentText);
+  std::erase(path, u'"');
+  return path;
+}
+
+Association ReadAssociation(TextView stored) {
+  if (stored == u"1") return Association::kYes;
+  if (stored == u"0") return Association::kNo;
+  return Association::kAsk;
+}
+
+void Main(applib::Library& library, StartupHost& host, TextView argumentText) {
+  library.AppShortName = Text(kShortName);
+  library.AppLongName = Text(kLongName);
+  library.AppVersionText = ProgramVersionText();
+  library.AppBuildDate = Text(kBuildDate);
+
+  library.brix_init();
+  applib::SplashStart(library, kSplashCheckValue, kAccentRed, -1, 0, u"n/a");
+
+  const bool associate = Associate(library, host);
+  if (associate) {
+    applib::AssociateFileType(library, u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", u"",
+                              u"FSM", u"FS2", u"");
+  }
+  applib::IniWrite(library.pfad_main, kSettingsFile, u"Startup", u"AssociateFileTypes",
+                   mission::Decimal(applib::BoolToBit(associate ? -1 : 0)));
+
+  host.CreateMainWindow();
+  library.Delay(3000);
+  applib::SplashEnd(library, 0);
+  host.ShowMainWindow();
+
+  const Text mission = CommandLineMission(argumentText);
+  if (applib::FileExists(mission)) host.LoadFile(mission);
+}
+
+}  // namespace app
