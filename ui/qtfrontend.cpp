@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "ui/brixemsg.h"
 #include "ui/brixsplash.h"
@@ -53,6 +54,9 @@ void QtFrontend::ShowSplash(const applib::SplashScreen& screen) {
   splash_->setCreditLine(ToQString(screen.credit));
   if (!screen.picture.empty()) splash_->setSplashPicture(ToQString(screen.picture));
   splash_->setSuitePicture(ToQString(screen.suite_picture));
+  if (const QScreen* display = QGuiApplication::primaryScreen()) {
+    splash_->move(display->availableGeometry().center() - splash_->rect().center());
+  }
   splash_->show();
   splash_->repaint();
   // Let the window system put it on the screen before start-up goes on.
