@@ -1,13 +1,10 @@
 #include "ui/brixdirc.h"
 
-#include <algorithm>
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
