@@ -77,5 +77,19 @@ TEST(LinuxPlatformTest, StartProgramRunsWithoutShellAndWithoutWaiting) {
   EXPECT_FALSE(platform.StartProgram({}));
 }
 
+TEST(LinuxPlatformTest, OpenDocumentStartsAProgramDirectly) {
+  TempDir dir;
+  const auto script = dir.path() / "tool with space";
+  testing::WriteFile(script, "#!/bin/sh\ntouch \"$0.ran\"\n");
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  LinuxPlatform().OpenDocument(FromFsPath(script));
+  bool seen = false;
+  for (int i = 0; i < 500 && !seen; ++i) {
+    seen = std::filesystem::exists(dir.path() / "tool with space.ran");
+    if (!seen) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(seen);
+}
+
 }  // namespace
 }  // namespace applib
