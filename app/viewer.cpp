@@ -1,11 +1,8 @@
 #include "app/viewer.h"
 
-#include <memory>
-
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/startup.h"
 #include "applib/linux_platform.h"
 #include "ui/help.h"
 #include "ui/mainform.h"
@@ -16,40 +13,33 @@ namespace {
 
 QString ToQString(TextView text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
-// Start-up's questions and main window on Qt.
-class QtStartupHost : public StartupHost {
- public:
-  explicit QtStartupHost(applib::Library& library) : library_(library) {}
-
-  bool AskYesNo(TextView title, TextView text) override {
-    return ui::MakeYesNoBox(ToQString(title), ToQString(text))->exec() == QMessageBox::Yes;
-  }
-
-  void CreateMainWindow() override {
-    window_ = std::make_unique<ui::FSMMainForm>(library_);
-    // The tools library is looked for beside the program, then in the
-    // program's directory of the suite.
-    const QStringList toolsDirectories{QCoreApplication::applicationDirPath(), ToQString(library_.pfad_main)};
-    help_ = std::make_unique<ui::HelpMenu>(library_, toolsDirectories, window_.get());
-    QObject::connect(window_.get(), &ui::FSMMainForm::helpTutorialRequested, window_.get(),
-                     [this] { help_->MenuHelpTutorial_Click(); });
-    QObject::connect(window_.get(), &ui::FSMMainForm::helpQXVCRequested, window_.get(),
-                     [this] { help_->MenuHelpQXVC_Click(); });
-    QObject::connect(window_.get(), &ui::FSMMainForm::helpAboutRequested, window_.get(),
-                     [this] { help_->MenuHelpAbout_Click(); });
-  }
-
-  void ShowMainWindow() override { window_->show(); }
-
-  void LoadFile(TextView path) override { window_->LoadFile(ToQString(path)); }
-
- private:
-  applib::Library& library_;
-  std::unique_ptr<ui::FSMMainForm> window_;
-  std::unique_ptr<ui::HelpMenu> help_;
-};
-
 }  // namespace
+
+QtStartupHost::QtStartupHost(applib::Library& library) : library_(library) {}
+
+QtStartupHost::~QtStartupHost() = default;
+
+bool QtStartupHost::AskYesNo(TextView title, TextView text) {
+  return ui::MakeYesNoBox(ToQString(title), ToQString(text))->exec() == QMessageBox::Yes;
+}
+
+void QtStartupHost::CreateMainWindow() {
+  window_ = std::make_unique<ui::FSMMainForm>(library_);
+  // The tools library is looked for beside the executable, then in the
+  // program's directory of the suite.
+  const QStringList toolsDirectories{QCoreApplication::applicationDirPath(), ToQString(library_.pfad_main)};
+  help_ = std::make_unique<ui::HelpMenu>(library_, toolsDirectories, window_.get());
+  QObject::connect(window_.get(), &ui::FSMMainForm::helpTutorialRequested, window_.get(),
+                   [this] { help_->MenuHelpTutorial_Click(); });
+  QObject::connect(window_.get(), &ui::FSMMainForm::helpQXVCRequested, window_.get(),
+                   [this] { help_->MenuHelpQXVC_Click(); });
+  QObject::connect(window_.get(), &ui::FSMMainForm::helpAboutRequested, window_.get(),
+                   [this] { help_->MenuHelpAbout_Click(); });
+}
+
+void QtStartupHost::ShowMainWindow() { window_->show(); }
+
+void QtStartupHost::LoadFile(TextView path) { window_->LoadFile(ToQString(path)); }
 
 int RunViewer(int argc, char** argv) {
   QApplication application(argc, argv);
