@@ -149,7 +149,9 @@ bool BrixSplash::LoadPicture(QLabel* image, const QString& path) {
     image->clear();
     return false;
   }
-  image->setPixmap(picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  // Larger pictures are made to fit; smaller ones keep their size, sharp.
+  const bool fits = picture.width() <= image->width() && picture.height() <= image->height();
+  image->setPixmap(fits ? picture : picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
   return true;
 }
 
