@@ -1,6 +1,7 @@
 #include "sexp/formula.h"
 
 #include <algorithm>
+#include <array>
 
 #include "sexp/source.h"
 
@@ -10,23 +11,46 @@ namespace {
 // Set by ReadFormula only; read by the "when" template.
 Text current_event_name;
 
-// Appends `line` with every run of spaces, also one that continues the end of
-// `text`, shortened to one space; returns the balance of "(" over ")" in it.
-std::int64_t AppendCollapsed(Text& text, TextView line) {
-  const std::size_t old_size = text.size();
-  text.resize(old_size + line.size());
-  char16_t* out = text.data() + old_size;
-  bool space = old_size > 0 && text[old_size - 1] == u' ';
-  std::int64_t depth = 0;
-  for (const char16_t c : line) {
-    depth += (c == u'(') - (c == u')');
-    if (c == u' ' && space) continue;
-    space = c == u' ';
-    *out++ = c;
+// A formula being gathered from its lines, with the positions of its
+// brackets and "$" characters noted on the way.
+struct Gathered {
+  Text text;
+  std::vector<std::uint32_t> brackets;
+  std::vector<std::uint32_t> dollars;
+
+  // Appends `line` with every run of spaces, also one that continues the end
+  // of the text, shortened to one space; returns the balance of "(" over ")"
+  // in it.
+  std::int64_t Append(TextView line) {
+    // Characters go through a small buffer, so the text grows by whole
+    // pieces and is never filled with anything but the formula.
+    std::array<char16_t, 4096> buffer;
+    std::size_t used = 0;
+    bool space = !text.empty() && text.back() == u' ';
+    std::int64_t depth = 0;
+    for (const char16_t c : line) {
+      if (c == u' ') {
+        if (space) continue;
+        space = true;
+      } else {
+        space = false;
+        if (c == u'(' || c == u')') {
+          depth += c == u'(' ? 1 : -1;
+          brackets.push_back(static_cast<std::uint32_t>(text.size() + used));
+        } else if (c == u'$') {
+          dollars.push_back(static_cast<std::uint32_t>(text.size() + used));
+        }
+      }
+      buffer[used++] = c;
+      if (used == buffer.size()) {
+        text.append(buffer.data(), used);
+        used = 0;
+      }
+    }
+    text.append(buffer.data(), used);
+    return depth;
   }
-  text.resize(static_cast<std::size_t>(out - text.data()));
-  return depth;
-}
+};
 
 }  // namespace
 
@@ -40,15 +64,17 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
 
   // Runs of spaces collapse as the lines are joined; the bracket balance is
   // checked at the end of each line.
-  Text formula;
+  Gathered formula;
   std::int64_t depth = 0;
   do {
     if (next > count) return Text(kMissingClosing);
-    depth += AppendCollapsed(formula, lines.Line(static_cast<std::size_t>(next)));
+    depth += formula.Append(lines.Line(static_cast<std::size_t>(next)));
     ++next;
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
-  return detail::Translate(std::move(formula), TextView(), current_event_name);
+  return detail::Translate(
+      std::make_unique<detail::Source>(std::move(formula.text), formula.brackets, formula.dollars), TextView(),
+      current_event_name);
 }
 
 Text ParseIt(TextView formula, TextView indent) {

@@ -10,26 +10,37 @@ constexpr TextView kKey = u"$Formula:";
 }  // namespace
 
 Source::Source(Text text) : text_(std::move(text)) {
+  std::vector<std::uint32_t> brackets, dollars;
+  for (std::uint32_t i = 0; i < text_.size(); ++i) {
+    const char16_t c = text_[i];
+    if (c == u'(' || c == u')') brackets.push_back(i);
+    if (c == u'$') dollars.push_back(i);
+  }
+  Index(brackets, dollars);
+}
+
+Source::Source(Text text, const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars)
+    : text_(std::move(text)) {
+  Index(brackets, dollars);
+}
+
+void Source::Index(const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars) {
+  brackets_ = brackets;
+  match_.assign(brackets_.size(), kNone);
   std::vector<std::uint32_t> open;  // numbers of the brackets still open
-  const TextView view = text_;
-  for (std::uint32_t i = 0; i < view.size(); ++i) {
-    const char16_t c = view[i];
-    if (c == u'(') {
-      open.push_back(static_cast<std::uint32_t>(brackets_.size()));
-      brackets_.push_back(i);
-      match_.push_back(kNone);
-    } else if (c == u')') {
-      if (!open.empty()) {
-        match_[open.back()] = static_cast<std::uint32_t>(brackets_.size());
-        open.pop_back();
-      }
-      brackets_.push_back(i);
-      match_.push_back(kNone);
-    } else if (c == u'$' && view.substr(i, kKey.size()) == kKey) {
-      // A key starts with "$", which occurs nowhere else in it, so keys
-      // never overlap.
-      keys_.push_back(i);
+  for (std::uint32_t b = 0; b < brackets_.size(); ++b) {
+    if (text_[brackets_[b]] == u'(') {
+      open.push_back(b);
+    } else if (!open.empty()) {
+      match_[open.back()] = b;
+      open.pop_back();
     }
+  }
+  // A key starts with "$", which occurs nowhere else in it, so keys never
+  // overlap.
+  const TextView view = text_;
+  for (const std::uint32_t at : dollars) {
+    if (view.substr(at, kKey.size()) == kKey) keys_.push_back(at);
   }
 }
 
@@ -43,16 +54,24 @@ std::uint32_t Source::FirstKey(std::uint32_t begin, std::uint32_t end) const {
   return *it;
 }
 
-const Source& Workspace::Add(Text text) {
-  Charge(text.size());
-  owned_.push_back(std::make_unique<Source>(std::move(text)));
+const Source& Workspace::Add(Text text) { return Add(std::make_unique<Source>(std::move(text))); }
+
+const Source& Workspace::Add(std::unique_ptr<Source> source) {
+  Charge(source->Size());
+  owned_.push_back(std::move(source));
   return *owned_.back();
 }
 
 Span Prepare(Span text, Workspace& work) {
   if (text.source == nullptr || text.Empty()) return Span{};
   const std::uint32_t key = text.source->FirstKey(text.begin, text.end);
-  if (key != Source::kNone) {
+  const auto blank = [&](std::uint32_t from, std::uint32_t to) {
+    return mission::TrimBlankView(text.source->Text16().substr(from, to - from)).empty();
+  };
+  if (key != Source::kNone && blank(text.begin, key)) {
+    // The usual case, the key at the start: the blanks around it go anyway.
+    text.begin = key + static_cast<std::uint32_t>(kKey.size());
+  } else if (key != Source::kNone) {
     // The key leaves a gap in the middle: this level reads a copy without it.
     const TextView whole = text.View();
     const std::size_t at = key - text.begin;

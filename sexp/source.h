@@ -31,6 +31,9 @@ class Source {
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
   explicit Source(Text text);
+  // For a text whose brackets and "$" characters the caller has already
+  // found (their positions, in order).
+  Source(Text text, const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars);
 
   TextView Text16() const { return text_; }
   std::uint32_t Size() const { return static_cast<std::uint32_t>(text_.size()); }
@@ -49,6 +52,8 @@ class Source {
   std::uint32_t FirstKey(std::uint32_t begin, std::uint32_t end) const;
 
  private:
+  void Index(const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars);
+
   Text text_;
   std::vector<std::uint32_t> brackets_;
   std::vector<std::uint32_t> match_;
@@ -72,6 +77,7 @@ struct Span {
 class Workspace {
  public:
   const Source& Add(Text text);
+  const Source& Add(std::unique_ptr<Source> source);
   // Counts work; false once the allowance is used up.
   bool Charge(std::size_t units) {
     used_ += units;
@@ -148,5 +154,6 @@ namespace sexp::detail {
 // The translation of a whole formula (ParseIt), taking the text over.
 // `eventName` is what the "when" template writes.
 Text Translate(Text formula, TextView indent, TextView eventName);
+Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventName);
 
 }  // namespace sexp::detail

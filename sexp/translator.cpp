@@ -371,17 +371,16 @@ class Translator {
 void Translator::WriteAction(const Template& t, Words& words, Indent indent) {
   const std::size_t entry = out_.size();
   switch (t.kind) {
-    case Kind::kShipAction:
-      for (std::size_t k = 2; mission::IsGiven(words.Get(k)); ++k) {
-        WriteLead(t.lead, indent);
-        out_ += u"Ship(";
-        out_ += words.Get(k);
-        out_ += u").";
-        out_ += t.text;
-        out_ += kCrLf;
-      }
+    case Kind::kShipAction: {
+      // Every line is the same but for the ship: build its two ends once.
+      Text head(indent.base);
+      head.append(indent.extra + 1, u' ').append(u"Ship(");
+      Text tail(u").");
+      tail.append(t.text).append(kCrLf);
+      for (std::size_t k = 2; mission::IsGiven(words.Get(k)); ++k) out_.append(head).append(words.Get(k)).append(tail);
       EndList(entry);
       break;
+    }
     case Kind::kList:
       for (std::size_t k = static_cast<std::size_t>(t.first); mission::IsGiven(words.Get(k));
            k += static_cast<std::size_t>(t.step)) {
@@ -442,8 +441,12 @@ void Translator::WriteAddGoal(Span part, Words& words, Indent indent, int level)
 }  // namespace
 
 Text Translate(Text formula, TextView indent, TextView eventName) {
+  return Translate(std::make_unique<Source>(std::move(formula)), indent, eventName);
+}
+
+Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventName) {
   Workspace work;
-  const std::size_t size = formula.size();
+  const std::size_t size = formula->Size();
   const Source& source = work.Add(std::move(formula));
   Text out;
   // Room that is never written costs nothing; this saves most of the copying

@@ -87,6 +87,9 @@ TEST(ReadFormulaTest, PreparationRemovesKeyBlanksAndOuterBrackets) {
       {"()", ""},
       {"x $Formula: y $Formula: z", "x  y $Formula: z"},
       {"$Formula:", ""},
+      {"   $Formula:   ( x ) tail", " x ) tail"},
+      {"a$Formula:b", "ab"},
+      {"( a $Formula: b )", " a  b "},
   };
   for (const auto& [formula, prepared] : cases) EXPECT_EQ(U8(PrepareFormula(U16(formula))), prepared) << formula;
 }
