@@ -379,6 +379,7 @@ void FSMMainForm::Form_Load() {
   leftCodeHidden_ = CodeHiddenFromSetting(FromQString(ReadSetting("Display", "LeftCodeWindow")));
   rightCodeHidden_ = CodeHiddenFromSetting(FromQString(ReadSetting("Display", "RightCodeWindow")));
   Form_Resize();
+  listView1_->setFocus();  // function keys work from the first moment
   SetTutorialAvailable(library_ && library_->IsModuleInstalled(u"KORVA"));
 }
 
