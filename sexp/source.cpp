@@ -84,7 +84,10 @@ Span Prepare(Span text, Workspace& work) {
   const Source& s = *text.source;
   while (text.begin < text.end && IsBlank(s.At(text.begin))) ++text.begin;
   while (text.end > text.begin && IsBlank(s.At(text.end - 1))) --text.end;
-  if (text.begin < text.end && s.At(text.begin) == u'(') ++text.begin;
+  if (text.begin < text.end && s.At(text.begin) == u'(') {
+    if (text.bracket != Source::kNone) ++text.bracket;  // that bracket was the first
+    ++text.begin;
+  }
   if (text.begin < text.end && s.At(text.end - 1) == u')') --text.end;
   return text;
 }
@@ -119,12 +122,14 @@ void SplitParts(Span text, Workspace& work, std::vector<Part>& parts) {
   std::uint32_t stretch = text.begin;  // start of the text outside brackets
   long long depth = 0;                 // never above 0 here: groups are stepped over
   bool dropped = false;                // an opening bracket was left out of the stretch
+  std::uint32_t b = text.bracket != Source::kNone ? text.bracket : s.FirstBracket(text.begin);
+  std::uint32_t stretch_bracket = b;  // the first bracket of the stretch
   const auto stretch_part = [&](std::uint32_t end) {
-    const Span span{&s, stretch, end};
+    const Span span{&s, stretch, end, stretch_bracket};
     return dropped ? StretchWithoutDropped(span, work) : span;
   };
   std::uint32_t visited = 0;
-  for (std::uint32_t b = s.FirstBracket(text.begin); b < s.BracketCount() && s.BracketAt(b) < text.end; ++b) {
+  for (; b < s.BracketCount() && s.BracketAt(b) < text.end; ++b) {
     ++visited;
     const std::uint32_t pos = s.BracketAt(b);
     if (s.At(pos) == u')') {
@@ -147,15 +152,16 @@ void SplitParts(Span text, Workspace& work, std::vector<Part>& parts) {
     }
     const std::uint32_t close = s.Match(b);
     if (close != Source::kNone && s.BracketAt(close) < text.end) {
-      group.body = Span{&s, pos + 1, s.BracketAt(close)};
+      group.body = Span{&s, pos + 1, s.BracketAt(close), b + 1};
       parts.push_back(group);
       b = close;
       stretch = s.BracketAt(close) + 1;
+      stretch_bracket = close + 1;
       dropped = false;
       continue;
     }
     // Still open at the end of the text: the rest is the last part.
-    group.body = Span{&s, pos + 1, text.end};
+    group.body = Span{&s, pos + 1, text.end, b + 1};
     if (mission::IsGiven(Resolve(group, work).View())) parts.push_back(group);
     work.Charge(visited);
     return;

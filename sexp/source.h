@@ -65,6 +65,9 @@ struct Span {
   const Source* source = nullptr;
   std::uint32_t begin = 0;
   std::uint32_t end = 0;
+  // The number of the first bracket at or after `begin`, when known: a part
+  // knows it from the splitting, which saves a search at every level.
+  std::uint32_t bracket = Source::kNone;
 
   TextView View() const {
     return source ? source->Text16().substr(begin, end - begin) : TextView();

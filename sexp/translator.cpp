@@ -3,6 +3,7 @@
 // is made, so a deep formula never copies the translations of its inner
 // levels.
 #include <algorithm>
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 
@@ -214,13 +215,13 @@ class Translator {
       out_ += kNestedTooDeeply;
       return;
     }
-    std::vector<Span> parts;
-    {
-      std::vector<Part> split;
-      SplitParts(Prepare(text, work_), work_, split);
-      parts.reserve(split.size());
-      for (const Part& part : split) parts.push_back(Resolve(part, work_));
-    }
+    // Each level keeps its lists for the next formula at that level.
+    while (levels_.size() < static_cast<std::size_t>(level)) levels_.emplace_back();
+    Level& lists = levels_[static_cast<std::size_t>(level) - 1];
+    SplitParts(Prepare(text, work_), work_, lists.split);
+    std::vector<Span>& parts = lists.parts;
+    parts.clear();
+    for (const Part& part : lists.split) parts.push_back(Resolve(part, work_));
     const std::size_t start = out_.size();
     for (std::size_t i = 0; i < parts.size(); ++i) {
       const std::size_t entry = out_.size();
@@ -361,8 +362,14 @@ class Translator {
   void WriteAction(const Template& t, Words& words, Indent indent);
   void WriteAddGoal(Span part, Words& words, Indent indent, int level);
 
+  struct Level {
+    std::vector<Part> split;
+    std::vector<Span> parts;
+  };
+
   Workspace& work_;
   Text& out_;
+  std::deque<Level> levels_;  // a deque: adding a level moves no other
   TextView event_name_;
   std::size_t max_output_;
   bool failed_ = false;
@@ -416,6 +423,7 @@ void Translator::WriteAddGoal(Span part, Words& words, Indent indent, int level)
   const TextView op = words.Get(1);
   const TextView ship = words.Get(2);
   Span rest = part;
+  rest.bracket = Source::kNone;  // the words may hold brackets
   const char16_t* base = part.source->Text16().data();
   if (ship.empty()) {
     rest.begin = static_cast<std::uint32_t>(op.data() + op.size() - base);
