@@ -583,6 +583,8 @@ void FSMMainForm::ListView1_ItemClick(int position) {
 void FSMMainForm::ShowFormula(const views::FormulaTexts& texts) {
   richTextBox2_->setPlainText(DocumentText(texts.parsed));
   QTextCursor all(richTextBox2_->document());
+  // All colouring in one edit block, so the document is laid out once.
+  all.beginEditBlock();
   all.select(QTextCursor::Document);
   QTextCharFormat black;
   black.setForeground(FromBgr(views::kColorBlack));
@@ -593,6 +595,7 @@ void FSMMainForm::ShowFormula(const views::FormulaTexts& texts) {
   colorize(richTextBox2_, u"Not ", views::kColorGreen);
   colorize(richTextBox2_, u"Or\r\n", views::kColorGreen);
   colorize(richTextBox2_, u"Then", views::kColorRed);
+  all.endEditBlock();
   richTextBox2_->moveCursor(QTextCursor::Start);
 
   richTextBox1_->setPlainText(DocumentText(texts.sexp));
@@ -607,11 +610,16 @@ void FSMMainForm::colorize(QTextEdit* rtf, mission::TextView x, std::uint32_t co
   QTextCharFormat format;
   format.setForeground(FromBgr(color));
   QTextCursor cursor(rtf->document());
+  // One edit block: the document is laid out once at its end instead of
+  // after every span, which on a formula with many thousand matches would
+  // take minutes.
+  cursor.beginEditBlock();
   for (const std::size_t position : views::FindAll(text, find)) {
     cursor.setPosition(static_cast<int>(position));
     cursor.setPosition(static_cast<int>(position + find.size()), QTextCursor::KeepAnchor);
     cursor.mergeCharFormat(format);
   }
+  cursor.endEditBlock();
   QTextCursor end = rtf->textCursor();
   end.clearSelection();
   rtf->setTextCursor(end);

@@ -4,6 +4,13 @@
 
 namespace ui {
 
+QString ShownText(mission::TextView text) {
+  if (static_cast<qsizetype>(text.size()) <= kShownTextMax) return ToQString(text);
+  std::size_t cut = static_cast<std::size_t>(kShownTextMax);
+  if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;  // keep surrogate pairs whole
+  return ToQString(text.substr(0, cut)) + QStringLiteral("...");
+}
+
 // --- ListModel ---
 
 void ListModel::SetList(views::ListData list) {
@@ -26,7 +33,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (role == kTagRole) return ToQString(row.tag);
   if (role != Qt::DisplayRole) return {};
   const auto column = static_cast<std::size_t>(index.column());
-  return column < row.cells.size() ? ToQString(row.cells[column]) : QString();
+  return column < row.cells.size() ? ShownText(row.cells[column]) : QString();
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -101,7 +108,7 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
   const mission::OutlineTree* tree = Tree();
   if (!tree || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
   const std::uint32_t node = NodeOf(index);
-  if (role == Qt::DisplayRole) return ToQString(tree->NodeText(node));
+  if (role == Qt::DisplayRole) return ShownText(tree->NodeText(node));
   if (role == kTagRole) return ToQString(tree->NodeTag(node));
   return {};
 }

@@ -15,6 +15,12 @@ namespace ui {
 // The row's hidden tag (a formula reference or empty), under this role.
 constexpr int kTagRole = Qt::UserRole;
 
+// Cells and tree nodes show at most this many characters, then "...": a
+// field megabytes long would otherwise be laid out on every repaint and
+// freeze the window. Sorting and the code windows use the whole text.
+constexpr qsizetype kShownTextMax = 1024;
+QString ShownText(mission::TextView text);
+
 class ListModel : public QAbstractTableModel {
   Q_OBJECT
 
