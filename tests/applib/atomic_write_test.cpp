@@ -16,6 +16,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -43,6 +44,28 @@ pid_t StartWriter(const fs::path& folder, const std::string& file) {
   return ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) == 0 ? pid : -1;
 }
 
+// Starts a writer and waits until `file` differs from `initial`, then kills
+// the writer; the time that took, or nothing when no write completed within
+// a minute.
+std::optional<std::chrono::microseconds> TimeToFirstWrite(const fs::path& folder, const std::string& file,
+                                                          const std::string& initial) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = StartWriter(folder, file);
+  if (pid <= 0) return std::nullopt;
+  std::optional<std::chrono::microseconds> took;
+  while (std::chrono::steady_clock::now() - start < std::chrono::minutes(1)) {
+    if (ReadFile(folder / file) != initial) {
+      took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return took;
+}
+
 // Every name in the folder but `keep`.
 std::vector<std::string> OtherNames(const fs::path& folder, const std::string& keep) {
   std::vector<std::string> names;
@@ -63,9 +86,16 @@ TEST(AtomicWriteTest, KilledWritersLeaveTheOldOrTheNewFileComplete) {
   ASSERT_EQ(*IniUpdate(with_b, u"Big", u"Value", Text(kValueSize, u'a')), with_a);
   WriteFile(ini, initial);
 
+  // How long a writer takes from its start to its first complete write here
+  // (sanitizer builds and a busy machine make it much longer): kills are
+  // spread over twice that, so some hit a write and some come after one.
+  const auto first_write = TimeToFirstWrite(dir.path(), "settings.ini", initial);
+  ASSERT_TRUE(first_write) << "a writer never completed a write";
+  WriteFile(ini, initial);
+
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> delay_us(0, 40000);
+  std::uniform_int_distribution<long> delay_us(0, 2 * first_write->count());
   int rounds_changed = 0, rounds_with_temporaries = 0;
   std::size_t most_temporaries = 0;
   std::string last = initial;
