@@ -8,6 +8,7 @@ TORVEK_PACKAGES=(
   qt6-base-dev libgl-dev
   fonts-wine fonts-liberation
   desktop-file-utils shared-mime-info xdg-utils
+  time python3
 )
 
 # Installs the packages of the list that are not installed yet, through sudo

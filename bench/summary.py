@@ -1,0 +1,191 @@
+#!/usr/bin/env python3
+"""Prints the figures of one scripts/bench run against their targets.
+
+usage: summary.py RESULTS_DIR
+
+RESULTS_DIR holds the Google Benchmark JSON files of the run
+(load_bench.json, translate_bench.json, views_bench.json, ui_bench.json) and
+the output of bench/views/export_bench.sh (export.txt). Every ratio is taken
+between two benchmarks of the same run. Times are the CPU time of the
+benchmark thread, which a busy machine disturbs far less than wall time; the
+wall-time figure is shown beside it and `--wall` judges on it instead.
+"""
+
+import json
+import os
+import re
+import sys
+
+
+def load_results(path):
+    """Benchmark results by name without its settings: "BM_LoadFile/100"."""
+    with open(path, encoding="utf-8") as f:
+        data = json.load(f)
+    results = {}
+    for bench in data.get("benchmarks", []):
+        if bench.get("run_type", "iteration") != "iteration":
+            continue
+        key = "/".join(p for p in bench["name"].split("/") if ":" not in p)
+        results[key] = bench
+    return results
+
+
+SECONDS_PER_UNIT = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+
+
+class Missing(Exception):
+    pass
+
+
+def get(results, name):
+    bench = results.get(name)
+    if bench is None:
+        raise Missing(f"{name} not run")
+    if bench.get("error_occurred"):
+        raise Missing(f"{name}: {bench.get('error_message', 'error')}")
+    return bench
+
+
+def seconds(bench, clock):
+    return bench[clock] * SECONDS_PER_UNIT[bench.get("time_unit", "ns")]
+
+
+def export_peaks(path):
+    """Peak memory against file size of each `--export json` run."""
+    peaks = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            m = re.match(r"json run \d+: .* = ([0-9.]+)x the file", line)
+            if m:
+                peaks.append(float(m.group(1)))
+    return peaks
+
+
+class Table:
+    def __init__(self, judge_clock):
+        self.judge_clock = judge_clock
+        self.rows = []
+        self.failed = 0
+
+    def heading(self, text):
+        self.rows.append((text,))
+
+    def ratio(self, name, num, den, limit, results):
+        """A time ratio num/den of two benchmarks, at most `limit`."""
+        try:
+            a, b = get(results, num), get(results, den)
+            values = {c: seconds(a, c) / seconds(b, c) for c in ("cpu_time", "real_time")}
+        except Missing as e:
+            self.missing(name, f"<= {limit:g}x", e)
+            return
+        self.add(name, values, lambda v: f"{v:.2f}x", f"<= {limit:g}x", lambda v: v <= limit)
+
+    def time(self, name, bench_name, limit, results, note=""):
+        """The time of one benchmark iteration, under `limit` seconds."""
+        try:
+            b = get(results, bench_name)
+            values = {c: seconds(b, c) for c in ("cpu_time", "real_time")}
+        except Missing as e:
+            self.missing(name, f"< {limit:g} s", e)
+            return
+        label = b.get("label", "")
+        if label:
+            name = f"{name} ({label})"
+        self.add(name, values, lambda v: f"{v:.3f} s", f"< {limit:g} s{note}", lambda v: v < limit)
+
+    def value(self, name, value, shown, target, ok):
+        """A figure that has no wall/CPU split (memory, throughput)."""
+        verdict = "" if ok is None else ("pass" if ok else "FAIL")
+        if ok is False:
+            self.failed += 1
+        self.rows.append((name, shown, "", target, verdict))
+
+    def add(self, name, values, fmt, target, ok):
+        judged = values[self.judge_clock]
+        other = values["real_time" if self.judge_clock == "cpu_time" else "cpu_time"]
+        passed = ok(judged)
+        if not passed:
+            self.failed += 1
+        self.rows.append((name, fmt(judged), fmt(other), target, "pass" if passed else "FAIL"))
+
+    def missing(self, name, target, error):
+        self.failed += 1
+        self.rows.append((name, "-", "", target, f"FAIL ({error})"))
+
+    def print(self):
+        judged, other = ("cpu", "wall") if self.judge_clock == "cpu_time" else ("wall", "cpu")
+        header = ("Figure", judged, other, "Target", "Result")
+        cells = [header] + [r for r in self.rows if len(r) > 1]
+        widths = [max(len(r[i]) for r in cells) for i in range(len(header))]
+
+        def line(r):
+            return "  ".join(r[i].ljust(widths[i]) if i == 0 else r[i].rjust(widths[i]) for i in range(4)) + "  " + r[4]
+
+        print(line(header))
+        for r in self.rows:
+            print(r[0] if len(r) == 1 else line(r))
+
+
+def main(argv):
+    args = [a for a in argv[1:] if not a.startswith("--")]
+    if len(args) != 1:
+        print(__doc__.strip().splitlines()[2], file=sys.stderr)
+        return 2
+    folder = args[0]
+    table = Table("real_time" if "--wall" in argv else "cpu_time")
+
+    def results(name):
+        path = os.path.join(folder, name + ".json")
+        return load_results(path) if os.path.exists(path) else {}
+
+    load, translate, views, ui = (results(n) for n in ("load_bench", "translate_bench", "views_bench", "ui_bench"))
+    export_txt = os.path.join(folder, "export.txt")
+    peaks = export_peaks(export_txt) if os.path.exists(export_txt) else []
+
+    table.heading("Loading (issue 2)")
+    table.ratio("  LoadFile / read+split lines, 100 MB", "BM_LoadFile/100", "BM_ReadAndSplitLines/100", 2, load)
+    table.ratio("  LoadFile 100 MB / 10 MB", "BM_LoadFile/100", "BM_LoadFile/10", 12, load)
+    if peaks:
+        peak = max(peaks)
+        table.value("  --export json peak memory / file, 100 MB", f"{peak:.2f}x", "<= 4x", peak <= 4)
+    else:
+        table.missing("  --export json peak memory / file, 100 MB", "<= 4x", "no export_bench.sh result")
+
+    table.heading("Formulas (issue 3)")
+    try:
+        mbps = get(translate, "BM_EventFormulas")["bytes_per_second"] / 1e6
+        table.value("  translation of event formulas", f"{mbps:.1f} MB/s", "reported", None)
+    except (Missing, KeyError) as e:
+        table.missing("  translation of event formulas", "reported", e)
+    for name, small, large in (
+        ("ship-vanish 50,000 / 5,000 ships", "BM_ShipVanish/5000", "BM_ShipVanish/50000"),
+        ("send-message-list 10,000 / 1,000 groups", "BM_SendMessageList/1000", "BM_SendMessageList/10000"),
+        ("one formula 100,000 / 10,000 lines", "BM_FormulaLines/10000", "BM_FormulaLines/100000"),
+        ("and/or nesting 1000 / 100 deep", "BM_AndOrNesting/100", "BM_AndOrNesting/1000"),
+        ("and/or with not, 1000 / 100 levels", "BM_AndOrNotNesting/100", "BM_AndOrNotNesting/1000"),
+    ):
+        table.ratio("  " + name, large, small, 12, translate)
+
+    table.heading("Views and export (issue 4)")
+    table.ratio("  eight fillers / LoadFile, 100 MB", "BM_AllFillers/100", "BM_LoadFile/100", 1, views)
+    table.ratio("  whole --export json / LoadFile, 100 MB", "BM_ExportJson/100", "BM_LoadFile/100", 4, views)
+    if peaks:
+        table.value("  --export json peak memory / file, 100 MB", f"{max(peaks):.2f}x", "<= 4x", max(peaks) <= 4)
+
+    table.heading("Window (issue 6, offscreen)")
+    table.ratio("  load to General view / core load, 100 MB", "BM_LoadToGeneral", "BM_CoreLoad", 2, ui)
+    table.time("  switch to largest view + row 1", "BM_SwitchToLargest", 0.5, ui)
+    table.time("  collapse tree + select node", "BM_CollapseAndNode", 0.1, ui, " (no visible pause)")
+    try:
+        peak = get(ui, "BM_LoadToGeneral")["peak_per_file"]
+        table.value("  window peak memory / file, 100 MB", f"{peak:.2f}x", "<= 6x", peak <= 6)
+    except (Missing, KeyError) as e:
+        table.missing("  window peak memory / file, 100 MB", "<= 6x", e)
+
+    table.print()
+    print(f"{table.failed} figure(s) off target" if table.failed else "All figures on target.")
+    return 1 if table.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
