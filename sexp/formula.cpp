@@ -73,7 +73,7 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
   return detail::Translate(
-      std::make_unique<detail::Source>(std::move(formula.text), formula.brackets, formula.dollars), TextView(),
+      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(),
       current_event_name);
 }
 
@@ -113,10 +113,9 @@ Text PrepareFormula(TextView formula) {
 std::vector<Text> SplitFormula(TextView prepared) {
   detail::Workspace work;
   const detail::Source& source = work.Add(Text(prepared));
-  std::vector<detail::Part> parts;
-  detail::SplitParts(detail::Span{&source, 0, source.Size()}, work, parts);
+  std::vector<detail::Span> parts;
   std::vector<Text> texts;
-  for (const detail::Part& part : parts) texts.push_back(detail::PartText(part));
+  detail::SplitParts(detail::Span{&source, 0, source.Size()}, work, parts, &texts);
   return texts;
 }
 

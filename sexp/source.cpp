@@ -16,16 +16,16 @@ Source::Source(Text text) : text_(std::move(text)) {
     if (c == u'(' || c == u')') brackets.push_back(i);
     if (c == u'$') dollars.push_back(i);
   }
-  Index(brackets, dollars);
+  brackets_ = std::move(brackets);
+  Index(dollars);
 }
 
-Source::Source(Text text, const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars)
-    : text_(std::move(text)) {
-  Index(brackets, dollars);
+Source::Source(Text text, std::vector<std::uint32_t> brackets, const std::vector<std::uint32_t>& dollars)
+    : text_(std::move(text)), brackets_(std::move(brackets)) {
+  Index(dollars);
 }
 
-void Source::Index(const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars) {
-  brackets_ = brackets;
+void Source::Index(const std::vector<std::uint32_t>& dollars) {
   match_.assign(brackets_.size(), kNone);
   std::vector<std::uint32_t> open;  // numbers of the brackets still open
   for (std::uint32_t b = 0; b < brackets_.size(); ++b) {
@@ -113,10 +113,20 @@ Span StretchWithoutDropped(Span stretch, Workspace& work) {
 
 }  // namespace
 
-void SplitParts(Span text, Workspace& work, std::vector<Part>& parts) {
+void SplitParts(Span text, Workspace& work, std::vector<Span>& parts, std::vector<Text>* texts) {
   parts.clear();
   if (text.source == nullptr) return;
   const Source& s = *text.source;
+  const auto emit = [&](Span lead, Span body) {
+    const bool lead_matters = !mission::TrimBlankView(lead.View()).empty();
+    if (texts != nullptr) texts->push_back(Text(lead.View()).append(body.View()));
+    if (!lead_matters) {
+      parts.push_back(body);
+      return;
+    }
+    const Source& copy = work.Add(Text(lead.View()).append(body.View()));
+    parts.push_back(Span{&copy, 0, copy.Size()});
+  };
   // Only the brackets are visited: the text between them is looked at only
   // where a stretch is tested for a value.
   std::uint32_t stretch = text.begin;  // start of the text outside brackets
@@ -141,46 +151,33 @@ void SplitParts(Span text, Workspace& work, std::vector<Part>& parts) {
       dropped = true;
       continue;
     }
-    Part group;
-    const Span before{&s, stretch, pos};
-    const TextView before_trimmed = mission::TrimBlankView(before.View());
-    if (mission::IsGiven(before_trimmed)) {
-      parts.push_back(Part{Span{}, stretch_part(pos), false});
-    } else {
-      group.lead = before;
-      group.leadMatters = !before_trimmed.empty();
+    Span lead{&s, stretch, pos};
+    if (mission::IsGiven(lead.View())) {
+      emit(Span{}, stretch_part(pos));
+      lead = Span{};
     }
     const std::uint32_t close = s.Match(b);
     if (close != Source::kNone && s.BracketAt(close) < text.end) {
-      group.body = Span{&s, pos + 1, s.BracketAt(close), b + 1};
-      parts.push_back(group);
+      emit(lead, Span{&s, pos + 1, s.BracketAt(close), b + 1});
       b = close;
       stretch = s.BracketAt(close) + 1;
       stretch_bracket = close + 1;
       dropped = false;
       continue;
     }
-    // Still open at the end of the text: the rest is the last part.
-    group.body = Span{&s, pos + 1, text.end, b + 1};
-    if (mission::IsGiven(Resolve(group, work).View())) parts.push_back(group);
+    // Still open at the end of the text: the rest is the last part, if it
+    // holds a value.
+    const Span body{&s, pos + 1, text.end, b + 1};
+    const bool given = mission::TrimBlankView(lead.View()).empty()
+                           ? mission::IsGiven(body.View())
+                           : mission::IsGiven(Text(lead.View()).append(body.View()));
+    if (given) emit(lead, body);
     work.Charge(visited);
     return;
   }
   work.Charge(visited + 1);
   const Span rest{&s, stretch, text.end};
-  if (mission::IsGiven(rest.View())) parts.push_back(Part{Span{}, stretch_part(text.end), false});
-}
-
-Span Resolve(const Part& part, Workspace& work) {
-  if (!part.leadMatters) return part.body;
-  const Source& source = work.Add(PartText(part));
-  return Span{&source, 0, source.Size()};
-}
-
-Text PartText(const Part& part) {
-  Text text(part.lead.View());
-  text.append(part.body.View());
-  return text;
+  if (mission::IsGiven(rest.View())) emit(Span{}, stretch_part(text.end));
 }
 
 Words::Words(TextView text) : text_(mission::TrimBlankView(text)), done_(text_.empty()) {}

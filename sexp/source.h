@@ -33,7 +33,7 @@ class Source {
   explicit Source(Text text);
   // For a text whose brackets and "$" characters the caller has already
   // found (their positions, in order).
-  Source(Text text, const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars);
+  Source(Text text, std::vector<std::uint32_t> brackets, const std::vector<std::uint32_t>& dollars);
 
   TextView Text16() const { return text_; }
   std::uint32_t Size() const { return static_cast<std::uint32_t>(text_.size()); }
@@ -52,7 +52,7 @@ class Source {
   std::uint32_t FirstKey(std::uint32_t begin, std::uint32_t end) const;
 
  private:
-  void Index(const std::vector<std::uint32_t>& brackets, const std::vector<std::uint32_t>& dollars);
+  void Index(const std::vector<std::uint32_t>& dollars);
 
   Text text_;
   std::vector<std::uint32_t> brackets_;
@@ -99,26 +99,15 @@ class Workspace {
 // and one trailing ")".
 Span Prepare(Span text, Workspace& work);
 
-// One part of a formula: a bracketed group's inside (or a stretch of text
-// outside brackets), with the stretch of blanks or "n/a" that stood before
-// the group. Nothing that reads a part sees a blank lead, because words and
-// translations start by trimming; only a lead holding "n/a" changes them.
-struct Part {
-  Span lead;
-  Span body;
-  bool leadMatters = false;
-};
-
 // Splits a prepared text into its parts: the stretches of text outside
 // brackets that hold a value, and the bracketed groups at the first level
 // (without their own brackets). A group may be left open at the end.
-void SplitParts(Span text, Workspace& work, std::vector<Part>& parts);
-
-// The part as one span; copies it only when its lead matters.
-Span Resolve(const Part& part, Workspace& work);
-
-// The full text of a part, lead included.
-Text PartText(const Part& part);
+//
+// A blank stretch before a group, or one holding only "n/a", leads the
+// group's part. Nothing that reads a part sees a blank lead, because words
+// and translations start by trimming, so only a lead holding "n/a" is kept
+// (the part is then copied). `texts`, when given, receives every part in full.
+void SplitParts(Span text, Workspace& work, std::vector<Span>& parts, std::vector<Text>* texts = nullptr);
 
 // The words of a text, read only as far as they are asked for. Words are
 // separated by single spaces outside double quotes; a run of spaces gives

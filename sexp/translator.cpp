@@ -217,11 +217,8 @@ class Translator {
     }
     // Each level keeps its lists for the next formula at that level.
     while (levels_.size() < static_cast<std::size_t>(level)) levels_.emplace_back();
-    Level& lists = levels_[static_cast<std::size_t>(level) - 1];
-    SplitParts(Prepare(text, work_), work_, lists.split);
-    std::vector<Span>& parts = lists.parts;
-    parts.clear();
-    for (const Part& part : lists.split) parts.push_back(Resolve(part, work_));
+    std::vector<Span>& parts = levels_[static_cast<std::size_t>(level) - 1];
+    SplitParts(Prepare(text, work_), work_, parts);
     const std::size_t start = out_.size();
     for (std::size_t i = 0; i < parts.size(); ++i) {
       const std::size_t entry = out_.size();
@@ -362,14 +359,9 @@ class Translator {
   void WriteAction(const Template& t, Words& words, Indent indent);
   void WriteAddGoal(Span part, Words& words, Indent indent, int level);
 
-  struct Level {
-    std::vector<Part> split;
-    std::vector<Span> parts;
-  };
-
   Workspace& work_;
   Text& out_;
-  std::deque<Level> levels_;  // a deque: adding a level moves no other
+  std::deque<std::vector<Span>> levels_;  // a deque: adding a level moves no other
   TextView event_name_;
   std::size_t max_output_;
   bool failed_ = false;
