@@ -581,7 +581,7 @@ void FSMMainForm::ListView1_ItemClick(int position) {
 }
 
 void FSMMainForm::ShowFormula(const views::FormulaTexts& texts) {
-  richTextBox2_->setPlainText(DocumentText(texts.parsed));
+  richTextBox2_->setPlainText(DocumentText(CodeWindowText(texts.parsed)));
   QTextCursor all(richTextBox2_->document());
   // All colouring in one edit block, so the document is laid out once.
   all.beginEditBlock();
@@ -598,7 +598,7 @@ void FSMMainForm::ShowFormula(const views::FormulaTexts& texts) {
   all.endEditBlock();
   richTextBox2_->moveCursor(QTextCursor::Start);
 
-  richTextBox1_->setPlainText(DocumentText(texts.sexp));
+  richTextBox1_->setPlainText(DocumentText(CodeWindowText(texts.sexp)));
   richTextBox1_->moveCursor(QTextCursor::Start);
 }
 

@@ -57,4 +57,20 @@ Text MissionCaption(TextView path) {
   return caption;
 }
 
+Text CodeWindowText(TextView text, std::size_t limit) {
+  if (text.size() <= limit) return Text(text);
+  std::size_t cut = limit;
+  const std::size_t line_end = text.rfind(u"\r\n", limit);
+  if (line_end != TextView::npos && line_end >= limit / 2) {
+    cut = line_end;
+  } else if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) {
+    --cut;  // keep a surrogate pair whole
+  }
+  Text shown(text.substr(0, cut));
+  shown += u"\r\n\u2026 ";
+  shown += mission::Decimal(static_cast<long long>(text.size() - cut));
+  shown += u" more characters not shown (torvk32 --export text prints the whole formula)";
+  return shown;
+}
+
 }  // namespace ui

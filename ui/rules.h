@@ -48,6 +48,17 @@ struct FileFilter {
 };
 std::vector<FileFilter> SplitDialogFilter(TextView filter);
 
+// A code window shows at most this many characters of a formula text: a
+// real formula stays far below it, while a hostile file's multi-megabyte
+// formula would keep the text control busy laying it out for seconds.
+constexpr std::size_t kCodeWindowMax = 200000;
+
+// The text a code window shows: `text` itself when it is short enough, else
+// its beginning (up to the last line break within the limit, when that keeps
+// at least half of it; a surrogate pair is never split) followed by a line
+// that says how much is not shown and where to see all of it.
+Text CodeWindowText(TextView text, std::size_t limit = kCodeWindowMax);
+
 constexpr TextView kDesignCaption = u"Veltrane Suite TORVEK32";
 // The caption while a mission is shown.
 Text MissionCaption(TextView path);

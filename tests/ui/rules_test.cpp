@@ -39,5 +39,22 @@ TEST(Rules, MissionCaption) {
   EXPECT_EQ(MissionCaption(u"/m/a.fs2"), u"Veltrane Suite TORVEK32 - [/m/a.fs2]");
 }
 
+TEST(Rules, CodeWindowTextCutsOnlyWhatIsTooLong) {
+  const Text note = u" more characters not shown (torvk32 --export text prints the whole formula)";
+  const struct {
+    Text text;
+    std::size_t limit;
+    Text shown;
+  } cases[] = {
+      {u"If\r\n True", 9, u"If\r\n True"},                                  // at the limit: whole
+      {u"If\r\n True\r\nThen", 10, u"If\r\n True\r\n\u2026 6" + note},   // cut at a line end
+      {u"abcdefghij", 4, u"abcd\r\n\u2026 6" + note},                        // no line end: at the limit
+      {u"a\r\nbcdefghij", 8, u"a\r\nbcdef\r\n\u2026 4" + note},           // line end too early to use
+      {u"a\r\nbcdefg\r\nhij", 10, u"a\r\nbcdefg\r\n\u2026 5" + note},    // a line break across the limit
+      {u"abc\U0001F600xy", 4, u"abc\r\n\u2026 4" + note},                   // a pair is not split
+  };
+  for (const auto& c : cases) EXPECT_EQ(CodeWindowText(c.text, c.limit), c.shown) << mission::ToUtf8(c.text);
+}
+
 }  // namespace
 }  // namespace ui

@@ -31,6 +31,7 @@
 #include "ui/mainform.h"
 #include "ui/models.h"
 #include "ui/qtext.h"
+#include "ui/rules.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
@@ -183,8 +184,9 @@ class WindowDriver {
     }
     if (!views::HasFormulaReference(expected.tag)) return;
     const views::FormulaTexts texts = views::ReadRowFormula(reference_.Sections(), expected);
-    EXPECT_TRUE(Sexp()->document()->toRawText() == Document(texts.sexp)) << "row " << row;
-    EXPECT_TRUE(Parsed()->document()->toRawText() == Document(texts.parsed)) << "row " << row;
+    // Formula texts beyond the code windows' limit show their beginning.
+    EXPECT_TRUE(Sexp()->document()->toRawText() == Document(CodeWindowText(texts.sexp))) << "row " << row;
+    EXPECT_TRUE(Parsed()->document()->toRawText() == Document(CodeWindowText(texts.parsed))) << "row " << row;
   }
 
   // Clicks the rows at both ends and in the middle of the list.
