@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -68,14 +67,9 @@ QString DocumentText(mission::TextView text) {
   return s;
 }
 
+// Tahoma is registered at start-up by the library's font check, which finds
+// the font wherever the system keeps it.
 QFont TahomaFont() {
-  static const bool registered = [] {
-    // Debian's fonts-wine ships Tahoma outside the font path.
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-      QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-    return true;
-  }();
-  (void)registered;
   QFont font(QStringLiteral("Tahoma"));
   font.setPointSizeF(8.25);
   return font;
@@ -589,12 +583,7 @@ void FSMMainForm::ShowFormula(const views::FormulaTexts& texts) {
   QTextCharFormat black;
   black.setForeground(FromBgr(views::kColorBlack));
   all.mergeCharFormat(black);
-  colorize(richTextBox2_, u"If", views::kColorRed);
-  colorize(richTextBox2_, u"And\r\n", views::kColorGreen);
-  colorize(richTextBox2_, u"And ", views::kColorGreen);
-  colorize(richTextBox2_, u"Not ", views::kColorGreen);
-  colorize(richTextBox2_, u"Or\r\n", views::kColorGreen);
-  colorize(richTextBox2_, u"Then", views::kColorRed);
+  for (const views::ColorWord& word : views::kColorWords) colorize(richTextBox2_, word.text, word.color);
   all.endEditBlock();
   richTextBox2_->moveCursor(QTextCursor::Start);
 

@@ -64,17 +64,8 @@ std::vector<std::size_t> FindAll(TextView text, TextView find) {
 }
 
 std::vector<ColorSpan> ColorSpans(TextView parsed) {
-  struct Word {
-    TextView text;
-    std::uint32_t color;
-  };
-  // The order in which the words are coloured.
-  static constexpr Word kWords[] = {
-      {u"If", kColorRed},    {u"And\r\n", kColorGreen}, {u"And ", kColorGreen},
-      {u"Not ", kColorGreen}, {u"Or\r\n", kColorGreen},  {u"Then", kColorRed},
-  };
   std::vector<ColorSpan> spans;
-  for (const Word& word : kWords) {
+  for (const ColorWord& word : kColorWords) {
     for (const std::size_t at : FindAll(parsed, word.text)) spans.push_back({at, word.text.size(), word.color});
   }
   return spans;

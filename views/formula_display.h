@@ -51,6 +51,18 @@ struct ColorSpan {
   friend bool operator==(const ColorSpan&, const ColorSpan&) = default;
 };
 
+// The words that colouring marks in a parsed text, in the order they are
+// coloured: "If" and "Then" red; "And" + CR LF, "And ", "Not ", "Or" + CR LF
+// green.
+struct ColorWord {
+  TextView text;
+  std::uint32_t color;
+};
+inline constexpr ColorWord kColorWords[] = {
+    {u"If", kColorRed},     {u"And\r\n", kColorGreen}, {u"And ", kColorGreen},
+    {u"Not ", kColorGreen}, {u"Or\r\n", kColorGreen},  {u"Then", kColorRed},
+};
+
 // The spans that colouring gives a parsed text, in the order they are applied
 // (a later span wins where two overlap); everything else stays black. Every
 // occurrence counts, also inside longer words, case-sensitively: "If" and
