@@ -77,6 +77,7 @@ class MissionBuilder {
     // Room for the nodes of a typical mission (a field line every 30 bytes or
     // so); memory that stays unused is never touched.
     nodes().reserve(size_hint / 24 + 16);
+    line_starts_.reserve(size_hint / 16 + 16);
   }
 
   // A run of ASCII characters. Plain text is copied in a tight loop; line
