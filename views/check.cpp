@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "views/check_names.h"
 #include "sexp/operators.h"
+#include "views/check_names.h"
 #include "views/modes.h"
 
 namespace views {
@@ -16,7 +16,11 @@ using mission::TextView;
 
 namespace {
 
-constexpr bool StartsWith(TextView text, TextView prefix) { return text.substr(0, prefix.size()) == prefix; }
+// Whether a field line begins with `key`. Most lines of a large mission are
+// told apart by their second character, so that is looked at first.
+constexpr bool StartsWith(TextView text, TextView key) {
+  return text.size() >= key.size() && text[1] == key[1] && text.substr(0, key.size()) == key;
+}
 
 // A line that begins a field or a section: a formula never runs on into one.
 bool IsKeyLine(TextView line) {
@@ -51,13 +55,15 @@ int AsInt(std::uint32_t n) { return static_cast<int>(std::min<std::uint32_t>(n, 
 // this mission cannot know.
 std::optional<NameKind> CheckedKind(const sexp::Operator& op, std::uint32_t position) {
   if (op.name.starts_with("is-previous-event-") || op.name.starts_with("is-previous-goal-")) return std::nullopt;
+  static constexpr std::pair<std::string_view, NameKind> kKinds[] = {
+      {"event-name", NameKind::kEvent}, {"goal-name", NameKind::kGoal}, {"message", NameKind::kMessage},
+      {"ship", NameKind::kShip},        {"wing", NameKind::kWing},      {"ship-wing", NameKind::kShipOrWing},
+  };
   const std::string_view kind = op.ArgKind(AsInt(position));
-  if (kind == "event-name") return NameKind::kEvent;
-  if (kind == "goal-name") return NameKind::kGoal;
-  if (kind == "message") return NameKind::kMessage;
-  if (kind == "ship") return NameKind::kShip;
-  if (kind == "wing") return NameKind::kWing;
-  if (kind == "ship-wing") return NameKind::kShipOrWing;
+  for (const auto& [word, name_kind] : kKinds) {
+    // Most kinds ("number", "boolean", ...) differ in length or first letter.
+    if (kind.size() == word.size() && kind.front() == word.front() && kind == word) return name_kind;
+  }
   return std::nullopt;
 }
 

@@ -1,4 +1,5 @@
 // The mission check's problems in words.
+#include <initializer_list>
 #include <string>
 
 #include "views/check.h"
@@ -23,16 +24,21 @@ TextView KindWord(NameKind kind) {
   return u"name";
 }
 
-Text Quoted(TextView text) { return u"\"" + Text(text) + u"\""; }
+// The pieces one after the other.
+Text Join(std::initializer_list<TextView> pieces) {
+  Text text;
+  for (const TextView piece : pieces) text += piece;
+  return text;
+}
 
-Text Number(std::uint32_t n) { return mission::Decimal(n); }
+Text Quoted(TextView text) { return Join({u"\"", text, u"\""}); }
 
-Text Arguments(std::uint32_t n) { return Number(n) + (n == 1 ? u" argument" : u" arguments"); }
+Text Arguments(std::uint32_t n) { return Join({mission::Decimal(n), n == 1 ? u" argument" : u" arguments"}); }
 
 Text CountText(const Problem& p) {
-  if (p.low == p.high) return u"takes " + Arguments(p.low) + u", not " + Number(p.count);
-  if (p.count < p.low) return u"takes at least " + Arguments(p.low) + u", not " + Number(p.count);
-  return u"takes at most " + Arguments(p.high) + u", not " + Number(p.count);
+  const TextView limit = p.low == p.high ? u"takes " : p.count < p.low ? u"takes at least " : u"takes at most ";
+  const std::uint32_t bound = p.count < p.low ? p.low : p.high;
+  return Join({limit, Arguments(bound), u", not ", mission::Decimal(p.count)});
 }
 
 }  // namespace
@@ -50,29 +56,29 @@ Severity SeverityOf(Rule rule) {
 }
 
 Text ProblemText(const Problem& p) {
-  const Text op = Text(p.op) + u": ";
+  const Text op = Join({p.op, u": "});
   switch (p.rule) {
     case Rule::kNoSuchName:
-      return op + u"no " + Text(KindWord(p.kind)) + u" named " + Quoted(p.name);
+      return Join({op, u"no ", KindWord(p.kind), u" named ", Quoted(p.name)});
     case Rule::kNameCase:
-      return op + Quoted(p.name) + u" matches the " + Text(KindWord(p.kind)) + u" " + Quoted(p.match) +
-             u" only when case is ignored";
+      return Join({op, Quoted(p.name), u" matches the ", KindWord(p.kind), u" ", Quoted(p.match),
+                   u" only when case is ignored"});
     case Rule::kArgumentCount:
-      return op + CountText(p);
+      return Join({op, CountText(p)});
     case Rule::kUndeclaredVariable:
-      return op + u"variable " + Quoted(p.name) + u" is not declared in #Sexp_variables";
+      return Join({op, u"variable ", Quoted(p.name), u" is not declared in #Sexp_variables"});
     case Rule::kVariableCase:
-      return op + u"variable " + Quoted(p.name) + u" matches the declared " + Quoted(p.match) +
-             u" only when case is ignored";
+      return Join({op, u"variable ", Quoted(p.name), u" matches the declared ", Quoted(p.match),
+                   u" only when case is ignored"});
     case Rule::kUnclosedBrackets:
-      return Text(p.name) + u": brackets do not close, " + Number(p.count) + u" \"(\" left open";
+      return Join({p.name, u": brackets do not close, ", mission::Decimal(p.count), u" \"(\" left open"});
     case Rule::kExtraClosing:
-      return Text(p.name) + u": brackets close too often, a \")\" closes nothing";
+      return Join({p.name, u": brackets close too often, a \")\" closes nothing"});
     case Rule::kUnknownOperator:
-      return op + u"unknown operator";
+      return Join({op, u"unknown operator"});
     case Rule::kDuplicateName:
-      return u"duplicate " + Text(KindWord(p.kind)) + u" name " + Quoted(p.name) + u", first on line " +
-             Number(p.count);
+      return Join({u"duplicate ", KindWord(p.kind), u" name ", Quoted(p.name), u", first on line ",
+                   mission::Decimal(p.count)});
   }
   return Text();
 }
