@@ -8,7 +8,7 @@ TORVEK_PACKAGES=(
   qt6-base-dev libgl-dev
   fonts-wine fonts-liberation
   desktop-file-utils shared-mime-info xdg-utils
-  time python3
+  time python3 git
 )
 
 # Installs the packages of the list that are not installed yet, through sudo
