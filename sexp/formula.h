@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 
 namespace sexp {
 
