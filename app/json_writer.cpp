@@ -126,9 +126,23 @@ void JsonWriter::Key(std::string_view key) {
 }
 
 void JsonWriter::String(std::string_view utf8) {
-  decoded_.clear();
-  mission::AppendFromUtf8(utf8, decoded_);
-  String(mission::TextView(decoded_));
+  const auto plain = [](char c) { return IsPlain(static_cast<unsigned char>(c)); };
+  if (!std::all_of(utf8.begin(), utf8.end(), plain)) {
+    decoded_.clear();
+    mission::AppendFromUtf8(utf8, decoded_);
+    String(mission::TextView(decoded_));
+    return;
+  }
+  // Plain ASCII (the tree's tags, most file names) is written as it is.
+  BeforeValue();
+  Put('"');
+  while (!utf8.empty()) {
+    const std::size_t take = std::min(utf8.size(), kChunk);
+    std::memcpy(Reserve(take), utf8.data(), take);
+    used_ += take;
+    utf8.remove_prefix(take);
+  }
+  Put('"');
 }
 
 void JsonWriter::String(mission::TextView text) {

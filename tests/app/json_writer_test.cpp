@@ -73,6 +73,8 @@ TEST(JsonWriterTest, Utf8TextsReplaceBrokenSequences) {
   std::string longName(10000, 'x');
   for (std::size_t i = 4090; i < 4110; i += 3) longName.replace(i, 3, "\xE2\x82\xAC");
   EXPECT_EQ(json::parse(WrittenUtf8(longName)), longName);
+  const std::string plain(10000, 'y');
+  EXPECT_EQ(WrittenUtf8(plain), "\"" + plain + "\"\n");
 }
 
 TEST(JsonWriterTest, NestsObjectsArraysAndNumbers) {
