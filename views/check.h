@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "mission/mission.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace views {
 

@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 #include "views/check.h"
 
 namespace views {
