@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "sexp/source.h"
 
 namespace sexp {
 namespace {
-
-// Set by ReadFormula only; read by the "when" template.
-Text current_event_name;
 
 // A formula being gathered from its lines, with the positions of its
 // brackets and "$" characters noted on the way.
@@ -54,10 +52,7 @@ struct Gathered {
 
 }  // namespace
 
-const Text& CurrentEventName() { return current_event_name; }
-
 Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next) {
-  current_event_name = Text(ownerName);
   next = start;
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
@@ -73,12 +68,11 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
   return detail::Translate(
-      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(),
-      current_event_name);
+      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(), ownerName);
 }
 
-Text ParseIt(TextView formula, TextView indent) {
-  return detail::Translate(Text(formula), indent, current_event_name);
+Text ParseIt(TextView formula, TextView indent, TextView ownerName) {
+  return detail::Translate(Text(formula), indent, ownerName);
 }
 
 std::int32_t CountOccurrences(TextView text, TextView find) {
@@ -102,21 +96,6 @@ Text ShipActionList(TextView prefix, TextView arguments, TextView action) {
   }
   mission::DropRight(result, 2);
   return result;
-}
-
-Text PrepareFormula(TextView formula) {
-  detail::Workspace work;
-  const detail::Source& source = work.Add(Text(formula));
-  return Text(detail::Prepare(detail::Span{&source, 0, source.Size()}, work).View());
-}
-
-std::vector<Text> SplitFormula(TextView prepared) {
-  detail::Workspace work;
-  const detail::Source& source = work.Add(Text(prepared));
-  std::vector<detail::Span> parts;
-  std::vector<Text> texts;
-  detail::SplitParts(detail::Span{&source, 0, source.Size()}, work, parts, &texts);
-  return texts;
 }
 
 }  // namespace sexp

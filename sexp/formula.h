@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "mission/mission.h"
 #include "mission/text.h"
@@ -25,17 +24,18 @@ inline constexpr TextView kTooComplex = u"<Error in formular: too complex>";
 
 // Gathers the formula that begins at line `start` (1-based) of `lines` until
 // its brackets balance and translates it. `next` receives the position one
-// past the last line read (`start` when no line could be read). Sets
-// CurrentEventName to `ownerName`.
+// past the last line read (`start` when no line could be read). `ownerName`
+// is the name the "when" template writes (an event's name, a goal's message).
 //
 // Every run of spaces in the gathered text becomes one space. More ")" than
 // "(" gives kTooManyClosing; brackets still open at the last line of the
 // list give kMissingClosing; a start outside the list gives the empty text.
 Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next);
 
-// Translates a formula (or a part of one) with the given indent. Lines are
-// separated by CR LF.
-Text ParseIt(TextView formula, TextView indent);
+// Translates a formula (or a part of one) with the given indent; the "when"
+// template writes `ownerName`. ReadFormula hands its gathered text to the
+// same translation. Lines are separated by CR LF.
+Text ParseIt(TextView formula, TextView indent, TextView ownerName);
 
 // How often `find` occurs in `text`, counted left to right without overlap;
 // 0 for an empty `find`.
@@ -48,16 +48,5 @@ Text NthWord(std::int32_t n, TextView text);
 // One line prefix + "Ship(" + word + ")." + action per ship word (from word
 // 2 on) of `arguments`, separated by CR LF.
 Text ShipActionList(TextView prefix, TextView arguments, TextView action);
-
-// The owner name of the formula read last; the "when" template writes it.
-const Text& CurrentEventName();
-
-// The first steps of ParseIt: the "$Formula:" key, the blanks at both ends
-// and the outer brackets removed.
-Text PrepareFormula(TextView formula);
-
-// The parts of a prepared formula, in order, each as written (leading and
-// trailing spaces kept).
-std::vector<Text> SplitFormula(TextView prepared);
 
 }  // namespace sexp

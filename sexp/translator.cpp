@@ -282,7 +282,6 @@ class Translator {
       return i;
     }
     const Template& t = found->second;
-    const std::size_t entry = out_.size();
     std::size_t last = i;
     switch (t.kind) {
       case Kind::kFormat:
@@ -290,16 +289,7 @@ class Translator {
         WriteFormat(t.text, words);
         break;
       case Kind::kShipCondition:
-        for (std::size_t k = 3; mission::IsGiven(words.Get(k)); ++k) {
-          WriteLead(t.lead, indent);
-          if (k > 3) out_ += u"And ";
-          out_ += u"Ship(";
-          out_ += words.Get(k);
-          out_ += t.text;
-          out_ += words.Get(2);
-          out_ += kCrLf;
-        }
-        EndList(entry);
+        WriteShipCondition(t, words, indent);
         break;
       case Kind::kShipAction:
       case Kind::kList:
@@ -308,46 +298,17 @@ class Translator {
         WriteAction(t, words, indent);
         break;
       case Kind::kWhen:
-        out_ += u"If\r\n";
-        Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
-        out_ += u"\r\nThen\r\n MissionStatus.Event(\"";
-        out_ += event_name_;
-        out_ += u"\")=True";
-        last = i + 1;
+        last = WriteWhen(parts, i, level);
         break;
       case Kind::kNot:
-        WriteLead(Lead::kIndent, indent);
-        out_ += u"Not";
-        Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
-        last = i + 1;
+        last = WriteNot(parts, i, indent, level);
         break;
       case Kind::kAndOr:
-        WriteIndent(indent);
-        out_ += u"(\r\n";
-        for (std::size_t k = 1; k < parts.size(); ++k) {
-          WriteIndent(indent);
-          Translate(parts[k], Indent{indent.base, indent.extra + 1}, level + 1);
-          out_ += kCrLf;
-          if (k + 1 < parts.size()) {
-            WriteIndent(indent);
-            out_ += t.text;
-            out_ += kCrLf;
-          }
-        }
-        WriteIndent(indent);
-        out_ += u")\r\n";
-        last = parts.size() - 1;
+        last = WriteAndOr(t, parts, indent, level);
         break;
-      case Kind::kCompare: {
-        WriteLead(Lead::kIndent, indent);
-        Translate(PartOrEmpty(parts, 1), Indent{}, level + 1);
-        out_ += u' ';
-        out_ += Words(parts[0].View()).Get(1);
-        out_ += u' ';
-        out_ += Words(PartOrEmpty(parts, 2).View()).Get(1);
-        last = parts.size() - 1;
+      case Kind::kCompare:
+        last = WriteCompare(parts, indent, level);
         break;
-      }
       case Kind::kAddGoal:
         WriteAddGoal(parts[i], words, indent, level);
         break;
@@ -356,6 +317,12 @@ class Translator {
     return last;
   }
 
+  // The structural templates return the number of the last part they used.
+  std::size_t WriteWhen(const std::vector<Span>& parts, std::size_t i, int level);
+  std::size_t WriteNot(const std::vector<Span>& parts, std::size_t i, Indent indent, int level);
+  std::size_t WriteAndOr(const Template& t, const std::vector<Span>& parts, Indent indent, int level);
+  std::size_t WriteCompare(const std::vector<Span>& parts, Indent indent, int level);
+  void WriteShipCondition(const Template& t, Words& words, Indent indent);
   void WriteAction(const Template& t, Words& words, Indent indent);
   void WriteAddGoal(Span part, Words& words, Indent indent, int level);
 
@@ -366,6 +333,72 @@ class Translator {
   std::size_t max_output_;
   bool failed_ = false;
 };
+
+// "when": the next part is the condition; the parts after it are the
+// actions, translated one by one as entries of their own.
+std::size_t Translator::WriteWhen(const std::vector<Span>& parts, std::size_t i, int level) {
+  out_ += u"If\r\n";
+  Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
+  out_ += u"\r\nThen\r\n MissionStatus.Event(\"";
+  out_ += event_name_;
+  out_ += u"\")=True";
+  return i + 1;
+}
+
+std::size_t Translator::WriteNot(const std::vector<Span>& parts, std::size_t i, Indent indent, int level) {
+  WriteLead(Lead::kIndent, indent);
+  out_ += u"Not";
+  Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
+  return i + 1;
+}
+
+// "and"/"or": a bracketed block of all the other parts of the formula, one
+// level deeper, joined by the operator's word.
+std::size_t Translator::WriteAndOr(const Template& t, const std::vector<Span>& parts, Indent indent, int level) {
+  WriteIndent(indent);
+  out_ += u"(\r\n";
+  for (std::size_t k = 1; k < parts.size(); ++k) {
+    WriteIndent(indent);
+    Translate(parts[k], Indent{indent.base, indent.extra + 1}, level + 1);
+    out_ += kCrLf;
+    if (k + 1 < parts.size()) {
+      WriteIndent(indent);
+      out_ += t.text;
+      out_ += kCrLf;
+    }
+  }
+  WriteIndent(indent);
+  out_ += u")\r\n";
+  return parts.size() - 1;
+}
+
+// "<"/">": part 2 translated, the operator word, and only the first word of
+// part 3.
+std::size_t Translator::WriteCompare(const std::vector<Span>& parts, Indent indent, int level) {
+  WriteLead(Lead::kIndent, indent);
+  Translate(PartOrEmpty(parts, 1), Indent{}, level + 1);
+  out_ += u' ';
+  out_ += Words(parts[0].View()).Get(1);
+  out_ += u' ';
+  out_ += Words(PartOrEmpty(parts, 2).View()).Get(1);
+  return parts.size() - 1;
+}
+
+// One line per ship from word 3 on, all with the delay of word 2; every line
+// after the first begins with "And ".
+void Translator::WriteShipCondition(const Template& t, Words& words, Indent indent) {
+  const std::size_t entry = out_.size();
+  for (std::size_t k = 3; mission::IsGiven(words.Get(k)); ++k) {
+    WriteLead(t.lead, indent);
+    if (k > 3) out_ += u"And ";
+    out_ += u"Ship(";
+    out_ += words.Get(k);
+    out_ += t.text;
+    out_ += words.Get(2);
+    out_ += kCrLf;
+  }
+  EndList(entry);
+}
 
 void Translator::WriteAction(const Template& t, Words& words, Indent indent) {
   const std::size_t entry = out_.size();

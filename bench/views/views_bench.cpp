@@ -2,8 +2,8 @@
 // ratio AllFillers / LoadFile at 100 MB is the figure of interest (at most
 // 1). ExportJson (load, views, every formula, JSON into a stream that
 // discards it) against LoadFile should stay at most 4. Single fillers and
-// AllFormulas show where the time goes. export_bench.sh measures the
-// program itself, with its peak memory.
+// AllFormulas show where the time goes. export_peak_bench measures the
+// export's peak memory, export_bench.sh the program itself from outside.
 #include <benchmark/benchmark.h>
 
 #include <streambuf>
