@@ -282,6 +282,14 @@ void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, Te
   text.EndLine();
 }
 
+// The file's name without its folder: two copies of one mission export
+// alike, wherever they lie (git hands a diff filter a temporary copy).
+std::string BaseName(const std::string& file) {
+  const std::size_t slash = file.rfind('/');
+  if (slash == std::string::npos || slash + 1 == file.size()) return file;
+  return file.substr(slash + 1);
+}
+
 }  // namespace
 
 std::vector<TextView> SplitAtLineBreaks(TextView text) {
@@ -323,7 +331,7 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
   TextWriter text(out);
   text.Append("Mission: ");
-  text.Append(ForTerminal(mission::FromUtf8(file), TextView::npos));
+  text.Append(ForTerminal(mission::FromUtf8(BaseName(file)), TextView::npos));
   text.EndLine();
   text.EndLine();
   text.Append("== Outline ==");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -116,6 +117,22 @@ TEST(ExportTest, TextTablesAlignCutWideCellsAndDefuseControlCharacters) {
             std::string::npos)
       << text;
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
+}
+
+// Two copies of one mission give the same text wherever they lie, as git's
+// diff filter needs: it hands over a temporary copy for one side.
+TEST(ExportTest, TextOfTwoCopiesIsTheSame) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(testing::TempDir()) / "torvek_export_copies";
+  fs::create_directories(root / "git-blob-Eem6Ff");
+  fs::copy_file(kSample, root / "m.fs2", fs::copy_options::overwrite_existing);
+  fs::copy_file(kSample, root / "git-blob-Eem6Ff" / "m.fs2", fs::copy_options::overwrite_existing);
+  std::ostringstream here, there, err;
+  ASSERT_EQ(RunExport(ExportFormat::kText, (root / "m.fs2").string(), here, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kText, (root / "git-blob-Eem6Ff" / "m.fs2").string(), there, err), 0);
+  EXPECT_TRUE(here.str().starts_with("Mission: m.fs2\n\n")) << here.str().substr(0, 80);
+  EXPECT_EQ(here.str(), there.str());
+  fs::remove_all(root);
 }
 
 TEST(ExportTest, UnreadableFileIsOneLineAndExitOne) {
