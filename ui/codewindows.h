@@ -9,7 +9,7 @@
 #include <QObject>
 #include <cstdint>
 
-#include "mission/text.h"
+#include "base/text.h"
 #include "views/formula_display.h"
 
 class QTextEdit;

@@ -13,7 +13,7 @@
 // the same table the window does.
 #pragma once
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace ui {
 
