@@ -4,12 +4,15 @@
 #include <charconv>
 
 #include "app/json_writer.h"
+#include "base/utf8.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
 namespace app {
 namespace {
 
+using mission::IsHighSurrogate;
+using mission::IsLowSurrogate;
 using mission::Text;
 using mission::TextView;
 
@@ -153,8 +156,6 @@ constexpr std::size_t kMaxCellWidth = 40;
 constexpr char16_t kEllipsis = u'\u2026';
 
 bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 // Characters as a terminal counts them: a surrogate pair is one.
 std::size_t Width(TextView text) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 
 namespace app {
 
@@ -27,9 +27,6 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
 // Loads `file` and writes its export. Returns the process exit code: 0, or 1
 // with one line on `err` (and nothing on `out`) when the file cannot be read.
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err);
-inline int RunJsonExport(const std::string& file, std::ostream& out, std::ostream& err) {
-  return RunExport(ExportFormat::kJson, file, out, err);
-}
 
 // A code window's text as lines: split at every CR LF pair. An empty text
 // gives no lines; a text that ends in CR LF gives a last, empty line.

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "applib/library.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace app {
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/utf8.h"
 #include "ui/layout.h"
 
 namespace ui {
@@ -63,7 +64,7 @@ Text CodeWindowText(TextView text, std::size_t limit) {
   const std::size_t line_end = text.rfind(u"\r\n", limit);
   if (line_end != TextView::npos && line_end >= limit / 2) {
     cut = line_end;
-  } else if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) {
+  } else if (cut > 0 && mission::IsHighSurrogate(text[cut - 1])) {
     --cut;  // keep a surrogate pair whole
   }
   Text shown(text.substr(0, cut));

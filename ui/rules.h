@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace ui {
 

@@ -17,7 +17,7 @@ const std::string kSample = std::string(TORVEK_SOURCE_DIR) + "/samples/sample.fs
 
 TEST(ExportTest, JsonHasSectionsAndTree) {
   std::ostringstream out, err;
-  ASSERT_EQ(RunJsonExport(kSample, out, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, kSample, out, err), 0);
   EXPECT_EQ(err.str(), "");
   const json doc = json::parse(out.str());
   EXPECT_EQ(doc["file"], kSample);
@@ -39,7 +39,7 @@ TEST(ExportTest, JsonHasSectionsAndTree) {
 // so that a failure names the part.
 TEST(ExportTest, SampleMissionMatchesTheReviewedDocument) {
   std::ostringstream out, err;
-  ASSERT_EQ(RunJsonExport(kSample, out, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, kSample, out, err), 0);
   json doc = json::parse(out.str());
   std::ifstream in(std::string(TORVEK_SOURCE_DIR) + "/tests/app/sample.expected.json");
   const json expected = json::parse(in);
@@ -59,7 +59,7 @@ TEST(ExportTest, JsonEscapesControlCharacters) {
   const std::string path = testing::TempDir() + "torvek_export_escape.fs2";
   std::ofstream(path, std::ios::binary) << std::string("#Events\n\"q\"\\\x01\0\n", 14);
   std::ostringstream out, err;
-  ASSERT_EQ(RunJsonExport(path, out, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, path, out, err), 0);
   EXPECT_EQ(json::parse(out.str())["sections"][3][0], std::string("\"q\"\\\x01\0", 6));
   std::remove(path.c_str());
 }
@@ -137,7 +137,7 @@ TEST(ExportTest, TextOfTwoCopiesIsTheSame) {
 
 TEST(ExportTest, UnreadableFileIsOneLineAndExitOne) {
   std::ostringstream out, err;
-  EXPECT_EQ(RunJsonExport("/nonexistent/m.fs2", out, err), 1);
+  EXPECT_EQ(RunExport(ExportFormat::kJson, "/nonexistent/m.fs2", out, err), 1);
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "torvk32: cannot open /nonexistent/m.fs2: No such file or directory\n");
   std::ostringstream text;
