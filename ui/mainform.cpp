@@ -15,6 +15,7 @@
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
+#include "ui/problems.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
@@ -130,6 +131,8 @@ void FSMMainForm::CreateMenus() {
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
+  CreateProblems(view);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -173,7 +176,7 @@ void FSMMainForm::CreateTopBar() {
 
 void FSMMainForm::CreateTree() {
   treeModel_ = new OutlineTreeModel(this);
-  treeModel_->SetMission(&mission_);
+  treeModel_->SetMission(mission_.get());
   treeView1_ = new QTreeView(client_);
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
   treeView1_->setHeaderHidden(true);
@@ -229,6 +232,16 @@ void FSMMainForm::CreateIconBar() {
   }
 }
 
+// The Problems pane with its View entry; every load checks the mission.
+void FSMMainForm::CreateProblems(QMenu* view) {
+  problems_ = new ProblemsPane(this);
+  QAction* entry = problems_->toggleViewAction();
+  entry->setObjectName(QStringLiteral("MenuViewProblems"));
+  entry->setText(QStringLiteral("&Problems"));
+  view->addAction(entry);
+  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
+}
+
 // --- Life cycle ---
 
 void FSMMainForm::Form_Load() {
@@ -273,9 +286,10 @@ bool FSMMainForm::LoadFile(const QString& path) {
   }
   treeModel_->SetMission(nullptr);
   links_.reset();
-  mission_ = std::move(fresh);
-  links_.emplace(mission_.Tree());
-  treeModel_->SetMission(&mission_);
+  mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
+  links_.emplace(mission_->Tree());
+  treeModel_->SetMission(mission_.get());
+  problems_->Check(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -316,7 +330,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   barTopText_->setText(ToQString(views::ModeOf(index).title));
   repaint();
 
-  views::FillMode(index, mission_, list);
+  views::FillMode(index, *mission_, list);
   hasFormulas_ = views::HasFormulas(list);
   listModel_->SetList(std::move(list));
   SetColumnWidths();
@@ -375,7 +389,7 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
 }
 
 void FSMMainForm::ListView1_ItemClick(int position) {
-  if (mission_.Tree().Empty()) return;
+  if (mission_->Tree().Empty()) return;
   const QModelIndex shown = sortModel_->index(position - 1, 0);
   if (!shown.isValid()) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
@@ -387,7 +401,7 @@ void FSMMainForm::ListView1_ItemClick(int position) {
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));
-  codeWindows_->Show(views::ReadRowFormula(mission_.Sections(), row));
+  codeWindows_->Show(views::ReadRowFormula(mission_->Sections(), row));
   statusmsg({});
 }
 
@@ -401,6 +415,17 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
     SelectListRow(target->row);
     ListView1_ItemClick(target->row);
   }
+}
+
+// Row `row` (1-based, in file order) of view `mode`, wherever a column sort
+// has put it, selected as if clicked, with its formula; row 0: the view alone.
+void FSMMainForm::ShowEntry(int mode, int row) {
+  if (!views::IsMode(mode)) return;
+  MenuViewMode_Click(mode);
+  const QModelIndex shown = sortModel_->mapFromSource(listModel_->index(row - 1, 0));
+  if (!shown.isValid()) return;
+  SelectListRow(shown.row() + 1);
+  ListView1_ItemClick(shown.row() + 1);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
@@ -455,7 +480,7 @@ void FSMMainForm::Form_Resize() {
   in.rightCodeHidden = rightCodeHidden_;
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
-  in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
   if (result.treeSetting) settings_.SetTreeViewShown(*result.treeSetting);

@@ -5,7 +5,8 @@
 // wires the parts together. The parts with a job of their own are classes of
 // their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
 // windows (CodeWindows), the settings file (ViewerSettings) and the window
-// position (RestorePlacement, SavePlacement).
+// position (RestorePlacement, SavePlacement), and the mission's problems
+// (ProblemsPane).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
@@ -23,6 +24,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "applib/library.h"
@@ -45,6 +47,7 @@ class IconBar;
 class ListModel;
 class ListSortModel;
 class OutlineTreeModel;
+class ProblemsPane;
 class Toolbar;
 
 class FSMMainForm : public QMainWindow {
@@ -76,7 +79,7 @@ class FSMMainForm : public QMainWindow {
   int FirstIconIndex() const;
   bool LeftCodeHidden() const { return leftCodeHidden_; }
   bool RightCodeHidden() const { return rightCodeHidden_; }
-  const mission::Mission& LoadedMission() const { return mission_; }
+  const mission::Mission& LoadedMission() const { return *mission_; }
 
  signals:
   void helpTutorialRequested();
@@ -116,6 +119,7 @@ class FSMMainForm : public QMainWindow {
   void CreateList();
   void CreateStatusBar();
   void CreateIconBar();
+  void CreateProblems(QMenu* view);
   void Form_Load();
   void Form_Unload();
 
@@ -123,6 +127,7 @@ class FSMMainForm : public QMainWindow {
   void SwitchMode(int index, bool afterLoad);
   void SelectListRow(int position);
   void SelectTreeNode(std::uint32_t node, bool expand);
+  void ShowEntry(int mode, int row);
   void SetColumnWidths();
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
@@ -133,7 +138,8 @@ class FSMMainForm : public QMainWindow {
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;
 
-  mission::Mission mission_;
+  // Shared with the check that runs off the window's thread.
+  std::shared_ptr<const mission::Mission> mission_ = std::make_shared<const mission::Mission>();
   std::optional<views::TreeLinks> links_;
 
   // Window state.
@@ -158,6 +164,7 @@ class FSMMainForm : public QMainWindow {
   ListModel* listModel_ = nullptr;
   ListSortModel* sortModel_ = nullptr;
   OutlineTreeModel* treeModel_ = nullptr;
+  ProblemsPane* problems_ = nullptr;
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
