@@ -132,7 +132,8 @@ void FSMMainForm::CreateMenus() {
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
   AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
-  CreateProblems(view);
+  problems_ = new ProblemsPane(this, view);  // every load checks the mission
+  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -230,16 +231,6 @@ void FSMMainForm::CreateIconBar() {
   for (QAction* action : toolbar2_->actions()) {
     if (QWidget* w = toolbar2_->widgetForAction(action)) iconBar_->HideFrameOnMouseMoveOver(w);
   }
-}
-
-// The Problems pane with its View entry; every load checks the mission.
-void FSMMainForm::CreateProblems(QMenu* view) {
-  problems_ = new ProblemsPane(this);
-  QAction* entry = problems_->toggleViewAction();
-  entry->setObjectName(QStringLiteral("MenuViewProblems"));
-  entry->setText(QStringLiteral("&Problems"));
-  view->addAction(entry);
-  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
 }
 
 // --- Life cycle ---

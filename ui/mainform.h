@@ -119,7 +119,6 @@ class FSMMainForm : public QMainWindow {
   void CreateList();
   void CreateStatusBar();
   void CreateIconBar();
-  void CreateProblems(QMenu* view);
   void Form_Load();
   void Form_Unload();
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMainWindow>
+#include <QMenu>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeView>
@@ -121,7 +122,7 @@ void ProblemsStatus::SetCounts(views::ProblemCounts counts) {
 
 // --- ProblemsPane ---
 
-ProblemsPane::ProblemsPane(QMainWindow* window) : QDockWidget(tr("Problems"), window) {
+ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(tr("Problems"), window) {
   setObjectName(QStringLiteral("ProblemsPane"));
   checker_ = new MissionChecker(this);
   model_ = new ProblemsModel(this);
@@ -139,6 +140,10 @@ ProblemsPane::ProblemsPane(QMainWindow* window) : QDockWidget(tr("Problems"), wi
   window->statusBar()->addPermanentWidget(status_);
   window->addDockWidget(Qt::BottomDockWidgetArea, this);
   hide();
+  QAction* entry = toggleViewAction();
+  entry->setObjectName(QStringLiteral("MenuViewProblems"));
+  entry->setText(tr("&Problems"));
+  viewMenu->addAction(entry);
 
   connect(checker_, &MissionChecker::checked, this, &ProblemsPane::Show);
   connect(status_, &QToolButton::clicked, this, [this] {
@@ -160,7 +165,6 @@ void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission) {
 void ProblemsPane::Show(const std::shared_ptr<const CheckResult>& result) {
   model_->SetResult(result);
   status_->SetCounts(result->counts);
-  emit checked();
 }
 
 }  // namespace ui

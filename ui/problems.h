@@ -16,6 +16,7 @@
 #include "views/check.h"
 
 class QMainWindow;
+class QMenu;
 class QTreeView;
 
 namespace ui {
@@ -82,13 +83,14 @@ class ProblemsStatus : public QToolButton {
 };
 
 // The dock pane "Problems", one row per problem in the order of the file,
-// hidden until asked for. It docks itself at the bottom of the window and
-// puts its count into the window's status bar.
+// hidden until asked for. It docks itself at the bottom of the window, puts
+// its count into the window's status bar and its entry "Problems" (which
+// shows and hides it) into the window's View menu.
 class ProblemsPane : public QDockWidget {
   Q_OBJECT
 
  public:
-  explicit ProblemsPane(QMainWindow* window);
+  ProblemsPane(QMainWindow* window, QMenu* viewMenu);
 
   // Checks the mission just shown; the list and the count follow when the
   // check is done.
@@ -99,8 +101,6 @@ class ProblemsPane : public QDockWidget {
   ProblemsStatus* Status() const { return status_; }
 
  signals:
-  // The problems of the mission last given to Check are shown.
-  void checked();
   // A problem was activated (double-click, Enter): show row `row` (1-based,
   // in file order) of view mode `mode`; row 0 stands for the view alone.
   void problemActivated(int mode, int row);
