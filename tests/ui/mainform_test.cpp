@@ -482,6 +482,19 @@ TEST_F(MainFormTest, IconBarScrollsAndFramesTheIconUnderTheMouse) {
   EXPECT_TRUE(top->isVisible());
   MouseMove(List()->viewport());
   EXPECT_FALSE(top->isVisible());
+
+  // Made tall enough for all eight again, the bar shows them from General on
+  // and neither button.
+  Form().resize(Form().width(), Form().height() - client->height() + qRound((8 * 960 + 480 + 1500 - 945) / t));
+  QApplication::processEvents();
+  EXPECT_EQ(Form().FirstIconIndex(), 1);
+  for (int i = 1; i <= 8; ++i) {
+    auto* shown = Find<QLabel>(qPrintable(QStringLiteral("IconMode%1").arg(i)));
+    EXPECT_TRUE(shown->isVisible()) << i;
+    EXPECT_EQ(shown->y(), qRound(((i - 1) * 960 + 240) / t)) << i;
+  }
+  EXPECT_FALSE(up->isVisible());
+  EXPECT_FALSE(down->isVisible());
 }
 
 TEST_F(MainFormTest, PanesFollowTheLayout) {
