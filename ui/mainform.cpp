@@ -142,6 +142,7 @@ void FSMMainForm::CreateMenus() {
 
 void FSMMainForm::CreateToolbar() {
   toolbar2_ = new Toolbar(client_);
+  toolbar2_->FitWidth(Px(kClientWidth));
   connect(toolbar2_, &Toolbar::buttonClicked, this, &FSMMainForm::Toolbar2_ButtonClick);
 }
 

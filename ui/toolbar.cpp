@@ -9,7 +9,6 @@ namespace ui {
 namespace {
 
 // Design geometry, twips.
-constexpr int kClientWidth = 13710;
 constexpr int kToolbar2Height = 450;
 constexpr int kToolbar1Height = 630;
 constexpr int kIconSize = 360;
@@ -30,7 +29,6 @@ Toolbar::Toolbar(QWidget* clientArea) : QToolBar(clientArea), toolbar1_(new QWid
   toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
   toolbar1_->setAutoFillBackground(true);
   toolbar1_->lower();
-  FitWidth(Px(kClientWidth));
 }
 
 int Toolbar::Px(double twips) const { return TwipsToPixels(twips, logicalDpiX()); }

@@ -14,7 +14,7 @@ class Toolbar : public QToolBar {
   Q_OBJECT
 
  public:
-  // Both bars are children of `clientArea`.
+  // Both bars are children of `clientArea`; FitWidth sizes them.
   explicit Toolbar(QWidget* clientArea);
 
   bool TreeViewPressed() const;
