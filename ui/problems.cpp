@@ -26,7 +26,9 @@ int AsInt(std::size_t n) { return static_cast<int>(std::min<std::size_t>(n, INT3
 
 MissionChecker::MissionChecker(QObject* parent) : QObject(parent) {
   connect(&watcher_, &QFutureWatcherBase::finished, this, [this] {
-    if (!watcher_.isCanceled()) emit checked(watcher_.result());
+    // Only the check watched now, once done: a note of the one before that
+    // arrives late must neither show its result nor wait for this one.
+    if (watcher_.isFinished() && !watcher_.isCanceled()) emit checked(watcher_.result());
   });
 }
 

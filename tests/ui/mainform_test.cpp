@@ -652,6 +652,25 @@ TEST_F(MainFormTest, ProblemsListedCountedAndShown) {
   EXPECT_EQ(problems->rowCount(), 0);
 }
 
+// Loads one after the other, each before the check of the one before is
+// done: only the mission shown is counted and listed.
+TEST_F(MainFormTest, ProblemsFollowTheMissionShown) {
+  const QString clean = dir.filePath("clean.fs2");
+  QFile file(clean);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#Events\r\n$Formula: ( is-event-true \"e\" )\r\n+Name: E\r\n");
+  file.close();
+  auto* status = Find<QToolButton>("ProblemsStatus");
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(Form().LoadFile(kSample));
+    ASSERT_TRUE(Form().LoadFile(clean));
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !status->text().startsWith("Checking"); }, 10000));
+  QTest::qWait(100);  // time for a late result of an earlier check to arrive
+  EXPECT_EQ(status->text(), "0 errors, 1 warning");
+  EXPECT_EQ(Find<QTreeView>("ProblemsList")->model()->rowCount(), 1);
+}
+
 TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
   applib::testing::FakePlatform platform;
   applib::testing::FakeFrontend frontend;
