@@ -12,6 +12,8 @@
 
 #include "applib/paths.h"
 #include "ui/codewindows.h"
+#include "ui/findbar.h"
+#include "ui/findfilter.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
@@ -110,6 +112,9 @@ void FSMMainForm::CreateMenus() {
   AddEntry(file, "MenuFileBlank0", QStringLiteral("-"));
   command(file, "MenuFileExit", QStringLiteral("E&xit"), &FSMMainForm::MenuFileExit_Click);
 
+  QMenu* edit = AddMenu(menuBar(), "MenuEdit", QStringLiteral("&Edit"));
+  menuEditFind_ = AddEntry(edit, "MenuEditFind", QStringLiteral("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
     const QByteArray name = "MenuViewMode" + QByteArray::number(mode.mode);
@@ -187,6 +192,8 @@ void FSMMainForm::CreateList() {
   listModel_ = new ListModel(this);
   sortModel_ = new ListSortModel(this);
   sortModel_->setSourceModel(listModel_);
+  findFilter_ = new FindFilterModel(listModel_, this);
+  findFilter_->setSourceModel(sortModel_);
   listView1_ = new QTreeView(client_);
   listView1_->setObjectName(QStringLiteral("ListView1"));
   listView1_->setRootIsDecorated(false);
@@ -196,7 +203,7 @@ void FSMMainForm::CreateList() {
   listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
   listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  listView1_->setModel(sortModel_);
+  listView1_->setModel(findFilter_);
   listView1_->header()->setSectionsClickable(true);
   listView1_->header()->setStretchLastSection(false);
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
@@ -204,6 +211,9 @@ void FSMMainForm::CreateList() {
           [this](const QModelIndex& current) {
             if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current.row() + 1);
           });
+  findBar_ = new FindBar(listView1_, findFilter_, client_);
+  connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
+  connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
 }
 
 void FSMMainForm::CreateStatusBar() {
@@ -213,6 +223,7 @@ void FSMMainForm::CreateStatusBar() {
   statusBar()->setFont(TahomaFont());
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
+  statusBar()->addPermanentWidget(findBar_->RowCountLabel());
 }
 
 void FSMMainForm::CreateIconBar() {
@@ -272,10 +283,12 @@ bool FSMMainForm::LoadFile(const QString& path) {
     return false;
   }
   treeModel_->SetMission(nullptr);
+  findFilter_->SetMission(nullptr);
   links_.reset();
   mission_ = std::move(fresh);
   links_.emplace(mission_.Tree());
   treeModel_->SetMission(&mission_);
+  findFilter_->SetMission(&mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -322,7 +335,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   SetColumnWidths();
 
   codeWindows_->Clear();
-  if (sortModel_->rowCount() > 0) {
+  if (findFilter_->rowCount() > 0) {
     SelectListRow(1);
     ListView1_ItemClick(1);
   }
@@ -336,7 +349,7 @@ void FSMMainForm::SetColumnWidths() {
 }
 
 void FSMMainForm::SelectListRow(int position) {
-  const QModelIndex index = sortModel_->index(position - 1, 0);
+  const QModelIndex index = findFilter_->index(position - 1, 0);
   if (!index.isValid()) return;
   selectingRow_ = true;
   listView1_->selectionModel()->setCurrentIndex(
@@ -376,13 +389,13 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
 
 void FSMMainForm::ListView1_ItemClick(int position) {
   if (mission_.Tree().Empty()) return;
-  const QModelIndex shown = sortModel_->index(position - 1, 0);
+  const QModelIndex shown = findFilter_->index(position - 1, 0);
   if (!shown.isValid()) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
   if (links_) {
     if (const auto node = links_->RowNode(currentMode_, static_cast<std::size_t>(position))) SelectTreeNode(*node, true);
   }
-  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(sortModel_->mapToSource(shown).row())];
+  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(findFilter_->ListRow(shown))];
   if (!views::HasFormulaReference(row.tag)) return;
 
   codeWindows_->Clear();
@@ -397,7 +410,7 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
   const auto target = views::NodeClickTarget(FromQString(node.data(kTagRole).toString()));
   if (!target) return;
   MenuViewMode_Click(target->mode);
-  if (target->row >= 1 && target->row <= sortModel_->rowCount()) {
+  if (target->row >= 1 && target->row <= findFilter_->rowCount()) {
     SelectListRow(target->row);
     ListView1_ItemClick(target->row);
   }
@@ -456,6 +469,7 @@ void FSMMainForm::Form_Resize() {
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
   in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.findBarShown = findBar_->IsOpen();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
   if (result.treeSetting) settings_.SetTreeViewShown(*result.treeSetting);
@@ -472,6 +486,7 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   place(barTop_, p.barTop);
   place(treeView1_, p.tree);
   place(listView1_, p.list);
+  place(findBar_, p.findBar);
   place(codeWindows_->Sexp(), p.codeLeft);
   place(codeWindows_->Parsed(), p.codeRight);
   iconBar_->Place(p);
@@ -493,6 +508,7 @@ void FSMMainForm::ApplyMenuStates() {
   menuViewCodeL_->setEnabled(p.codeEntriesEnabled);
   menuViewCodeR_->setEnabled(p.codeEntriesEnabled);
   menuViewTreeViewCA_->setEnabled(p.collapseEnabled);
+  menuEditFind_->setEnabled(p.modesEnabled);
 }
 
 }  // namespace ui
