@@ -51,25 +51,8 @@ void FindFilterModel::Search(const std::vector<char>* within) const {
 bool FindFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
   if (text_.isEmpty()) return true;
   if (!searched_) Search();
-  const int row = ListRow(sourceModel()->index(sourceRow, 0, sourceParent));
+  const int row = ListRowOf(sourceModel()->index(sourceRow, 0, sourceParent));
   return row >= 0 && static_cast<std::size_t>(row) < found_.size() && found_[static_cast<std::size_t>(row)];
-}
-
-int FindFilterModel::ListRow(const QModelIndex& shown) const {
-  QModelIndex index = shown;
-  while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(index.model())) index = proxy->mapToSource(index);
-  return index.isValid() && index.model() == list_ ? index.row() : -1;
-}
-
-QModelIndex FindFilterModel::ShownIndex(int listRow) const {
-  // The proxies from this one down to the list model, then mapped upwards.
-  std::vector<const QAbstractProxyModel*> chain;
-  for (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(this); proxy;
-       proxy = qobject_cast<const QAbstractProxyModel*>(proxy->sourceModel()))
-    chain.push_back(proxy);
-  QModelIndex index = list_->index(listRow, 0);
-  for (auto it = chain.rbegin(); it != chain.rend() && index.isValid(); ++it) index = (*it)->mapFromSource(index);
-  return index;
 }
 
 }  // namespace ui

@@ -34,13 +34,6 @@ class FindFilterModel : public QSortFilterProxyModel {
   void SetFindText(const QString& text);
   const QString& FindText() const { return text_; }
 
-  // The row of the list model that a row shown here stands for; -1 for an
-  // invalid index.
-  int ListRow(const QModelIndex& shown) const;
-  // Where a row of the list model is shown here; invalid when the row is
-  // left out (or does not exist).
-  QModelIndex ShownIndex(int listRow) const;
-
  protected:
   bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -176,10 +175,7 @@ class WindowDriver {
     Do("click row", [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); });
     ASSERT_EQ(list->currentIndex().row(), row);
     // Through every proxy (the find filter, the sort) to the list's own row.
-    QModelIndex source = index;
-    while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(source.model()))
-      source = proxy->mapToSource(source);
-    const views::Row& expected = Expected().rows.at(static_cast<std::size_t>(source.row()));
+    const views::Row& expected = Expected().rows.at(static_cast<std::size_t>(ListRowOf(index)));
     for (std::size_t c = 0; c < expected.cells.size(); ++c) {
       EXPECT_EQ(list->model()->index(row, static_cast<int>(c)).data().toString(), ShownText(expected.cells[c]))
           << "row " << row << " column " << c;
@@ -211,7 +207,7 @@ class WindowDriver {
     if (!target) return;
     EXPECT_EQ(form_->CurrentMode(), target->mode);
     if (target->row < 1 || target->row > List()->model()->rowCount()) return;
-    EXPECT_EQ(List()->currentIndex().row(), target->row - 1);
+    EXPECT_EQ(ListRowOf(List()->currentIndex()), target->row - 1);
     EXPECT_EQ(FromQString(tree->currentIndex().data(Qt::UserRole).toString()),
               views::RowNodeTag(target->mode, static_cast<std::size_t>(target->row)));
   }
