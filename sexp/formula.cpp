@@ -53,6 +53,11 @@ struct Gathered {
 }  // namespace
 
 Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next) {
+  return ReadFormula(ownerName, lines, start, next, 0);
+}
+
+Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+                 std::size_t skip) {
   next = start;
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
@@ -63,7 +68,9 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   std::int64_t depth = 0;
   do {
     if (next > count) return Text(kMissingClosing);
-    depth += formula.Append(lines.Line(static_cast<std::size_t>(next)));
+    TextView line = lines.Line(static_cast<std::size_t>(next));
+    if (next == start) line = line.substr(std::min(skip, line.size()));
+    depth += formula.Append(line);
     ++next;
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);

@@ -3,6 +3,7 @@
 // pseudo-code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "base/text.h"
@@ -31,6 +32,11 @@ inline constexpr TextView kTooComplex = u"<Error in formular: too complex>";
 // "(" gives kTooManyClosing; brackets still open at the last line of the
 // list give kMissingClosing; a start outside the list gives the empty text.
 Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next);
+// The same for a formula written after a key of its own on its first line,
+// such as a ship's «$Arrival Cue: ( true )»: the first `skip` characters of
+// line `start` are not part of the formula.
+Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+                 std::size_t skip);
 
 // Translates a formula (or a part of one) with the given indent; the "when"
 // template writes `ownerName`. ReadFormula hands its gathered text to the

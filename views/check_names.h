@@ -72,6 +72,14 @@ class NameSet {
     return &group.first;
   }
 
+  // The first entry whose name is the same when case is ignored; nullptr
+  // when there is none.
+  const Entry* First(mission::TextView name) const {
+    if (groups_.empty()) return nullptr;
+    const Slot& slot = slots_[Probe(name, FoldHash{}(name))];
+    return slot.group == 0 ? nullptr : &groups_[slot.group - 1].first;
+  }
+
   enum class How { kNone, kExact, kIgnoringCase };
   struct Match {
     How how = How::kNone;

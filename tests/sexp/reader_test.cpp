@@ -62,6 +62,22 @@ TEST(ReadFormulaTest, GathersLinesUntilTheBracketsBalance) {
   }
 }
 
+TEST(ReadFormulaTest, SkipsTheKeyOfACue) {
+  // A cue's key is not part of its formula; the rest of its first line is.
+  const mission::Mission m = EventsSection({"$Arrival Cue: ( has-arrived-delay 0 \"A\" )",
+                                           "$Departure Cue: ( and", "( true ) ( false ) )", "$Arrival Cue: ( true ) )"});
+  std::int32_t next = -1;
+  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 1, next, 13)), " Ship(\"A\").ArrivedSince>=0");
+  EXPECT_EQ(next, 2);
+  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 2, next, 15)), Lines({"(", "  True", "And", "  False", ")", ""}));
+  EXPECT_EQ(next, 4);
+  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 4, next, 13)), "<Error in formular: too many ')' brackets>");
+  // A skip beyond the line leaves nothing of it.
+  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 1, next, 500)), "");
+  // Without the skip the key is read as a word of the formula.
+  EXPECT_NE(U8(ReadFormula(u"", testing::Events(m), 1, next)), " Ship(\"A\").ArrivedSince>=0");
+}
+
 TEST(ReadFormulaTest, PreparesAndSplitsAFormula) {
   const std::string formula = "$Formula: ( when ( is-destroyed-delay 0 \"A\" ) ( send-message \"B\" \"High\" \"C\" ) )";
   const Text prepared = PrepareFormula(U16(formula));
