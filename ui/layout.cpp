@@ -16,6 +16,8 @@ constexpr double kHalfGap = 30;
 constexpr double kIconBarReserve = 480;
 constexpr double kDownButtonOffset = 255;
 constexpr double kListTop = 1080;
+constexpr double kTreeWidth = 3615;    // the tree's design width
+constexpr double kLowerHeight = 4395;  // the design height of the pane under the list
 
 // Sizes the window would refuse are skipped: the pane keeps its value.
 void SetSize(double& field, double value) {
@@ -47,17 +49,39 @@ void PlaceTree(const LayoutInput& in, LayoutResult& result) {
   p.treeChecked = p.tree.visible;
 }
 
+// The code windows show a formula, or a ship's or wing's cues.
+bool CodeShown(const LayoutInput& in) { return in.hasFormulas || in.details == Details::kCues; }
+
+// The pane under the list: the code windows unless both are switched off, or
+// the message pane.
+bool LowerShown(const LayoutInput& in) {
+  return in.details == Details::kMessage || (CodeShown(in) && !(in.leftCodeHidden && in.rightCodeHidden));
+}
+
+// The height of the pane under the list: its design height, or what a
+// dragged list height leaves of `full` (the height of list, gap and pane).
+double LowerHeight(const LayoutInput& in, const Panes& p, double full) {
+  if (!in.listHeight || !LowerShown(in)) return kLowerHeight;
+  const double findRoom = in.findBarShown ? p.findBar.height + kGap : 0;
+  double list = std::min(*in.listHeight, full - kGap - kLowerMinHeight);
+  list = std::max(list, in.listMinHeight + findRoom);  // three rows come first
+  list = std::min(list, full - kGap);                  // and the window's height before all
+  return std::max(0.0, full - kGap - list);
+}
+
 // Heights: everything hangs from the icon bar, whose height follows the
-// window's; the list makes room for the code windows when they are shown.
+// window's; the list makes room for the pane under it when that is shown.
 void PlaceHeights(const LayoutInput& in, Panes& p) {
   const double H = in.outerHeight;
   SetSize(p.barLeft.height, H - kBarLeftAllowance);
   SetSize(p.tree.height, p.barLeft.height - p.barTop.height - kGap);
   SetSize(p.list.height, p.barLeft.height - p.barTop.height - kGap);
-  p.codeLeft.top = H - p.codeLeft.height - kIconPitch;
-  p.codeRight.top = H - p.codeRight.height - kIconPitch;
-  const bool anyCodeWanted = !(in.leftCodeHidden && in.rightCodeHidden);
-  if (in.hasFormulas && anyCodeWanted) SetSize(p.list.height, p.list.height - p.codeLeft.height - kGap);
+  const double lower = LowerHeight(in, p, p.list.height);
+  for (Box* box : {&p.codeLeft, &p.codeRight, &p.messagePane}) {
+    box->height = lower;
+    box->top = H - lower - kIconPitch;
+  }
+  if (LowerShown(in)) SetSize(p.list.height, p.list.height - lower - kGap);
 }
 
 // Widths: returns w, the width left for the list (and the code windows).
@@ -65,6 +89,8 @@ int PlaceWidths(const LayoutInput& in, Panes& p) {
   int w = RoundHalfEven(in.outerWidth - kWidthAllowance);
   w = RoundHalfEven(w - p.barLeft.width);
   SetSize(p.barTop.width, w - kGap);
+  p.tree.width = kTreeWidth;
+  if (in.treeWidth) p.tree.width = std::max(kTreeMinWidth, std::min(*in.treeWidth, w - kGap - kListMinWidth));
   if (p.tree.visible) w = RoundHalfEven(w - p.tree.width - kGap);
   if (w > 0) p.list.width = w;
   p.list.left = p.tree.visible ? p.tree.left + p.tree.width + kGap : p.tree.left;
@@ -72,12 +98,16 @@ int PlaceWidths(const LayoutInput& in, Panes& p) {
 }
 
 // Code windows: side by side under the list, one alone in the list's width,
-// or none; a width too small to share keeps their last places.
+// or none; a width too small to share keeps their last places. A message
+// takes their place in the list's width.
 void PlaceCodeWindows(const LayoutInput& in, int w, Panes& p) {
   p.codeLeftChecked = !in.leftCodeHidden;
   p.codeRightChecked = !in.rightCodeHidden;
-  p.codeLeft.visible = in.hasFormulas;
-  p.codeRight.visible = in.hasFormulas;
+  p.codeLeft.visible = CodeShown(in);
+  p.codeRight.visible = CodeShown(in);
+  p.messagePane.visible = in.details == Details::kMessage;
+  p.messagePane.left = p.list.left;
+  p.messagePane.width = p.list.width;
   if (!in.leftCodeHidden && !in.rightCodeHidden) {
     if (w > kGap) {
       p.codeLeft.width = (w - kGap) / 2;
@@ -108,6 +138,14 @@ void PlaceFindBar(const LayoutInput& in, Panes& p) {
   const double room = p.findBar.height + kGap;
   p.list.top = in.findBarShown ? kListTop + room : kListTop;
   if (in.findBarShown) SetSize(p.list.height, p.list.height - room);
+}
+
+// The boundaries that can be dragged lie in the gaps right of the tree and
+// under the list.
+void PlaceBoundaries(const LayoutInput& in, Panes& p) {
+  p.treeBoundary = {p.tree.left + p.tree.width, p.tree.top, kGap, p.tree.height, p.tree.visible};
+  const double listBottom = p.list.top + p.list.height;
+  p.listBoundary = {p.list.left, listBottom, p.list.width, p.codeLeft.top - listBottom, LowerShown(in)};
 }
 
 // Icon bar: as many icons as there are slots, from FirstIconIndex on, and
@@ -153,9 +191,10 @@ LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
   const int w = PlaceWidths(in, p);
   PlaceCodeWindows(in, w, p);
   PlaceFindBar(in, p);
+  PlaceBoundaries(in, p);
   PlaceIconBar(in, result);
   // Menus.
-  p.codeEntriesEnabled = in.hasFormulas;
+  p.codeEntriesEnabled = CodeShown(in);
   p.collapseEnabled = p.tree.visible;
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include "applib/ini.h"
 #include "ui/layout.h"
+#include "views/modes.h"
 
 namespace ui {
 
@@ -10,6 +11,21 @@ namespace {
 constexpr TextView kDisplay = u"Display";
 constexpr TextView kDirs = u"Dirs";
 constexpr TextView kStartup = u"Startup";
+constexpr TextView kColumns = u"Columns";
+
+// A whole number of digits only, up to `most`; nothing for anything else.
+std::optional<int> WholeNumber(TextView text, int most) {
+  if (text.empty() || text.size() > 7) return std::nullopt;
+  int value = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+  }
+  if (value > most) return std::nullopt;
+  return value;
+}
+
+constexpr int kMostTwips = 1000000;
 
 // Flags are stored as "1" and "0".
 constexpr TextView Flag(bool on) { return on ? u"1" : u"0"; }
@@ -44,6 +60,27 @@ bool ViewerSettings::RightCodeHidden() const { return CodeHiddenFromSetting(Read
 
 void ViewerSettings::SetRightCodeHidden(bool hidden) { Write(kDisplay, u"RightCodeWindow", Flag(!hidden)); }
 
+std::optional<double> ViewerSettings::TreeWidth() const { return TwipsFromSetting(Read(kDisplay, u"TreeWidth")); }
+
+void ViewerSettings::SetTreeWidth(std::optional<double> twips) {
+  Write(kDisplay, u"TreeWidth", twips ? mission::Decimal(RoundHalfEven(*twips)) : Text());
+}
+
+std::optional<double> ViewerSettings::ListHeight() const { return TwipsFromSetting(Read(kDisplay, u"ListHeight")); }
+
+void ViewerSettings::SetListHeight(std::optional<double> twips) {
+  Write(kDisplay, u"ListHeight", twips ? mission::Decimal(RoundHalfEven(*twips)) : Text());
+}
+
+std::vector<int> ViewerSettings::ColumnWidths(int mode) const {
+  if (!views::IsMode(mode)) return {};
+  return ColumnWidthsFromSetting(Read(kColumns, views::ModeOf(mode).title));
+}
+
+void ViewerSettings::SetColumnWidths(int mode, const std::vector<int>& twips) {
+  if (views::IsMode(mode)) Write(kColumns, views::ModeOf(mode).title, ColumnWidthsSetting(twips));
+}
+
 Text ViewerSettings::LastOpenDir(MissionKind kind) const { return Read(kDirs, LastOpenDirKey(kind)); }
 
 void ViewerSettings::SetLastOpenDir(MissionKind kind, TextView directory) {
@@ -72,6 +109,35 @@ Association AssociationFromSetting(TextView value) {
   if (value == u"1") return Association::kYes;
   if (value == u"0") return Association::kNo;
   return Association::kAsk;
+}
+
+std::optional<double> TwipsFromSetting(TextView value) {
+  const std::optional<int> twips = WholeNumber(value, kMostTwips);
+  if (!twips || *twips < 1) return std::nullopt;
+  return *twips;
+}
+
+std::vector<int> ColumnWidthsFromSetting(TextView value) {
+  std::vector<int> widths;
+  while (!value.empty()) {
+    const std::size_t comma = value.find(u',');
+    const std::optional<int> width = WholeNumber(mission::TrimBlankView(value.substr(0, comma)), kMostTwips);
+    if (!width) return {};
+    widths.push_back(*width);
+    if (comma == TextView::npos) break;
+    value.remove_prefix(comma + 1);
+    if (value.empty()) return {};  // a comma with nothing after it
+  }
+  return widths;
+}
+
+Text ColumnWidthsSetting(const std::vector<int>& twips) {
+  Text text;
+  for (std::size_t i = 0; i < twips.size(); ++i) {
+    if (i > 0) text += u',';
+    text += mission::Decimal(twips[i]);
+  }
+  return text;
 }
 
 }  // namespace ui

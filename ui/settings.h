@@ -13,6 +13,9 @@
 // the same table the window does.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "base/text.h"
 
 namespace ui {
@@ -47,6 +50,22 @@ class ViewerSettings {
   bool RightCodeHidden() const;
   void SetRightCodeHidden(bool hidden);
 
+  // "Display"/"TreeWidth" and "ListHeight": where the user dragged the
+  // boundary right of the outline tree (the tree's width) and the one under
+  // the mission list (the list's height), in whole twips. Nothing when the
+  // key is missing or holds anything else: the design layout. Writing
+  // nothing empties the key.
+  std::optional<double> TreeWidth() const;
+  void SetTreeWidth(std::optional<double> twips);
+  std::optional<double> ListHeight() const;
+  void SetListHeight(std::optional<double> twips);
+
+  // "Columns"/<the view's title> ("Events", "Ships", ...): the widths of the
+  // view's columns in twips, "300,2000,800"; empty when the key is missing
+  // or unreadable.
+  std::vector<int> ColumnWidths(int mode) const;
+  void SetColumnWidths(int mode, const std::vector<int>& twips);
+
   // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
   // last chosen in that open dialog, with its trailing separator; empty when
   // none was chosen yet.
@@ -77,5 +96,14 @@ bool CodeHiddenFromSetting(TextView value);
 
 // "AssociateFileTypes".
 Association AssociationFromSetting(TextView value);
+
+// "TreeWidth", "ListHeight": a whole number of twips from 1 to 1,000,000,
+// written with digits only; anything else is nothing.
+std::optional<double> TwipsFromSetting(TextView value);
+
+// "Columns": whole numbers of twips (0 to 1,000,000) separated by commas,
+// blanks around them allowed; anything else reads as no widths at all.
+std::vector<int> ColumnWidthsFromSetting(TextView value);
+Text ColumnWidthsSetting(const std::vector<int>& twips);
 
 }  // namespace ui

@@ -211,6 +211,127 @@ TEST(Layout, TreeSettingWrittenOnlyWhenVisibilityChanges) {
   EXPECT_TRUE(*r.treeSetting);
 }
 
+TEST(Layout, DetailsOfShipsWingsAndMessagesTakeThePaneUnderTheList) {
+  const double W = 15000, H = 11000;
+  LayoutInput in = Loaded(W, H);
+  in.hasFormulas = false;
+  const Panes withFormula = Form_Resize(Loaded(W, H), Panes{}).panes;
+
+  // Cues show in the code windows, placed as for a formula.
+  in.details = Details::kCues;
+  const Panes cues = Form_Resize(in, Panes{}).panes;
+  EXPECT_EQ(cues.codeLeft, withFormula.codeLeft);
+  EXPECT_EQ(cues.codeRight, withFormula.codeRight);
+  EXPECT_EQ(cues.list, withFormula.list);
+  EXPECT_TRUE(cues.codeEntriesEnabled);
+  EXPECT_FALSE(cues.messagePane.visible);
+
+  // A message takes both code windows' place in the list's width.
+  in.details = Details::kMessage;
+  const Panes message = Form_Resize(in, Panes{}).panes;
+  EXPECT_FALSE(message.codeLeft.visible || message.codeRight.visible || message.codeEntriesEnabled);
+  EXPECT_TRUE(message.messagePane.visible);
+  ExpectBox(message.messagePane, 4995, H - 5355, W - 5130, 4395);
+  EXPECT_EQ(message.list, withFormula.list);
+
+  // With both code windows switched off the cues have nowhere to go; the
+  // message pane is no code window and stays.
+  in.leftCodeHidden = in.rightCodeHidden = true;
+  in.details = Details::kCues;
+  EXPECT_DOUBLE_EQ(Form_Resize(in, Panes{}).panes.list.height, H - 2055);
+  in.details = Details::kMessage;
+  EXPECT_TRUE(Form_Resize(in, Panes{}).panes.messagePane.visible);
+  EXPECT_DOUBLE_EQ(Form_Resize(in, Panes{}).panes.list.height, H - 6510);
+}
+
+TEST(Layout, DraggedTreeWidthWithinLimits) {
+  const double W = 15000, H = 11000;
+  const double room = W - 240 - 1215;  // for tree, gap and list
+  struct Case {
+    double dragged, width;
+  };
+  const Case cases[] = {{5000, 5000}, {100, kTreeMinWidth}, {50000, room - 60 - kListMinWidth}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dragged);
+    LayoutInput in = Loaded(W, H);
+    in.treeWidth = c.dragged;
+    const Panes p = Form_Resize(in, Panes{}).panes;
+    EXPECT_DOUBLE_EQ(p.tree.width, c.width);
+    EXPECT_DOUBLE_EQ(p.list.left, 1320 + c.width + 60);
+    EXPECT_DOUBLE_EQ(p.list.width, room - c.width - 60);
+    EXPECT_DOUBLE_EQ(p.codeLeft.left, p.list.left);
+    ExpectBox(p.treeBoundary, 1320 + c.width, 1080, 60, H - 2055);
+    EXPECT_TRUE(p.treeBoundary.visible);
+  }
+  // Hidden, the tree leaves its place and its boundary to the list.
+  LayoutInput in = Loaded(W, H);
+  in.treeWidth = 5000;
+  in.treeButtonPressed = false;
+  const Panes hidden = Form_Resize(in, Panes{}).panes;
+  EXPECT_DOUBLE_EQ(hidden.list.left, 1320);
+  EXPECT_FALSE(hidden.treeBoundary.visible);
+}
+
+TEST(Layout, DraggedListHeightWithinLimits) {
+  const double W = 15000, H = 11000;
+  const double full = H - 2055;  // list, gap and the pane under it
+  struct Case {
+    double dragged, minimum, height;
+  };
+  const Case cases[] = {
+      {3000, 900, 3000},
+      {100, 900, 900},                                         // three rows at least
+      {50000, 900, full - 60 - kLowerMinHeight},               // the pane under it keeps half an inch
+      {50000, full, full - 60},                                // three rows before that, within the window
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dragged);
+    LayoutInput in = Loaded(W, H);
+    in.listHeight = c.dragged;
+    in.listMinHeight = c.minimum;
+    const Panes p = Form_Resize(in, Panes{}).panes;
+    EXPECT_DOUBLE_EQ(p.list.height, c.height);
+    const double lower = full - 60 - c.height;
+    ExpectBox(p.codeLeft, 4995, 1080 + c.height + 75, (W - 5190) / 2, lower);
+    EXPECT_DOUBLE_EQ(p.codeRight.top, p.codeLeft.top);
+    EXPECT_DOUBLE_EQ(p.codeRight.height, lower);
+    EXPECT_DOUBLE_EQ(p.codeLeft.top + p.codeLeft.height, H - 960);  // the bottom stays
+    ExpectBox(p.listBoundary, 4995, 1080 + c.height, W - 5130, 75);
+    EXPECT_TRUE(p.listBoundary.visible);
+  }
+  // The find bar takes from the list, which keeps its three rows below it.
+  LayoutInput in = Loaded(W, H);
+  in.listHeight = 1000;
+  in.listMinHeight = 900;
+  in.findBarShown = true;
+  const Panes find = Form_Resize(in, Panes{}).panes;
+  EXPECT_DOUBLE_EQ(find.list.height, 900);
+  EXPECT_DOUBLE_EQ(find.codeLeft.top, 1080 + 375 + 60 + 900 + 75);
+  // A message pane follows the same boundary; without a pane under it the
+  // list takes the whole height and shows no boundary.
+  in.findBarShown = false;
+  in.hasFormulas = false;
+  in.details = Details::kMessage;
+  EXPECT_DOUBLE_EQ(Form_Resize(in, Panes{}).panes.messagePane.height, full - 60 - 1000);
+  in.details = Details::kNone;
+  const Panes none = Form_Resize(in, Panes{}).panes;
+  EXPECT_DOUBLE_EQ(none.list.height, full);
+  EXPECT_FALSE(none.listBoundary.visible);
+}
+
+TEST(Layout, WithoutDraggedBoundariesTheDesignLayoutReturns) {
+  LayoutInput in = Loaded(15000, 11000);
+  const Panes design = Form_Resize(in, Panes{}).panes;
+  in.treeWidth = 6000;
+  in.listHeight = 2000;
+  const Panes dragged = Form_Resize(in, Panes{}).panes;
+  EXPECT_NE(dragged.tree, design.tree);
+  EXPECT_NE(dragged.codeLeft, design.codeLeft);
+  in.treeWidth.reset();
+  in.listHeight.reset();
+  EXPECT_EQ(Form_Resize(in, dragged).panes, design);
+}
+
 TEST(Layout, RoundHalfEven) {
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);

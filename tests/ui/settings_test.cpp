@@ -28,6 +28,28 @@ TEST(SettingRules, AssociationAsksForAnythingButOneAndZero) {
   for (TextView v : {u"", u"-1", u"yes", u"1 ", u"01"}) EXPECT_EQ(AssociationFromSetting(v), Association::kAsk);
 }
 
+TEST(SettingRules, PaneBoundariesAreWholeTwips) {
+  const struct {
+    TextView value;
+    std::optional<double> twips;
+  } cases[] = {{u"3615", 3615.0}, {u"1", 1.0}, {u"1000000", 1000000.0}, {u"", std::nullopt},
+               {u"0", std::nullopt}, {u"-5", std::nullopt}, {u"12.5", std::nullopt}, {u" 12", std::nullopt},
+               {u"1000001", std::nullopt}, {u"99999999999", std::nullopt}, {u"abc", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(TwipsFromSetting(c.value), c.twips) << mission::ToUtf8(c.value);
+}
+
+TEST(SettingRules, ColumnWidthsAreAListOfTwipsOrNothing) {
+  const struct {
+    TextView value;
+    std::vector<int> widths;
+  } cases[] = {{u"300,2000,800", {300, 2000, 800}}, {u" 300 , 0 ", {300, 0}}, {u"4000", {4000}}, {u"", {}},
+               {u"300,,800", {}}, {u"300,", {}}, {u",300", {}}, {u"300,x", {}}, {u"300;800", {}},
+               {u"-1,2", {}}, {u"1000001", {}}};
+  for (const auto& c : cases) EXPECT_EQ(ColumnWidthsFromSetting(c.value), c.widths) << mission::ToUtf8(c.value);
+  EXPECT_EQ(ColumnWidthsSetting({300, 2000, 0}), u"300,2000,0");
+  EXPECT_EQ(ColumnWidthsSetting({}), u"");
+}
+
 class ViewerSettingsTest : public ::testing::Test {
  protected:
   Text Stored(TextView section, TextView key) const { return applib::IniRead(dir.text(), kSettingsFile, section, key); }
@@ -76,6 +98,33 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"0");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"1");
   EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), u"1");
+}
+
+TEST_F(ViewerSettingsTest, PaneBoundariesAndColumnWidths) {
+  ViewerSettings settings(dir.text());
+  EXPECT_EQ(settings.TreeWidth(), std::nullopt);
+  EXPECT_EQ(settings.ListHeight(), std::nullopt);
+  EXPECT_EQ(settings.ColumnWidths(4), std::vector<int>{});
+  settings.SetTreeWidth(4500.4);  // stored as whole twips
+  settings.SetListHeight(3000);
+  settings.SetColumnWidths(4, {300, 2500, 800, 800, 600, 2000});
+  settings.SetColumnWidths(6, {1000});
+  EXPECT_EQ(Stored(u"Display", u"TreeWidth"), u"4500");
+  EXPECT_EQ(Stored(u"Display", u"ListHeight"), u"3000");
+  EXPECT_EQ(Stored(u"Columns", u"Events"), u"300,2500,800,800,600,2000");
+  EXPECT_EQ(Stored(u"Columns", u"Ships"), u"1000");
+
+  const ViewerSettings again(dir.text());
+  EXPECT_EQ(again.TreeWidth(), 4500.0);
+  EXPECT_EQ(again.ListHeight(), 3000.0);
+  EXPECT_EQ(again.ColumnWidths(4), (std::vector<int>{300, 2500, 800, 800, 600, 2000}));
+  EXPECT_EQ(again.ColumnWidths(5), std::vector<int>{});
+  EXPECT_EQ(again.ColumnWidths(0), std::vector<int>{});  // no such view
+
+  // Nothing empties a boundary's key: the design layout again.
+  settings.SetTreeWidth(std::nullopt);
+  EXPECT_EQ(Stored(u"Display", u"TreeWidth"), u"");
+  EXPECT_EQ(settings.TreeWidth(), std::nullopt);
 }
 
 TEST_F(ViewerSettingsTest, AFolderThatCannotBeWrittenGivesDefaultsAndNoError) {
