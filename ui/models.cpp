@@ -2,6 +2,7 @@
 
 #include "base/utf8.h"
 #include "ui/qtext.h"
+#include "views/formula_display.h"
 
 namespace ui {
 
@@ -110,7 +111,7 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
   if (!tree || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
   const std::uint32_t node = NodeOf(index);
   if (role == Qt::DisplayRole) return ShownText(tree->NodeText(node));
-  if (role == kTagRole) return ToQString(tree->NodeTag(node));
+  if (role == kTagRole) return ToQString(views::NodeTag(*tree, node));
   return {};
 }
 
