@@ -19,9 +19,9 @@ enum class ExportFormat { kJson, kText };
 void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
 // The same content as titled tables with aligned columns, then each formula
-// with its SEXP lines and its pseudo-code lines. The file is named by its
-// base name only, so the text depends on the mission's content alone. Cells wider than a column's
-// limit are cut with an ellipsis; control characters show as "?".
+// with its SEXP lines and its pseudo-code lines. Cells wider than a column's
+// limit are cut with an ellipsis; control characters show as "?". The file
+// is named by its base name only, so the text depends on the mission alone.
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
 // Loads `file` and writes its export. Returns the process exit code: 0, or 1
