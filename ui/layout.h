@@ -11,9 +11,9 @@
 #include <array>
 #include <optional>
 
-namespace ui {
+#include "views/modes.h"
 
-constexpr int kModeCount = 8;
+namespace ui {
 
 // One pane in twips, relative to the window's client area.
 struct Box {
@@ -32,12 +32,15 @@ struct Panes {
   Box barTop{1320, 540, 8295, 495};
   Box tree{1320, 1080, 3615, 0};
   Box list{4995, 1080, 8415, 0};
+  Box findBar{4995, 1080, 8415, 375, false};  // above the list while it is open
   Box codeLeft{4995, 0, 4065, 4395};   // the SEXP code window
   Box codeRight{9120, 0, 4065, 4395};  // the Parsed code window
 
-  // Indexed by view mode 1..8; element 0 is never shown.
-  std::array<double, kModeCount + 1> iconTop{};
-  std::array<bool, kModeCount + 1> iconVisible{};  // the icon and its caption
+  // Indexed by view mode (the views library numbers them); element 0 is
+  // never shown.
+  std::array<double, views::kModeCount + 1> iconTop{};
+  std::array<bool, views::kModeCount + 1> iconVisible{};  // the icon and its caption
+  int firstIconIndex = 1;  // the mode shown in the first slot, from now on
   bool upVisible = false;
   bool downVisible = false;
   double downTop = 0;
@@ -62,6 +65,7 @@ struct LayoutInput {
   bool hasFormulas = false;
   int firstIconIndex = 1;
   bool missionLoaded = false;
+  bool findBarShown = false;
 };
 
 struct LayoutResult {

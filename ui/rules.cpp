@@ -1,21 +1,9 @@
 #include "ui/rules.h"
 
-#include <cmath>
-
 #include "base/utf8.h"
 #include "ui/layout.h"
 
 namespace ui {
-
-int TreeViewFromSetting(TextView value) {
-  const double number = mission::NumericValue(value);
-  // A 16-bit conversion rounds halves to even; out of range counts as 0.
-  if (!(number >= -32768.5 && number <= 32767.5)) return 0;
-  const int shown = RoundHalfEven(number);
-  return shown == 1 ? 1 : 0;
-}
-
-bool CodeHiddenFromSetting(TextView value) { return value == u"0"; }
 
 HoverFrame PlaceHoverFrame(double iconLeft, double iconTop, double iconWidth, double iconHeight, double tx,
                            double ty) {
@@ -48,6 +36,16 @@ std::vector<FileFilter> SplitDialogFilter(TextView filter) {
   std::vector<FileFilter> result;
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) result.push_back({parts[i], parts[i + 1]});
   return result;
+}
+
+int StepRow(int current, int count, bool backwards) {
+  if (count <= 0) return -1;
+  if (current < 0 || current >= count) return backwards ? count - 1 : 0;
+  return backwards ? (current + count - 1) % count : (current + 1) % count;
+}
+
+Text RowCountText(long long shown, long long total) {
+  return mission::Decimal(shown) + u" of " + mission::Decimal(total) + u" rows";
 }
 
 Text MissionCaption(TextView path) {

@@ -1,6 +1,6 @@
-// Small decisions of the main window that need no window: how settings
-// values read, where the icon bar's hover frame goes, the open dialogs'
-// filters and the caption.
+// Small decisions of the main window that need no window: where the icon
+// bar's hover frame goes, the open dialogs' filters, what a code window shows
+// of a long formula, the find bar's stepping and row count, and the caption.
 #pragma once
 
 #include <array>
@@ -12,14 +12,6 @@ namespace ui {
 
 using mission::Text;
 using mission::TextView;
-
-// "Display"/"TreeView": the numeric value of the text as a 16-bit integer;
-// anything but 0 and 1 (a missing key, a value out of range) counts as 0.
-int TreeViewFromSetting(TextView value);
-
-// "Display"/"LeftCodeWindow" and "RightCodeWindow": only the exact text "0"
-// switches the window off.
-bool CodeHiddenFromSetting(TextView value);
 
 // A line in twips, from (x1, y1) to (x2, y2).
 struct Line {
@@ -58,6 +50,15 @@ constexpr std::size_t kCodeWindowMax = 200000;
 // at least half of it; a surrogate pair is never split) followed by a line
 // that says how much is not shown and where to see all of it.
 Text CodeWindowText(TextView text, std::size_t limit = kCodeWindowMax);
+
+// The row the find bar's Enter (or Shift+Enter, `backwards`) moves to in a
+// list of `count` rows shown, from the row `current` (0-based, -1 for none):
+// the next (previous) one, round from the last to the first; the first (last)
+// without a current row. -1 for an empty list.
+int StepRow(int current, int count, bool backwards);
+
+// The find bar's status-bar text: «N of M rows».
+Text RowCountText(long long shown, long long total);
 
 constexpr TextView kDesignCaption = u"Veltrane Suite TORVEK32";
 // The caption while a mission is shown.

@@ -50,6 +50,28 @@ TEST(Layout, HiddenTreeGivesItsPlaceToListAndCodeWindows) {
   EXPECT_DOUBLE_EQ(p.codeLeft.width, (W - 5190 + 3675) / 2);
 }
 
+TEST(Layout, FindBarTakesTheTopOfTheListInItsWidth) {
+  const double W = 15000, H = 11000;
+  for (const bool tree : {true, false}) {
+    SCOPED_TRACE(tree);
+    LayoutInput in = Loaded(W, H);
+    in.treeButtonPressed = tree;
+    in.findBarShown = true;
+    const Panes open = Form_Resize(in, Panes{}).panes;
+    in.findBarShown = false;
+    const Panes closed = Form_Resize(in, open).panes;
+    EXPECT_TRUE(open.findBar.visible);
+    EXPECT_FALSE(closed.findBar.visible);
+    ExpectBox(open.findBar, closed.list.left, 1080, closed.list.width, 375);
+    ExpectBox(open.list, closed.list.left, 1080 + 375 + 60, closed.list.width, closed.list.height - 375 - 60);
+    ExpectBox(closed.list, closed.list.left, 1080, closed.list.width, H - 6510);
+    // Nothing else moves.
+    EXPECT_EQ(open.tree, closed.tree);
+    EXPECT_EQ(open.codeLeft, closed.codeLeft);
+    EXPECT_EQ(open.codeRight, closed.codeRight);
+  }
+}
+
 TEST(Layout, IconSlotsRoundTwiceHalvesToEven) {
   const struct {
     double barHeight;
@@ -68,8 +90,14 @@ TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
       {1, 8, 1, 8, false, false},
       {1, 4, 1, 4, false, true},
       {3, 4, 3, 6, true, true},
-      {5, 6, 5, 8, true, false},
-      {3, 8, 3, 8, true, false},  // scrolled, then enlarged: two slots stay empty
+      {4, 4, 4, 7, true, true},
+      {5, 4, 5, 8, true, false},
+      // Scrolled, then enlarged: the bar scrolls back so that no slot stays
+      // empty, and shows every icon from the first once all fit.
+      {5, 6, 3, 8, true, false},
+      {3, 7, 2, 8, true, false},
+      {3, 8, 1, 8, false, false},
+      {8, 12, 1, 8, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first * 10 + c.slots);
@@ -77,13 +105,14 @@ TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
     LayoutInput in = Loaded(15000, barHeight + 1500);
     in.firstIconIndex = c.first;
     const Panes p = Form_Resize(in, Panes{}).panes;
-    for (int i = 1; i <= kModeCount; ++i) {
+    for (int i = 1; i <= views::kModeCount; ++i) {
       const bool shown = i >= c.shownFrom && i <= c.shownTo;
       EXPECT_EQ(p.iconVisible[i], shown) << i;
       if (shown) {
-        EXPECT_DOUBLE_EQ(p.iconTop[i], (i - c.first) * 960 + 240) << i;
+        EXPECT_DOUBLE_EQ(p.iconTop[i], (i - c.shownFrom) * 960 + 240) << i;
       }
     }
+    EXPECT_EQ(p.firstIconIndex, c.shownFrom);
     EXPECT_EQ(p.upVisible, c.up);
     EXPECT_EQ(p.downVisible, c.down);
     EXPECT_DOUBLE_EQ(p.downTop, barHeight - 255);
@@ -97,7 +126,7 @@ TEST(Layout, NoMissionShowsNoIconsAndLargeIconList) {
   before.iconVisible.fill(true);
   before.upVisible = before.downVisible = before.modesEnabled = before.reportView = true;
   const LayoutResult r = Form_Resize(in, before);
-  for (int i = 1; i <= kModeCount; ++i) EXPECT_FALSE(r.panes.iconVisible[i]);
+  for (int i = 1; i <= views::kModeCount; ++i) EXPECT_FALSE(r.panes.iconVisible[i]);
   EXPECT_FALSE(r.panes.upVisible || r.panes.downVisible || r.panes.modesEnabled || r.panes.reportView);
   EXPECT_TRUE(r.clearTitle);
   EXPECT_FALSE(Form_Resize(Loaded(15000, 11000), before).clearTitle);

@@ -5,26 +5,29 @@
 namespace ui {
 namespace {
 
-TEST(Rules, TreeViewSetting) {
-  const struct {
-    TextView value;
-    int shown;
-  } cases[] = {{u"1", 1}, {u"0", 0}, {u"", 0}, {u"2", 0}, {u"-1", 0}, {u"yes", 0},
-               {u"1.0", 1}, {u" 1", 1}, {u"70000", 0}, {u"65537", 0}, {u"1e400", 0}};
-  for (const auto& c : cases) EXPECT_EQ(TreeViewFromSetting(c.value), c.shown) << mission::ToUtf8(c.value);
-}
-
-TEST(Rules, OnlyExactZeroSwitchesCodeWindowOff) {
-  EXPECT_TRUE(CodeHiddenFromSetting(u"0"));
-  for (TextView v : {u"", u"1", u"0 ", u" 0", u"false", u"00"}) EXPECT_FALSE(CodeHiddenFromSetting(v));
-}
-
 TEST(Rules, HoverFrameOnePixelOutsideBottomShifted) {
   const HoverFrame f = PlaceHoverFrame(300, 240, 480, 480, 15, 15);
   EXPECT_EQ(f.top, (Line{285, 225, 795, 225}));
   EXPECT_EQ(f.bottom, (Line{293, 735, 803, 735}));
   EXPECT_EQ(f.left, (Line{285, 225, 285, 735}));
   EXPECT_EQ(f.right, (Line{795, 225, 795, 735}));
+}
+
+TEST(Rules, FindStepsRoundTheRowsShown) {
+  const struct {
+    int current, count;
+    bool backwards;
+    int to;
+  } cases[] = {
+      {0, 3, false, 1}, {2, 3, false, 0},   // on, and round from the last to the first
+      {0, 3, true, 2},  {2, 3, true, 1},    // back, and round from the first to the last
+      {-1, 3, false, 0}, {-1, 3, true, 2},  // no current row: the first or the last
+      {5, 3, false, 0},  {0, 1, false, 0},  {0, 1, true, 0},
+      {-1, 0, false, -1}, {0, 0, true, -1},  // nothing to move to
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StepRow(c.current, c.count, c.backwards), c.to) << c.current << " " << c.count << " " << c.backwards;
+  EXPECT_EQ(RowCountText(12, 60000), u"12 of 60000 rows");
 }
 
 TEST(Rules, DialogFiltersSplitIntoPairs) {
