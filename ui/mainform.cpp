@@ -15,9 +15,12 @@
 #include "ui/celldelegate.h"
 #include "ui/clipboard.h"
 #include "ui/codewindows.h"
+#include "ui/findbar.h"
+#include "ui/findfilter.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
+#include "ui/problems.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
@@ -113,6 +116,9 @@ void FSMMainForm::CreateMenus() {
   AddEntry(file, "MenuFileBlank0", QStringLiteral("-"));
   command(file, "MenuFileExit", QStringLiteral("E&xit"), &FSMMainForm::MenuFileExit_Click);
 
+  QMenu* edit = AddMenu(menuBar(), "MenuEdit", QStringLiteral("&Edit"));
+  menuEditFind_ = AddEntry(edit, "MenuEditFind", QStringLiteral("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
     const QByteArray name = "MenuViewMode" + QByteArray::number(mode.mode);
@@ -136,6 +142,9 @@ void FSMMainForm::CreateMenus() {
   // The entry shows Ctrl+C, but the key itself belongs to CopyShortcut, which
   // collapses the tree only when there is nothing to copy.
   menuViewTreeViewCA_->setShortcutContext(Qt::WidgetShortcut);
+  AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
+  problems_ = new ProblemsPane(this, view);  // every load checks the mission
+  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
 
   QMenu* tools = AddMenu(menuBar(), "MenuTools", QStringLiteral("&Tools"));
   command(tools, "MenuToolsOptions", QStringLiteral("&Options..."), &FSMMainForm::MenuToolsOptions_Click);
@@ -186,7 +195,7 @@ void FSMMainForm::CreateTopBar() {
 
 void FSMMainForm::CreateTree() {
   treeModel_ = new OutlineTreeModel(this);
-  treeModel_->SetMission(&mission_);
+  treeModel_->SetMission(mission_.get());
   treeView1_ = new QTreeView(client_);
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
   treeView1_->setHeaderHidden(true);
@@ -200,6 +209,8 @@ void FSMMainForm::CreateList() {
   listModel_ = new ListModel(this);
   sortModel_ = new ListSortModel(this);
   sortModel_->setSourceModel(listModel_);
+  findFilter_ = new FindFilterModel(listModel_, this);
+  findFilter_->setSourceModel(sortModel_);
   listView1_ = new QTreeView(client_);
   listView1_->setObjectName(QStringLiteral("ListView1"));
   listView1_->setRootIsDecorated(false);
@@ -209,7 +220,7 @@ void FSMMainForm::CreateList() {
   listView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);  // rows to copy
   listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  listView1_->setModel(sortModel_);
+  listView1_->setModel(findFilter_);
   listView1_->header()->setSectionsClickable(true);
   listView1_->header()->setStretchLastSection(false);
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
@@ -219,6 +230,9 @@ void FSMMainForm::CreateList() {
           });
   listView1_->setItemDelegate(new ListCellDelegate(listView1_));
   listClipboard_ = new ListClipboard(listView1_);
+  findBar_ = new FindBar(listView1_, findFilter_, client_);
+  connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
+  connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
 }
 
 void FSMMainForm::CreateStatusBar() {
@@ -228,6 +242,7 @@ void FSMMainForm::CreateStatusBar() {
   statusBar()->setFont(TahomaFont());
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
+  statusBar()->addPermanentWidget(findBar_->RowCountLabel());
 }
 
 void FSMMainForm::CreateIconBar() {
@@ -290,10 +305,13 @@ bool FSMMainForm::LoadFile(const QString& path) {
     return false;
   }
   treeModel_->SetMission(nullptr);
+  findFilter_->SetMission(nullptr);
   links_.reset();
-  mission_ = std::move(fresh);
-  links_.emplace(mission_.Tree());
-  treeModel_->SetMission(&mission_);
+  mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
+  links_.emplace(mission_->Tree());
+  treeModel_->SetMission(mission_.get());
+  findFilter_->SetMission(mission_.get());
+  problems_->Check(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -345,7 +363,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   barTopText_->setText(ToQString(views::ModeOf(index).title));
   repaint();
 
-  views::FillMode(index, mission_, list);
+  views::FillMode(index, *mission_, list);
   hasFormulas_ = views::HasFormulas(list);
   listModel_->SetList(std::move(list));
   SetColumnWidths();
@@ -403,7 +421,7 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
 }
 
 void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
-  if (mission_.Tree().Empty()) return;
+  if (mission_->Tree().Empty()) return;
   const int listRow = ListRowOf(shown);
   if (listRow < 0) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
@@ -417,7 +435,7 @@ void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));
-  codeWindows_->Show(views::ReadRowFormula(mission_.Sections(), row));
+  codeWindows_->Show(views::ReadRowFormula(mission_->Sections(), row));
   statusmsg({});
 }
 
@@ -432,6 +450,16 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
     SelectListRow(shown);
     if (shown.isValid()) ListView1_ItemClick(shown);
   }
+}
+
+// Row `row` (1-based, as the list is filled) of view `mode`, wherever a
+// column sort has put it, selected as if clicked; row 0: the view alone.
+void FSMMainForm::ShowEntry(int mode, int row) {
+  if (!views::IsMode(mode)) return;
+  MenuViewMode_Click(mode);
+  const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
+  SelectListRow(shown);
+  if (shown.isValid()) ListView1_ItemClick(shown);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
@@ -497,7 +525,8 @@ void FSMMainForm::Form_Resize() {
   in.rightCodeHidden = rightCodeHidden_;
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
-  in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.findBarShown = findBar_->IsOpen();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
   if (result.treeSetting) settings_.SetTreeViewShown(*result.treeSetting);
@@ -514,6 +543,7 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   place(barTop_, p.barTop);
   place(treeView1_, p.tree);
   place(listView1_, p.list);
+  place(findBar_, p.findBar);
   place(codeWindows_->Sexp(), p.codeLeft);
   place(codeWindows_->Parsed(), p.codeRight);
   iconBar_->Place(p);
@@ -535,6 +565,7 @@ void FSMMainForm::ApplyMenuStates() {
   menuViewCodeL_->setEnabled(p.codeEntriesEnabled);
   menuViewCodeR_->setEnabled(p.codeEntriesEnabled);
   menuViewTreeViewCA_->setEnabled(p.collapseEnabled);
+  menuEditFind_->setEnabled(p.modesEnabled);
 }
 
 }  // namespace ui
