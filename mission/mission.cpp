@@ -87,6 +87,7 @@ class MissionBuilder {
       return;
     }
     pending_cr_ = false;
+    if (c == u'\0') has_nul_ = true;
     if (c == u'\r' || c == u'\n') {
       pending_cr_ = c == u'\r';
       EndLine();
@@ -111,6 +112,7 @@ class MissionBuilder {
     for (auto& slot : mission_.sections_->slots_) slot.base_ = base;
     mission_.tree_->base_ = base;
     mission_.line_starts_ = std::move(line_starts_);
+    mission_.has_nul_ = has_nul_;
     mission_.buffer_ = std::move(buffer_);
     return std::move(mission_);
   }
@@ -240,6 +242,7 @@ class MissionBuilder {
   bool line_open_ = false;   // characters were read since the last line end
   bool in_comment_ = false;  // a ';' was met on this line
   bool pending_cr_ = false;  // the last character was a CR
+  bool has_nul_ = false;     // a NUL character was read
   // Per-load state of the tree and the store.
   int slot_ = 0;  // of the current section block
   bool entries_open_ = false;  // the block has a section node for its entries
@@ -266,6 +269,15 @@ std::size_t Feed(std::string_view piece, Encoding encoding, bool last, MissionBu
 }
 
 }  // namespace
+
+bool LooksLikeMission(const Mission& mission) {
+  if (mission.HasNul()) return false;
+  const OutlineTree& tree = mission.Tree();
+  for (const std::uint32_t root : tree.Roots()) {
+    if (SectionSlotOf(tree.NodeText(root)) != 0) return true;
+  }
+  return false;
+}
 
 Mission ParseMissionBytes(std::string_view bytes) {
   Encoding encoding = Encoding::Utf8;
