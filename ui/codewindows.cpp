@@ -1,5 +1,6 @@
 #include "ui/codewindows.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -59,6 +60,14 @@ void CodeWindows::Show(const views::FormulaTexts& texts) {
 
   richTextBox1_->setPlainText(DocumentText(CodeWindowText(texts.sexp)));
   richTextBox1_->moveCursor(QTextCursor::Start);
+}
+
+void CodeWindows::MarkSexpLine(std::size_t line) {
+  if (line >= static_cast<std::size_t>(richTextBox1_->document()->blockCount())) return;
+  QTextCursor cursor(richTextBox1_->document()->findBlockByNumber(static_cast<int>(line)));
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  richTextBox1_->setTextCursor(cursor);
+  richTextBox1_->ensureCursorVisible();
 }
 
 void CodeWindows::colorize(QTextEdit* rtf, mission::TextView x, std::uint32_t color) {

@@ -32,6 +32,9 @@ class CodeWindows : public QObject {
   // Shows a formula: its lines in the SEXP window, its pseudo-code in the
   // Parsed window with the key words coloured.
   void Show(const views::FormulaTexts& texts);
+  // Selects line `line` (0-based) of the SEXP code window and scrolls it
+  // into view; nothing when the window shows fewer lines.
+  void MarkSexpLine(std::size_t line);
 
   // Colours every occurrence of `x` in a code window (case-sensitive, also
   // inside longer words). `color` is 0xBBGGRR.

@@ -18,6 +18,8 @@
 #include "ui/iconbar.h"
 #include "ui/models.h"
 #include "ui/qtext.h"
+#include "ui/referenceindexer.h"
+#include "ui/referencespane.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
 #include "ui/units.h"
@@ -83,12 +85,14 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   CreatePanes();
   CreateToolbar();
   CreateIconBar();
+  CreateReferences();
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
 }
 
-FSMMainForm::~FSMMainForm() = default;
+// The index is being built from the mission, which goes with the members.
+FSMMainForm::~FSMMainForm() { referenceIndexer_->Stop(); }
 
 int FSMMainForm::Px(double twips) const { return TwipsToPixels(twips, logicalDpiX()); }
 
@@ -114,6 +118,8 @@ void FSMMainForm::CreateMenus() {
 
   QMenu* edit = AddMenu(menuBar(), "MenuEdit", QStringLiteral("&Edit"));
   menuEditFind_ = AddEntry(edit, "MenuEditFind", QStringLiteral("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+  menuEditReferences_ = command(edit, "MenuEditReferences", QStringLiteral("Find References"),
+                                &FSMMainForm::MenuEditReferences_Click, QKeySequence(Qt::CTRL | Qt::Key_R));
 
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
@@ -211,6 +217,9 @@ void FSMMainForm::CreateList() {
           [this](const QModelIndex& current) {
             if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
           });
+  // The list's context menu offers the commands on its rows.
+  listView1_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  listView1_->addAction(menuEditReferences_);
   findBar_ = new FindBar(listView1_, findFilter_, client_);
   connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
   connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
@@ -238,6 +247,13 @@ void FSMMainForm::CreateIconBar() {
   for (QAction* action : toolbar2_->actions()) {
     if (QWidget* w = toolbar2_->widgetForAction(action)) iconBar_->HideFrameOnMouseMoveOver(w);
   }
+}
+
+void FSMMainForm::CreateReferences() {
+  referenceIndexer_ = new ReferenceIndexer(this);
+  referencesPane_ = new ReferencesPane(referenceIndexer_, this);
+  addDockWidget(Qt::BottomDockWidgetArea, referencesPane_);
+  connect(referencesPane_, &ReferencesPane::placeActivated, this, &FSMMainForm::GoTo);
 }
 
 // --- Life cycle ---
@@ -284,11 +300,13 @@ bool FSMMainForm::LoadFile(const QString& path) {
   }
   treeModel_->SetMission(nullptr);
   findFilter_->SetMission(nullptr);
+  referenceIndexer_->Stop();
   links_.reset();
   mission_ = std::move(fresh);
   links_.emplace(mission_.Tree());
   treeModel_->SetMission(&mission_);
   findFilter_->SetMission(&mission_);
+  referenceIndexer_->Start(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -420,6 +438,39 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
 
+// --- References ---
+
+void FSMMainForm::MenuEditReferences_Click() {
+  const int listRow = ListRowOf(listView1_->currentIndex());
+  if (listRow < 0) return;
+  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(listRow)];
+  if (const auto name = views::ReferenceName(currentMode_, row)) referencesPane_->Find(*name);
+}
+
+void FSMMainForm::GoTo(const views::Location& where) {
+  if (!views::IsMode(where.mode) || where.row < 1) return;
+  MenuViewMode_Click(where.mode);
+  if (where.row > static_cast<std::size_t>(listModel_->rowCount())) return;
+  const int listRow = static_cast<int>(where.row - 1);
+  // A row the find bar leaves out comes back when the bar closes.
+  if (!ShownIndexOfListRow(findFilter_, listRow).isValid()) findBar_->Close();
+  const QModelIndex shown = ShownIndexOfListRow(findFilter_, listRow);
+  if (!shown.isValid()) return;
+  SelectListRow(shown);
+  ListView1_ItemClick(shown);
+  if (where.line == 0) return;
+  // The line: marked in the formula shown, or for a cue (which the code
+  // windows do not show) the node of its first line in the tree.
+  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(listRow)];
+  if (const auto start = views::FormulaStartOf(mission_.Sections(), row.tag)) {
+    if (start->slot == where.slot && where.line >= start->line) codeWindows_->MarkSexpLine(where.line - start->line);
+  } else if (links_ && where.formula != 0) {
+    views::Location cue = where;
+    cue.line = where.formula;
+    if (const auto node = links_->LineNode(mission_, cue)) SelectTreeNode(*node, false);
+  }
+}
+
 // --- View menu and toolbar ---
 
 void FSMMainForm::MenuViewTreeView_Click() {
@@ -511,6 +562,7 @@ void FSMMainForm::ApplyMenuStates() {
   menuViewCodeR_->setEnabled(p.codeEntriesEnabled);
   menuViewTreeViewCA_->setEnabled(p.collapseEnabled);
   menuEditFind_->setEnabled(p.modesEnabled);
+  menuEditReferences_->setEnabled(p.modesEnabled && views::NamesRows(currentMode_));
 }
 
 }  // namespace ui

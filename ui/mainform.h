@@ -32,6 +32,7 @@
 #include "ui/layout.h"
 #include "ui/settings.h"
 #include "views/formula_display.h"
+#include "views/location.h"
 #include "views/modes.h"
 
 class QAction;
@@ -48,6 +49,8 @@ class IconBar;
 class ListModel;
 class ListSortModel;
 class OutlineTreeModel;
+class ReferenceIndexer;
+class ReferencesPane;
 class Toolbar;
 
 class FSMMainForm : public QMainWindow {
@@ -81,6 +84,14 @@ class FSMMainForm : public QMainWindow {
   bool RightCodeHidden() const { return rightCodeHidden_; }
   const mission::Mission& LoadedMission() const { return mission_; }
 
+ public slots:
+  // Goes to a place of the mission shown: switches to its view, selects its
+  // row (closing the find bar when that leaves the row out), shows the row's
+  // formula, and points at the line: marked in the SEXP code window, or for
+  // a cue, its node in the outline tree. The one way to a row that the
+  // References pane and other links take.
+  void GoTo(const views::Location& where);
+
  signals:
   void helpTutorialRequested();
   void helpQXVCRequested();
@@ -100,6 +111,8 @@ class FSMMainForm : public QMainWindow {
   void MenuViewCodeL_Click();
   void MenuViewCodeR_Click();
   void MenuViewTreeViewCA_Click();
+  // Lists the places whose formulas name the selected row's name.
+  void MenuEditReferences_Click();
   // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
   void Toolbar2_ButtonClick(const QString& key);
   // Selecting the row shown at `shown`. The tree follows the row's own
@@ -120,6 +133,7 @@ class FSMMainForm : public QMainWindow {
   void CreateList();
   void CreateStatusBar();
   void CreateIconBar();
+  void CreateReferences();
   void Form_Load();
   void Form_Unload();
 
@@ -158,6 +172,8 @@ class FSMMainForm : public QMainWindow {
   QTreeView* listView1_ = nullptr;
   CodeWindows* codeWindows_ = nullptr;
   FindBar* findBar_ = nullptr;
+  ReferenceIndexer* referenceIndexer_ = nullptr;  // the index of the mission shown, built after each load
+  ReferencesPane* referencesPane_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 
   ListModel* listModel_ = nullptr;
@@ -168,6 +184,7 @@ class FSMMainForm : public QMainWindow {
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
   QAction* menuEditFind_ = nullptr;
+  QAction* menuEditReferences_ = nullptr;
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
   QAction* menuViewCodeR_ = nullptr;

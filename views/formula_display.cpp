@@ -119,6 +119,20 @@ std::optional<std::uint32_t> TreeLinks::ModeNode(int mode) const {
   return modeNode_[static_cast<std::size_t>(mode)];
 }
 
+std::optional<std::uint32_t> TreeLinks::LineNode(const mission::Mission& mission, const Location& where) const {
+  const std::optional<std::uint32_t> entry = RowNode(where.mode, where.row);
+  const mission::LineList& lines = mission.Sections().Slot(where.slot);
+  if (!entry || where.line < 1 || where.line > lines.Count()) return std::nullopt;
+  // A field node's text is its line without the line's first character, in
+  // the same buffer.
+  const TextView line = lines.Line(where.line);
+  const mission::OutlineTree& tree = mission.Tree();
+  for (const std::uint32_t child : tree.Children(*entry)) {
+    if (!line.empty() && tree.NodeText(child).data() == line.data() + 1) return child;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::uint32_t> TreeLinks::RowNode(int mode, std::size_t row) const {
   if (mode < 0 || mode >= kModeSlots || row == 0) return std::nullopt;
   const std::vector<std::uint32_t>& rows = rowNode_[static_cast<std::size_t>(mode)];

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "mission/mission.h"
 #include "views/list.h"
+#include "views/location.h"
 
 namespace views {
 
@@ -111,6 +112,11 @@ class TreeLinks {
   std::optional<std::uint32_t> ModeNode(int mode) const;
   // The first node tagged «mode,row» (row 1-based): what selecting that row selects.
   std::optional<std::uint32_t> RowNode(int mode, std::size_t row) const;
+  // The field node that line `where.line` of slot `where.slot` made under
+  // the entry node of row `where.row` of `where.mode` (a cue's line under its
+  // ship). Empty when the line made no node there. `mission` is the one the
+  // links were built for.
+  std::optional<std::uint32_t> LineNode(const mission::Mission& mission, const Location& where) const;
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;

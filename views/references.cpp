@@ -69,20 +69,14 @@ Text ReferenceWhere(const Reference& reference) {
   return where;
 }
 
+bool NamesRows(int mode) {
+  return mode == kModeEvents || mode == kModeGoals || mode == kModeMessages || mode == kModeShips ||
+         mode == kModeWings;
+}
+
 std::optional<TextView> ReferenceName(int mode, const Row& row) {
-  std::size_t column = 0;
-  switch (mode) {
-    case kModeEvents:
-      column = 1;
-      break;
-    case kModeGoals:
-    case kModeMessages:
-    case kModeShips:
-    case kModeWings:
-      break;
-    default:
-      return std::nullopt;
-  }
+  if (!NamesRows(mode)) return std::nullopt;
+  const std::size_t column = mode == kModeEvents ? 1 : 0;  // an event's number comes first
   if (column >= row.cells.size()) return std::nullopt;
   const TextView name = mission::TrimBlankView(row.cells[column]);
   if (name.empty()) return std::nullopt;
@@ -290,9 +284,8 @@ std::vector<Reference> ReferenceIndex::Find(TextView name, std::size_t limit) co
       if (found.size() >= limit) return found;
       Reference r;
       r.kind = formula.kind;
-      r.row = {info.mode, row, info.slot, occurrence.line};
+      r.row = {info.mode, row, info.slot, occurrence.line, formula.start};
       r.owner = owners[row - 1];
-      r.formula = formula.start;
       r.line = sections.Slot(info.slot).Line(occurrence.line);
       found.push_back(r);
     }

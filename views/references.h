@@ -39,10 +39,9 @@ enum class PlaceKind : std::uint8_t { kEvent, kGoal, kShipArrivalCue, kShipDepar
 // One line of a formula that names the name looked up.
 struct Reference {
   PlaceKind kind = PlaceKind::kEvent;
-  Location row;             // the owner's row, and the line that names the name
-  TextView owner;           // the owner's name as its row shows it
-  std::size_t formula = 0;  // the formula's (or cue's) first line, in the same slot
-  TextView line;            // the text of the line that names the name
+  Location row;    // the owner's row, the line that names the name and its formula's first line
+  TextView owner;  // the owner's name as its row shows it
+  TextView line;   // the text of the line that names the name
 };
 
 // The view that lists the owners of a kind of place: Events, Goals, Ships or
@@ -54,6 +53,10 @@ int PlaceMode(PlaceKind kind);
 // «Events: Alpha down»,
 // «Ships: Alpha 1, arrival cue».
 Text ReferenceWhere(const Reference& reference);
+
+// True for the views whose rows have a name that formulas name: Ships,
+// Wings, Messages, Goals and Events.
+bool NamesRows(int mode);
 
 // The name that Find References looks up for a row: the Name of a row of
 // Ships, Wings, Messages, Goals or Events, without blanks at its ends.

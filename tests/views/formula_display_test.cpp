@@ -132,6 +132,23 @@ TEST(TreeLinksTest, FirstNodeInTreeOrderWins) {
   EXPECT_EQ(RowNodeTag(4, 3), u"4,3");
 }
 
+TEST(TreeLinksTest, LineNodeIsTheFieldNodeOfThatLineUnderTheRowsEntry) {
+  const auto m = Load(Lines({"#Objects", "$Name: A", "$Arrival Cue: ( true )", "$Name: B", "$Class: X",
+                             "$Departure Cue: ( is-destroyed-delay 0", "   \"A\" )"}));
+  const mission::OutlineTree& tree = m.Tree();
+  const TreeLinks links(tree);
+  const auto text = [&](const Location& where) {
+    const auto node = links.LineNode(m, where);
+    return node ? mission::ToUtf8(tree.NodeText(*node)) : std::string("(none)");
+  };
+  EXPECT_EQ(text({kModeShips, 1, mission::kSlotObjects, 2}), "Arrival Cue: ( true )");
+  EXPECT_EQ(text({kModeShips, 2, mission::kSlotObjects, 5}), "Departure Cue: ( is-destroyed-delay 0");
+  EXPECT_EQ(text({kModeShips, 1, mission::kSlotObjects, 5}), "(none)");  // another ship's line
+  EXPECT_EQ(text({kModeShips, 2, mission::kSlotObjects, 6}), "(none)");  // a line that made no node
+  EXPECT_EQ(text({kModeShips, 2, mission::kSlotObjects, 8}), "(none)");  // beyond the lines
+  EXPECT_EQ(text({kModeShips, 3, mission::kSlotObjects, 2}), "(none)");  // no such row
+}
+
 // The index must agree with walking the tree and comparing tag texts.
 TEST(TreeLinksTest, AgreesWithAWalkOverTheSampleTree) {
   std::ifstream in(std::string(TORVEK_SOURCE_DIR) + "/samples/sample.fs2", std::ios::binary);

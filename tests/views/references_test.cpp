@@ -120,7 +120,7 @@ TEST(ReferenceIndexTest, RowsAreTheRowsOfTheViews) {
         const auto start = FormulaStartOf(m.Sections(), row.tag);
         ASSERT_TRUE(start.has_value());
         EXPECT_EQ(start->slot, r.row.slot);
-        EXPECT_EQ(start->line, r.formula);
+        EXPECT_EQ(start->line, r.row.formula);
       }
       EXPECT_EQ(r.line, m.Sections().Slot(r.row.slot).Line(r.row.line));
     }
@@ -202,7 +202,7 @@ TEST(ReferenceIndexTest, HundredThousandEventsAndTheirCues) {
   const std::vector<Reference> event = index.Find(u"Event 99999");
   ASSERT_EQ(event.size(), 1u);
   EXPECT_EQ(ReferenceWhere(event[0]), u"Ships: Ship 99999, arrival cue");
-  EXPECT_EQ(event[0].row, (Location{kModeShips, kRows, mission::kSlotObjects, 2 * kRows}));
+  EXPECT_EQ(event[0].row, (Location{kModeShips, kRows, mission::kSlotObjects, 2 * kRows, 2 * kRows}));
   EXPECT_EQ(index.Find(u"Ship 12", 3).size(), 3u);  // the limit
 }
 
