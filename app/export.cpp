@@ -40,8 +40,9 @@ std::vector<FormulaRow> ForEachView(const mission::Mission& mission, Visit visit
   return formulas;
 }
 
-views::FormulaTexts ReadFormula(const mission::Mission& mission, const FormulaRow& row) {
-  return views::ReadRowFormula(mission.Sections(), row.tag, row.name);
+views::FormulaTexts ReadFormula(const mission::Mission& mission, const FormulaRow& row,
+                                sexp::OperatorSet operators) {
+  return views::ReadRowFormula(mission.Sections(), row.tag, row.name, operators);
 }
 
 // --- JSON ---
@@ -128,8 +129,9 @@ void WriteLines(TextView text, JsonWriter& json) {
   json.EndArray();
 }
 
-void WriteFormula(const mission::Mission& mission, const FormulaRow& row, JsonWriter& json) {
-  const views::FormulaTexts texts = ReadFormula(mission, row);
+void WriteFormula(const mission::Mission& mission, const FormulaRow& row, sexp::OperatorSet operators,
+                  JsonWriter& json) {
+  const views::FormulaTexts texts = ReadFormula(mission, row, operators);
   json.BeginObject();
   json.Key("mode");
   json.Number(row.mode);
@@ -266,8 +268,9 @@ void WriteCode(std::string_view heading, TextView code, TextWriter& text) {
   }
 }
 
-void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, TextWriter& text) {
-  const views::FormulaTexts texts = ReadFormula(mission, row);
+void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, sexp::OperatorSet operators,
+                      TextWriter& text) {
+  const views::FormulaTexts texts = ReadFormula(mission, row, operators);
   text.Append("-- ");
   text.Append(views::ModeOf(row.mode).title);
   text.Append(" row ");
@@ -298,7 +301,8 @@ std::vector<TextView> SplitAtLineBreaks(TextView text) {
   }
 }
 
-void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
+                     sexp::OperatorSet operators) {
   JsonWriter json(out);
   json.BeginObject();
   json.Key("file");
@@ -314,13 +318,14 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
   json.EndArray();
   json.Key("formulas");
   json.BeginArray();
-  for (const FormulaRow& row : formulas) WriteFormula(mission, row, json);
+  for (const FormulaRow& row : formulas) WriteFormula(mission, row, operators, json);
   json.EndArray();
   json.EndObject();
   json.Finish();
 }
 
-void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
+                     sexp::OperatorSet operators) {
   TextWriter text(out);
   text.Append("Mission: ");
   text.Append(ForTerminal(mission::FromUtf8(file), TextView::npos));
@@ -335,12 +340,13 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
   text.Append("== Formulas ==");
   text.EndLine();
   text.EndLine();
-  for (const FormulaRow& row : formulas) WriteFormulaText(mission, row, text);
+  for (const FormulaRow& row : formulas) WriteFormulaText(mission, row, operators, text);
   text.Flush();
   out.flush();
 }
 
-int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err) {
+int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
+              sexp::OperatorSet operators) {
   mission::Mission mission;
   const mission::LoadResult loaded = mission::LoadFile(file, mission);
   if (!loaded.ok) {
@@ -348,9 +354,9 @@ int RunExport(ExportFormat format, const std::string& file, std::ostream& out, s
     return 1;
   }
   if (format == ExportFormat::kJson) {
-    WriteJsonExport(file, mission, out);
+    WriteJsonExport(file, mission, out, operators);
   } else {
-    WriteTextExport(file, mission, out);
+    WriteTextExport(file, mission, out, operators);
   }
   out.flush();
   return 0;

@@ -8,6 +8,7 @@
 
 #include "mission/mission.h"
 #include "mission/text.h"
+#include "sexp/formula.h"
 
 namespace app {
 
@@ -15,17 +16,21 @@ enum class ExportFormat { kJson, kText };
 
 // Writes the export document of a loaded mission: its sections, outline
 // tree, the eight views as a mode switch fills them, and the formula of every
-// row that refers to one. `file` is the path as the user gave it.
-void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
+// row that refers to one, translated with `operators`. `file` is the path as
+// the user gave it.
+void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
+                     sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // The same content as titled tables with aligned columns, then each formula
 // with its SEXP lines and its pseudo-code lines. Cells wider than a column's
 // limit are cut with an ellipsis; control characters show as "?".
-void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
+void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
+                     sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // Loads `file` and writes its export. Returns the process exit code: 0, or 1
 // with one line on `err` (and nothing on `out`) when the file cannot be read.
-int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err);
+int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
+              sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 inline int RunJsonExport(const std::string& file, std::ostream& out, std::ostream& err) {
   return RunExport(ExportFormat::kJson, file, out, err);
 }

@@ -13,11 +13,36 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: torvk32 [MISSION] | --export json|text MISSION | --help | --version";
+constexpr const char* kUsage =
+    "usage: torvk32 [MISSION] | --export json|text [--modern-operators] MISSION | --help | --version";
 
 int Usage() {
   std::cerr << kUsage << '\n';
   return 2;
+}
+
+bool Is(const char* arg, const char* option) { return std::strcmp(arg, option) == 0; }
+
+// The export's options come in any order before the mission file, which is
+// the last argument: "--export FORMAT" and "--modern-operators".
+int Export(int argc, char** argv) {
+  const char* format = nullptr;
+  bool modern = false;
+  int i = 1;
+  for (; i < argc - 1; ++i) {
+    if (Is(argv[i], "--export") && format == nullptr && i + 1 < argc - 1) {
+      format = argv[++i];
+    } else if (Is(argv[i], "--modern-operators") && !modern) {
+      modern = true;
+    } else {
+      return Usage();
+    }
+  }
+  if (format == nullptr || i != argc - 1 || std::strncmp(argv[i], "--", 2) == 0) return Usage();
+  const sexp::OperatorSet operators = modern ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  if (Is(format, "json")) return app::RunExport(app::ExportFormat::kJson, argv[i], std::cout, std::cerr, operators);
+  if (Is(format, "text")) return app::RunExport(app::ExportFormat::kText, argv[i], std::cout, std::cerr, operators);
+  return Usage();
 }
 
 }  // namespace
@@ -30,6 +55,7 @@ int main(int argc, char** argv) {
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
+              << "  --modern-operators     with --export: translate the operators of FreeSpace Open too\n"
               << "  --version              print the program's version\n";
     return 0;
   }
@@ -38,12 +64,7 @@ int main(int argc, char** argv) {
     std::cout << "TORVEK32 " << mission::ToUtf8(app::ProgramVersionText()) << '\n';
     return 0;
   }
-  if (argc >= 2 && std::strcmp(argv[1], "--export") == 0) {
-    if (argc != 4) return Usage();
-    if (std::strcmp(argv[2], "json") == 0) return app::RunExport(app::ExportFormat::kJson, argv[3], std::cout, std::cerr);
-    if (std::strcmp(argv[2], "text") == 0) return app::RunExport(app::ExportFormat::kText, argv[3], std::cout, std::cerr);
-    return Usage();
-  }
+  if (argc >= 2 && (Is(argv[1], "--export") || Is(argv[1], "--modern-operators"))) return Export(argc, argv);
   // Any other option is a mistake, not a mission file.
   if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return Usage();
 #ifdef TORVEK_WITH_VIEWER

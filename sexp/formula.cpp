@@ -52,7 +52,8 @@ struct Gathered {
 
 }  // namespace
 
-Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next) {
+Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+                 OperatorSet operators) {
   next = start;
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
@@ -68,11 +69,11 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
   return detail::Translate(
-      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(), ownerName);
+      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(), ownerName, operators);
 }
 
-Text ParseIt(TextView formula, TextView indent, TextView ownerName) {
-  return detail::Translate(Text(formula), indent, ownerName);
+Text ParseIt(TextView formula, TextView indent, TextView ownerName, OperatorSet operators) {
+  return detail::Translate(Text(formula), indent, ownerName, operators);
 }
 
 std::int32_t CountOccurrences(TextView text, TextView find) {

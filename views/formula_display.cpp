@@ -22,7 +22,8 @@ std::optional<std::int64_t> WholeNumber(TextView field, std::int64_t low, std::i
 
 bool HasFormulaReference(TextView tag) { return mission::IsGiven(tag); }
 
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name) {
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
+                            sexp::OperatorSet operators) {
   FormulaTexts texts;
   mission::CommaFields fields;
   mission::SplitCommas(tag, fields);
@@ -33,7 +34,7 @@ FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView t
   if (static_cast<std::uint64_t>(*start) > lines.Count()) return texts;
 
   std::int32_t next = 0;
-  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(*start), next);
+  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(*start), next, operators);
 
   // The lines the reader consumed, each followed by CR LF; then the first
   // "$Formula: " and the final line break go.
@@ -51,9 +52,9 @@ FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView t
   return texts;
 }
 
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row) {
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row, sexp::OperatorSet operators) {
   const TextView name = row.cells.size() > 1 ? TextView(row.cells[1]) : TextView();
-  return ReadRowFormula(sections, row.tag, name);
+  return ReadRowFormula(sections, row.tag, name, operators);
 }
 
 std::vector<std::size_t> FindAll(TextView text, TextView find) {

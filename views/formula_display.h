@@ -10,6 +10,7 @@
 
 #include "mission/mission.h"
 #include "mission/text.h"
+#include "sexp/formula.h"
 #include "views/list.h"
 
 namespace views {
@@ -31,11 +32,14 @@ bool HasFormulaReference(TextView tag);
 // translator writes it into "when"). The SEXP text is the consumed lines
 // joined by CR LF, without the first "$Formula: " and without a final line
 // break. A reference outside its slot (slot not in 1..20, line 0, or a line
-// beyond the slot's last) gives two empty texts.
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name);
+// beyond the slot's last) gives two empty texts. `operators` chooses the
+// translation.
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
+                            sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // The same for a list row: its tag and its second cell (empty if it has none).
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row);
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row,
+                            sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // --- Colouring of the Parsed code window ---
 

@@ -40,6 +40,15 @@ expect 2 '' '^usage: ' --export xml "$sample"
 expect 2 '' '^usage: ' --export json "$sample" extra
 expect 2 '' '^usage: ' --export text
 expect 2 '' '^usage: ' --bogus
+# The FreeSpace Open translation: the option anywhere before the mission.
+expect 0 '"sections"' '' --export json --modern-operators "$sample"
+expect 0 '^== 4 Events ==$' '' --modern-operators --export text "$sample"
+expect 2 '' '^usage: ' --export json --modern-operators
+expect 2 '' '^usage: ' --export json --modern-operators --modern-operators "$sample"
+expect 2 '' '^usage: ' --export json "$sample" --modern-operators
+expect 2 '' '^usage: ' --modern-operators "$sample"
+expect 2 '' '^usage: ' --export --modern-operators json "$sample"
+expect 2 '' '^usage: ' --export json --export text "$sample"
 expect 0 'usage: ' '' --help
 expect 0 '1.0 Beta 01b' '' --version
 [ "$(wc -l <"$tmp/err")" -le 1 ] || { echo "FAIL: more than one error line"; fail=1; }
