@@ -186,6 +186,8 @@ def main(argv):
         ("and/or with not, 1000 / 100 levels", "BM_AndOrNotNesting/100", "BM_AndOrNotNesting/1000"),
     ):
         table.ratio("  " + name, large, small, 12, translate)
+    table.ratio("  FreeSpace Open / original operators, 100 MB mix", "BM_OperatorMix/1", "BM_OperatorMix/0", 1.5,
+                translate)
     # Plain nesting indents every line by its depth, so its output grows as
     # the square of the depth: judged per character written.
     table.ratio_per_counter("  and/or nesting 1000 / 100 deep, per output char", "BM_AndOrNesting/1000",

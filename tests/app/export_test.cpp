@@ -81,6 +81,32 @@ TEST(ExportTest, MissionWithoutHeadersGivesEightViewsAndAnEmptyGeneral) {
   EXPECT_EQ(doc["formulas"], json::array());
 }
 
+// With the FreeSpace Open operators only the Parsed code differs, and only
+// for formulas the original cannot translate.
+TEST(ExportTest, FreeSpaceOpenOperatorsChangeOnlyThePseudoCodeTheyTranslate) {
+  const std::string mission =
+      "#Events\r\n"
+      "$Formula: ( when ( true ) ( send-message \"#Cmd\" \"High\" \"Hi\" ) )\r\n+Name: Plain\r\n"
+      "$Formula: ( when\r\n   ( = @Count[0] 3 )\r\n   ( modify-variable @Count[0] ( + @Count[0] 1 ) ) )\r\n"
+      "+Name: Counter\r\n";
+  const std::string path = testing::TempDir() + "torvek_export_modern.fs2";
+  std::ofstream(path, std::ios::binary) << mission;
+  std::ostringstream original, modern, err;
+  ASSERT_EQ(RunExport(ExportFormat::kJson, path, original, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, path, modern, err, sexp::OperatorSet::kFreeSpaceOpen), 0);
+  std::remove(path.c_str());
+  json before = json::parse(original.str());
+  json after = json::parse(modern.str());
+  ASSERT_EQ(after["formulas"].size(), 2u);
+  EXPECT_EQ(after["formulas"][0], before["formulas"][0]);
+  EXPECT_EQ(before["formulas"][1]["parsed"][1], " #UnknownCommand =");
+  EXPECT_EQ(after["formulas"][1]["parsed"],
+            json({"If", " Variable(\"Count\") = 3", "Then", " MissionStatus.Event(\"Counter\")=True",
+                  " Variable(\"Count\") = Variable(\"Count\") + 1"}));
+  before["formulas"][1]["parsed"] = after["formulas"][1]["parsed"];
+  EXPECT_EQ(after, before);
+}
+
 TEST(ExportTest, SplitAtLineBreaks) {
   struct Case {
     std::u16string text;
