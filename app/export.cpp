@@ -4,12 +4,15 @@
 #include <charconv>
 
 #include "app/json_writer.h"
+#include "base/utf8.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
 namespace app {
 namespace {
 
+using mission::IsHighSurrogate;
+using mission::IsLowSurrogate;
 using mission::Text;
 using mission::TextView;
 
@@ -155,8 +158,6 @@ constexpr std::size_t kMaxCellWidth = 40;
 constexpr char16_t kEllipsis = u'\u2026';
 
 bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 // Characters as a terminal counts them: a surrogate pair is one.
 std::size_t Width(TextView text) {
@@ -285,6 +286,14 @@ void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, se
   text.EndLine();
 }
 
+// The file's name without its folder: two copies of one mission export
+// alike, wherever they lie (git hands a diff filter a temporary copy).
+std::string BaseName(const std::string& file) {
+  const std::size_t slash = file.rfind('/');
+  if (slash == std::string::npos || slash + 1 == file.size()) return file;
+  return file.substr(slash + 1);
+}
+
 }  // namespace
 
 std::vector<TextView> SplitAtLineBreaks(TextView text) {
@@ -328,7 +337,7 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
                      sexp::OperatorSet operators) {
   TextWriter text(out);
   text.Append("Mission: ");
-  text.Append(ForTerminal(mission::FromUtf8(file), TextView::npos));
+  text.Append(ForTerminal(mission::FromUtf8(BaseName(file)), TextView::npos));
   text.EndLine();
   text.EndLine();
   text.Append("== Outline ==");

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 #include "sexp/formula.h"
 
 namespace app {
@@ -23,7 +23,8 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
 
 // The same content as titled tables with aligned columns, then each formula
 // with its SEXP lines and its pseudo-code lines. Cells wider than a column's
-// limit are cut with an ellipsis; control characters show as "?".
+// limit are cut with an ellipsis; control characters show as "?". The file
+// is named by its base name only, so the text depends on the mission alone.
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
                      sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
@@ -31,9 +32,6 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
 // with one line on `err` (and nothing on `out`) when the file cannot be read.
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
               sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
-inline int RunJsonExport(const std::string& file, std::ostream& out, std::ostream& err) {
-  return RunExport(ExportFormat::kJson, file, out, err);
-}
 
 // A code window's text as lines: split at every CR LF pair. An empty text
 // gives no lines; a text that ends in CR LF gives a last, empty line.

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "base/utf8.h"
+
 namespace app {
 namespace {
 
@@ -36,29 +38,6 @@ char* PutEscape(char32_t c, char* p) {
   return p;
 }
 
-char* PutUtf8(char32_t c, char* p) {
-  if (c < 0x80) {
-    if (c < 0x20 || c == '"' || c == '\\') return PutEscape(c, p);
-    *p++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *p++ = static_cast<char>(0xC0 | (c >> 6));
-    *p++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *p++ = static_cast<char>(0xE0 | (c >> 12));
-    *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *p++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *p++ = static_cast<char>(0xF0 | (c >> 18));
-    *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *p++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return p;
-}
-
-bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 bool IsPlain(char16_t c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; }
 
 // Whether four 16-bit units packed into `w` are all plain. May say no for
@@ -86,64 +65,14 @@ char* EscapeUtf16(mission::TextView text, char* p) {
       i += 4;
     }
     if (i == n) break;
-    char32_t c = s[i];
     if (IsPlain(s[i])) {
-      *p++ = static_cast<char>(c);
-    } else if (IsHigh(s[i]) && i + 1 < n && IsLow(s[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      p = PutUtf8(c, p);
-      ++i;
+      *p++ = static_cast<char>(s[i++]);
+    } else if (s[i] < 0x80) {
+      p = PutEscape(s[i++], p);
     } else {
-      p = PutUtf8(c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c, p);
+      p = mission::EncodeUtf8(mission::NextCodePoint(text, i), p);
     }
-    ++i;
   }
-  return p;
-}
-
-// The length of the UTF-8 sequence at the start of `s` if it is valid and
-// complete, else 0.
-std::size_t ValidSequence(std::string_view s, char32_t& c) {
-  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
-  const unsigned char lead = b(0);
-  if (lead >= 0xC2 && lead <= 0xDF && cont(1)) {
-    c = ((lead & 0x1Fu) << 6) | (b(1) & 0x3Fu);
-    return 2;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF && cont(1) && cont(2)) {
-    c = ((lead & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
-    return (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) ? 3 : 0;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4 && cont(1) && cont(2) && cont(3)) {
-    c = ((lead & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) | ((b(2) & 0x3Fu) << 6) | (b(3) & 0x3Fu);
-    return (c >= 0x10000 && c <= 0x10FFFF) ? 4 : 0;
-  }
-  return 0;
-}
-
-// Escapes UTF-8 text, replacing each invalid byte by U+FFFD. Stops at the
-// first sequence that begins at or after `limit` bytes.
-char* EscapeUtf8(std::string_view text, std::size_t limit, std::size_t& consumed, char* p) {
-  std::size_t i = 0;
-  while (i < text.size() && i < limit) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead >= 0x20 && lead < 0x80 && lead != '"' && lead != '\\') {
-      *p++ = static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    if (lead < 0x80) {
-      p = PutUtf8(lead, p);
-      ++i;
-      continue;
-    }
-    char32_t c = 0;
-    const std::size_t n = ValidSequence(text.substr(i), c);
-    p = PutUtf8(n ? c : 0xFFFD, p);
-    i += n ? n : 1;
-  }
-  consumed = i;
   return p;
 }
 
@@ -197,14 +126,21 @@ void JsonWriter::Key(std::string_view key) {
 }
 
 void JsonWriter::String(std::string_view utf8) {
+  const auto plain = [](char c) { return IsPlain(static_cast<unsigned char>(c)); };
+  if (!std::all_of(utf8.begin(), utf8.end(), plain)) {
+    decoded_.clear();
+    mission::AppendFromUtf8(utf8, decoded_);
+    String(mission::TextView(decoded_));
+    return;
+  }
+  // Plain ASCII (the tree's tags, most file names) is written as it is.
   BeforeValue();
   Put('"');
   while (!utf8.empty()) {
-    // The last sequence of a chunk may run up to three bytes past it.
-    char* start = Reserve((kChunk + 3) * kMaxBytesPerUnit);
-    std::size_t consumed = 0;
-    used_ += static_cast<std::size_t>(EscapeUtf8(utf8, kChunk, consumed, start) - start);
-    utf8.remove_prefix(consumed);
+    const std::size_t take = std::min(utf8.size(), kChunk);
+    std::memcpy(Reserve(take), utf8.data(), take);
+    used_ += take;
+    utf8.remove_prefix(take);
   }
   Put('"');
 }
@@ -215,7 +151,9 @@ void JsonWriter::String(mission::TextView text) {
   while (!text.empty()) {
     std::size_t take = std::min(text.size(), kChunk);
     // Keep a surrogate pair together.
-    if (take < text.size() && IsHigh(text[take - 1]) && IsLow(text[take])) --take;
+    if (take < text.size() && mission::IsHighSurrogate(text[take - 1]) && mission::IsLowSurrogate(text[take])) {
+      --take;
+    }
     char* start = Reserve(take * kMaxBytesPerUnit);
     used_ += static_cast<std::size_t>(EscapeUtf16(text.substr(0, take), start) - start);
     text.remove_prefix(take);

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace app {
 
@@ -27,7 +27,8 @@ class JsonWriter {
   // The key of the next member of the current object: plain ASCII letters,
   // written as they are.
   void Key(std::string_view key);
-  // A string value given as UTF-8; invalid sequences become U+FFFD.
+  // A string value given as UTF-8; each broken sequence becomes one U+FFFD,
+  // as when a mission file is read.
   void String(std::string_view utf8);
   // A string value; unpaired surrogates become U+FFFD.
   void String(mission::TextView text);
@@ -49,6 +50,7 @@ class JsonWriter {
   std::size_t used_ = 0;
   std::vector<char> first_;  // per open level: no element written yet
   bool after_key_ = false;
+  mission::Text decoded_;  // a UTF-8 value as 16-bit text, reused from value to value
 };
 
 }  // namespace app

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "applib/library.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

@@ -266,15 +266,18 @@ std::string MimePackage(const DocumentType& type) {
   return ToUtf8(xml);
 }
 
+// A menu entry like the one an installed package brings under the same id:
+// this one takes its place for the user, so it must not hide it.
 std::string DesktopEntry(const DocumentType& type) {
   const Text entry = u"[Desktop Entry]\n"
                      u"Type=Application\n"
                      u"Name=" + DesktopString(ProgramName(type.program_id)) + u"\n"
                      u"Comment=" + DesktopString(type.description) + u"\n"
                      u"Exec=" + DesktopExec(SplitCommandLine(type.command)) + u"\n"
+                     u"Icon=" + DesktopId(type.program_id) + u"\n"
                      u"MimeType=" + MimeTypeName(type.program_id) + u";\n"
                      u"Terminal=false\n"
-                     u"NoDisplay=true\n";
+                     u"Categories=Development;\n";
   return ToUtf8(entry);
 }
 

@@ -5,6 +5,7 @@
 //                                              a sub-class of text/plain
 //   $XDG_DATA_HOME/applications/<id>.desktop   the program, with the
 //                                              script's command as Exec line
+//                                              and the icon named <id>
 //   $XDG_CONFIG_HOME/mimeapps.list             the program as the default
 //                                              application of the type
 // then starts update-mime-database and update-desktop-database without
@@ -15,7 +16,7 @@
 #include <vector>
 
 #include "applib/platform.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

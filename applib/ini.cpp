@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "applib/paths.h"
+#include "base/utf8.h"
 
 namespace applib {
 
@@ -244,7 +245,7 @@ std::optional<Text> IniLookup(std::string_view content, TextView section, TextVi
   if (value.size() > kIniMaxValue) {
     value.resize(kIniMaxValue);
     // Never leave half of a surrogate pair behind.
-    if (value.back() >= 0xD800 && value.back() <= 0xDBFF) value.pop_back();
+    if (mission::IsHighSurrogate(value.back())) value.pop_back();
   }
   return value;
 }

@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "applib/platform.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

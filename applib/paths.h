@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

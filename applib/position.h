@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "applib/library.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

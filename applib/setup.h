@@ -13,7 +13,7 @@
 
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace applib {
 

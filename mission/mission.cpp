@@ -204,7 +204,7 @@ class MissionBuilder {
   void FieldLine(TextRef rest) {
     if (IsNameLine(View(rest))) {
       name_seen_ = true;
-      Increment(name_count_);
+      ++name_count_;
       // A name line before any header, or in the block of a bare "#", has
       // no section node to hang under and makes no node.
       name_node_ = entries_open_ ? AddNode(rest, section_node_, name_count_) : -1;

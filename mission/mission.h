@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace mission {
 

@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test: installing what is missing and
+# Shared by scripts/run, scripts/test and scripts/package: installing what is missing and
 # building. Sourced, not run.
 
 # Debian packages the build, the tests and the program need.
@@ -8,8 +8,12 @@ TORVEK_PACKAGES=(
   qt6-base-dev libgl-dev
   fonts-wine fonts-liberation
   desktop-file-utils shared-mime-info xdg-utils
-  time python3
+  time python3 git
+  dpkg-dev file
 )
+
+# What scripts/package needs besides: the Debian package checker.
+TORVEK_PACKAGE_TOOLS=(lintian)
 
 # Installs the packages of the list that are not installed yet, through sudo
 # when not root.

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 
 namespace sexp {
 

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace sexp {
 enum class OperatorSet;

@@ -11,7 +11,7 @@
 #include <QStyle>
 
 #include "applib/paths.h"
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace ui {
 namespace {

@@ -1,5 +1,6 @@
 #include "ui/models.h"
 
+#include "base/utf8.h"
 #include "ui/qtext.h"
 
 namespace ui {
@@ -7,7 +8,7 @@ namespace ui {
 QString ShownText(mission::TextView text) {
   if (static_cast<qsizetype>(text.size()) <= kShownTextMax) return ToQString(text);
   std::size_t cut = static_cast<std::size_t>(kShownTextMax);
-  if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;  // keep surrogate pairs whole
+  if (mission::IsHighSurrogate(text[cut - 1])) --cut;  // keep surrogate pairs whole
   return ToQString(text.substr(0, cut)) + QStringLiteral("...");
 }
 
@@ -61,11 +62,6 @@ bool ListSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) 
 void OutlineTreeModel::SetMission(const mission::Mission* mission) {
   beginResetModel();
   mission_ = mission;
-  endResetModel();
-}
-
-void OutlineTreeModel::Reset() {
-  beginResetModel();
   endResetModel();
 }
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace ui {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 #include "sexp/formula.h"
 #include "views/list.h"
 

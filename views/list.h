@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace views {
 

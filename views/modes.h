@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <span>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 #include "views/list.h"
 
 namespace views {

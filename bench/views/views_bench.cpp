@@ -105,7 +105,7 @@ void BM_ExportJson(benchmark::State& state) {
     buffer.bytes = 0;
     std::ostream out(&buffer);
     std::ostream err(&buffer);
-    if (app::RunJsonExport(path, out, err) != 0) state.SkipWithError("export failed");
+    if (app::RunExport(app::ExportFormat::kJson, path, out, err) != 0) state.SkipWithError("export failed");
   }
   state.SetLabel(std::to_string(state.range(0)) + " MB, " + std::to_string(buffer.bytes >> 20) + " MB of JSON");
 }

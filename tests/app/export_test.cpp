@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -16,7 +17,7 @@ const std::string kSample = std::string(TORVEK_SOURCE_DIR) + "/samples/sample.fs
 
 TEST(ExportTest, JsonHasSectionsAndTree) {
   std::ostringstream out, err;
-  ASSERT_EQ(RunJsonExport(kSample, out, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, kSample, out, err), 0);
   EXPECT_EQ(err.str(), "");
   const json doc = json::parse(out.str());
   EXPECT_EQ(doc["file"], kSample);
@@ -38,7 +39,7 @@ TEST(ExportTest, JsonHasSectionsAndTree) {
 // so that a failure names the part.
 TEST(ExportTest, SampleMissionMatchesTheReviewedDocument) {
   std::ostringstream out, err;
-  ASSERT_EQ(RunJsonExport(kSample, out, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, kSample, out, err), 0);
   json doc = json::parse(out.str());
   std::ifstream in(std::string(TORVEK_SOURCE_DIR) + "/tests/app/sample.expected.json");
   const json expected = json::parse(in);
@@ -58,7 +59,7 @@ TEST(ExportTest, JsonEscapesControlCharacters) {
   const std::string path = testing::TempDir() + "torvek_export_escape.fs2";
   std::ofstream(path, std::ios::binary) << std::string("#Events\n\"q\"\\\x01\0\n", 14);
   std::ostringstream out, err;
-  ASSERT_EQ(RunJsonExport(path, out, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, path, out, err), 0);
   EXPECT_EQ(json::parse(out.str())["sections"][3][0], std::string("\"q\"\\\x01\0", 6));
   std::remove(path.c_str());
 }
@@ -144,9 +145,25 @@ TEST(ExportTest, TextTablesAlignCutWideCellsAndDefuseControlCharacters) {
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
+// Two copies of one mission give the same text wherever they lie, as git's
+// diff filter needs: it hands over a temporary copy for one side.
+TEST(ExportTest, TextOfTwoCopiesIsTheSame) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(testing::TempDir()) / "torvek_export_copies";
+  fs::create_directories(root / "git-blob-Eem6Ff");
+  fs::copy_file(kSample, root / "m.fs2", fs::copy_options::overwrite_existing);
+  fs::copy_file(kSample, root / "git-blob-Eem6Ff" / "m.fs2", fs::copy_options::overwrite_existing);
+  std::ostringstream here, there, err;
+  ASSERT_EQ(RunExport(ExportFormat::kText, (root / "m.fs2").string(), here, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kText, (root / "git-blob-Eem6Ff" / "m.fs2").string(), there, err), 0);
+  EXPECT_TRUE(here.str().starts_with("Mission: m.fs2\n\n")) << here.str().substr(0, 80);
+  EXPECT_EQ(here.str(), there.str());
+  fs::remove_all(root);
+}
+
 TEST(ExportTest, UnreadableFileIsOneLineAndExitOne) {
   std::ostringstream out, err;
-  EXPECT_EQ(RunJsonExport("/nonexistent/m.fs2", out, err), 1);
+  EXPECT_EQ(RunExport(ExportFormat::kJson, "/nonexistent/m.fs2", out, err), 1);
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "torvk32: cannot open /nonexistent/m.fs2: No such file or directory\n");
   std::ostringstream text;

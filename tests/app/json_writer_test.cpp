@@ -65,11 +65,16 @@ TEST(JsonWriterTest, LongTextsKeepSurrogatePairsAcrossPieces) {
   }
 }
 
-TEST(JsonWriterTest, Utf8TextsReplaceInvalidBytes) {
-  EXPECT_EQ(json::parse(WrittenUtf8("a\xFF" "b\xE2\x82")), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD");
+// A file name that is not valid UTF-8 reads as the text export and the
+// loader read such bytes: one U+FFFD for each broken sequence.
+TEST(JsonWriterTest, Utf8TextsReplaceBrokenSequences) {
+  EXPECT_EQ(json::parse(WrittenUtf8("a\xFF" "b\xE2\x82")), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(json::parse(WrittenUtf8("\x80\x80q\"")), "\xEF\xBF\xBD\xEF\xBF\xBDq\"");
   std::string longName(10000, 'x');
   for (std::size_t i = 4090; i < 4110; i += 3) longName.replace(i, 3, "\xE2\x82\xAC");
   EXPECT_EQ(json::parse(WrittenUtf8(longName)), longName);
+  const std::string plain(10000, 'y');
+  EXPECT_EQ(WrittenUtf8(plain), "\"" + plain + "\"\n");
 }
 
 TEST(JsonWriterTest, NestsObjectsArraysAndNumbers) {

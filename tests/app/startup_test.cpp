@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "applib/freedesktop.h"
 #include "applib/ini.h"
 #include "applib/splash.h"
 #include "tests/applib/suite_fixture.h"
@@ -14,6 +16,7 @@ namespace {
 using applib::Text;
 using applib::TextView;
 using applib::testing::ExitCalled;
+using applib::testing::ReadFile;
 using applib::testing::Suite;
 namespace fs = std::filesystem;
 
@@ -249,6 +252,42 @@ TEST_F(Startup, CommandLineMission) {
     EXPECT_EQ(host.loaded, c.loaded);
     EXPECT_TRUE(host.shown_at.has_value());
   }
+}
+
+// The Debian package brings a MIME type and a desktop entry under the ids the
+// association writes for the user, who then gets the same type and the same
+// menu entry: only the command differs (the package's sets the suite up
+// first).
+TEST_F(Startup, PackagedDesktopFilesAreTheOnesTheAssociationWrites) {
+  host.answer = true;
+  ASSERT_EQ(Run(), std::nullopt);
+  const fs::path home = suite.root.path() / "home";
+  ASSERT_TRUE(applib::ImportRegistryScript(applib::FromFsPath(suite.root.path() / "lib" / "shell" / "torvk32.reg"),
+                                           applib::FromFsPath(home / "data"), applib::FromFsPath(home / "config"),
+                                           suite.platform));
+  const fs::path packaging = fs::path(TORVEK_SOURCE_DIR) / "packaging";
+  const auto names = [](const fs::path& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder)) found.push_back(entry.path().filename().string());
+    return found;
+  };
+  const std::vector<std::string> mime = names(home / "data" / "mime" / "packages");
+  const std::vector<std::string> desktop = names(home / "data" / "applications");
+  ASSERT_EQ(mime, std::vector<std::string>{"veltrane_suite.torvek32.xml"});
+  ASSERT_EQ(desktop, std::vector<std::string>{"veltrane_suite.torvek32.desktop"});
+
+  EXPECT_EQ(ReadFile(packaging / mime[0]), ReadFile(home / "data" / "mime" / "packages" / mime[0]));
+  const auto lines = [](const std::string& text) {
+    std::vector<std::string> kept;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+      if (!line.starts_with("Exec=")) kept.push_back(line);
+    }
+    return kept;
+  };
+  const std::string packaged = ReadFile(packaging / desktop[0]);
+  EXPECT_EQ(lines(packaged), lines(ReadFile(home / "data" / "applications" / desktop[0])));
+  EXPECT_NE(packaged.find("\nExec=torvk32-setup --start %f\n"), std::string::npos) << packaged;
 }
 
 }  // namespace

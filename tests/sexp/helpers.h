@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "mission/mission.h"
-#include "mission/text.h"
 
 namespace sexp::testing {
 

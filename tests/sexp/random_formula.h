@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace sexp::testing {
 

@@ -183,7 +183,7 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
   if (level > 1000) return u"<Error in formular: nested too deeply>";
   ReplaceFirst(f, u"$Formula:", u"");
   TrimBlank(f);
-  if (!f.empty() && f.front() == u'(') DropLeft(f, 1);
+  if (!f.empty() && f.front() == u'(') f.erase(0, 1);
   if (!f.empty() && f.back() == u')') DropRight(f, 1);
   const std::vector<Text> p = Split(f);
   const auto P = [&](std::size_t k) { return k >= 1 && k <= p.size() ? p[k - 1] : Text(); };

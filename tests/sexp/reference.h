@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "mission/text.h"
+#include "base/text.h"
 
 namespace sexp::reference {
 

@@ -1,25 +1,22 @@
-#include "mission/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 
 namespace mission {
 namespace {
 
-TEST(TextTest, DropLeftAndRight) {
+TEST(TextTest, DropRight) {
   struct Case {
     Text in;
     std::size_t count;
-    Text left, right;
+    Text right;
   };
   const Case cases[] = {
-      {u"abc", 3, u"", u""}, {u"abc", 7, u"", u""}, {u"abc", 0, u"abc", u"abc"},
-      {u"", 1, u"", u""},    {u"abc", 1, u"bc", u"ab"}, {u"ab", 2, u"", u""},
+      {u"abc", 3, u""}, {u"abc", 7, u""}, {u"abc", 0, u"abc"}, {u"", 1, u""}, {u"abc", 1, u"ab"}, {u"ab", 2, u""},
   };
   for (const Case& c : cases) {
-    Text left = c.in, right = c.in;
-    DropLeft(left, c.count);
+    Text right = c.in;
     DropRight(right, c.count);
-    EXPECT_EQ(left, c.left) << ToUtf8(c.in) << " by " << c.count;
     EXPECT_EQ(right, c.right) << ToUtf8(c.in) << " by " << c.count;
   }
 }
@@ -61,13 +58,6 @@ TEST(TextTest, SplitCommas) {
   EXPECT_EQ(f[15], u"15,16,17,18,19,20");
 }
 
-TEST(TextTest, FindTextIsExactAndOneBased) {
-  EXPECT_EQ(FindText(u";", u"$Name: x ; note"), 10u);
-  EXPECT_EQ(FindText(u";", u"abc"), 0u);
-  EXPECT_EQ(FindText(u"A", u"abc"), 0u);
-  EXPECT_EQ(FindText(u"c", u"abc"), 3u);
-}
-
 TEST(TextTest, IsGiven) {
   const std::pair<Text, bool> cases[] = {
       {u"  n/a ", false}, {u"", false}, {u"   ", false}, {u"N/A", true}, {u"0", true}, {u"n/a!", true},
@@ -100,13 +90,6 @@ TEST(TextTest, NumericValue) {
       {u".", 0},   {u"-", 0},    {u"1 2", 1},   {u"\"5\"", 0},
   };
   for (const auto& [in, want] : cases) EXPECT_DOUBLE_EQ(NumericValue(in), want) << ToUtf8(in);
-}
-
-TEST(TextTest, Utf8RoundTripAndLoneSurrogates) {
-  const Text t = u"Ä€\U0001F680x";
-  EXPECT_EQ(FromUtf8(ToUtf8(t)), t);
-  EXPECT_EQ(ToUtf8(Text(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
 }
 
 }  // namespace

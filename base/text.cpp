@@ -1,9 +1,6 @@
-#include "mission/text.h"
+#include "base/text.h"
 
 #include <charconv>
-#include <vector>
-
-#include "mission/decode.h"
 
 namespace mission {
 namespace {
@@ -11,14 +8,6 @@ namespace {
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\0'; }
 
 }  // namespace
-
-void DropLeft(Text& text, std::size_t count) {
-  if (text.size() > count) {
-    text.erase(0, count);
-  } else {
-    text.clear();
-  }
-}
 
 void DropRight(Text& text, std::size_t count) {
   if (text.size() > count) {
@@ -56,11 +45,6 @@ void SplitCommas(TextView text, CommaFields& fields) {
   fields[n] = Text(TrimBlankView(text));
 }
 
-std::size_t FindText(TextView find, TextView within) {
-  const std::size_t pos = within.find(find);
-  return pos == TextView::npos ? 0 : pos + 1;
-}
-
 bool IsGiven(TextView text) {
   const TextView trimmed = TrimBlankView(text);
   return !trimmed.empty() && trimmed != u"n/a";
@@ -81,8 +65,6 @@ bool ReplaceFirst(Text& text, TextView find, TextView replacement) {
   text.replace(pos, find.size(), replacement);
   return true;
 }
-
-void Increment(std::int32_t& counter) { ++counter; }
 
 double NumericValue(TextView text) {
   std::size_t i = 0;
@@ -121,52 +103,6 @@ Text Decimal(long long value) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return Text(buffer, result.ptr);
-}
-
-std::string ToUtf8(TextView text) {
-  std::string out;
-  AppendUtf8(text, out);
-  return out;
-}
-
-void AppendUtf8(TextView text, std::string& out) {
-  // Written through a pointer into room made beforehand: at most three bytes
-  // per 16-bit character (a surrogate pair gives four bytes for two).
-  const std::size_t start = out.size();
-  out.resize(start + 3 * text.size());
-  char* p = out.data() + start;
-  const auto put = [&p](char32_t byte) { *p++ = static_cast<char>(byte); };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c < 0x80) {
-      put(c);
-      continue;
-    }
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x800) {
-      put(0xC0 | (c >> 6));
-    } else if (c < 0x10000) {
-      put(0xE0 | (c >> 12));
-      put(0x80 | ((c >> 6) & 0x3F));
-    } else {
-      put(0xF0 | (c >> 18));
-      put(0x80 | ((c >> 12) & 0x3F));
-      put(0x80 | ((c >> 6) & 0x3F));
-    }
-    put(0x80 | (c & 0x3F));
-  }
-  out.resize(static_cast<std::size_t>(p - out.data()));
-}
-
-Text FromUtf8(std::string_view utf8) {
-  std::vector<char16_t> units;
-  DecodeAppend(utf8, Encoding::Utf8, units);
-  return Text(units.begin(), units.end());
 }
 
 }  // namespace mission
