@@ -69,7 +69,8 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
   return detail::Translate(
-      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(), ownerName, operators);
+      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars),
+      TextView(), ownerName, operators);
 }
 
 Text ParseIt(TextView formula, TextView indent, TextView ownerName, OperatorSet operators) {

@@ -756,7 +756,9 @@ void Translator::WriteBlockBody(ModernKind kind, std::span<const Arg> args, std:
     out_ += u"\")=True";
   }
   const std::size_t first = std::min(a + 1, args.size());
-  const std::size_t count = kind == MK::kIfThenElse ? std::min<std::size_t>(1, args.size() - first) : args.size() - first;
+  // "if-then-else" runs one action when its condition holds, the rest when not.
+  const std::size_t rest = args.size() - first;
+  const std::size_t count = kind == MK::kIfThenElse ? std::min<std::size_t>(1, rest) : rest;
   std::size_t at = out_.size();
   out_ += kCrLf;
   WriteActions(args.subspan(first, count), actions, level);

@@ -1,5 +1,8 @@
 #include "ui/codewindows.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -34,17 +37,51 @@ QTextEdit* NewCodeWindow(QWidget* parent, const QString& name, const QString& de
 
 }  // namespace
 
-CodeWindows::CodeWindows(QWidget* parent)
+CodeWindows::CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* modernOperators, QStatusBar* statusBar)
     : QObject(parent),
+      settings_(settings),
       richTextBox1_(NewCodeWindow(parent, QStringLiteral("RichTextBox1"), QStringLiteral("SEXP Trees"))),
-      richTextBox2_(NewCodeWindow(parent, QStringLiteral("RichTextBox2"), QStringLiteral("Parsed Code"))) {}
+      richTextBox2_(NewCodeWindow(parent, QStringLiteral("RichTextBox2"), QStringLiteral("Parsed Code"))),
+      notice_(new QLabel(statusBar)) {
+  notice_->setObjectName(QStringLiteral("StatusUnknownCommands"));
+  notice_->setFont(TahomaFont());
+  notice_->hide();
+  statusBar->addPermanentWidget(notice_);
+  // A first start shows the original translation.
+  const bool on = settings_.ModernOperators();
+  operators_ = on ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  modernOperators->setCheckable(true);
+  modernOperators->setChecked(on);
+  // Only the user's choice is written, not the state set here.
+  connect(modernOperators, &QAction::triggered, this, &CodeWindows::ModernOperators_Toggled);
+}
 
 void CodeWindows::Clear() {
   richTextBox1_->clear();
   richTextBox2_->clear();
+  notice_->hide();
+  row_.reset();
 }
 
-void CodeWindows::Show(const views::FormulaTexts& texts) {
+void CodeWindows::Show(const mission::Mission& mission, const views::Row& row) {
+  mission_ = &mission;
+  row_ = row;
+  ShowTexts(views::ReadRowFormula(mission.Sections(), row, operators_));
+}
+
+void CodeWindows::ModernOperators_Toggled(bool on) {
+  settings_.SetModernOperators(on);
+  operators_ = on ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  if (row_) ShowTexts(views::ReadRowFormula(mission_->Sections(), *row_, operators_));
+}
+
+void CodeWindows::ShowTexts(const views::FormulaTexts& texts) {
+  const Text notice = operators_ == sexp::OperatorSet::kOriginal
+                          ? UnknownCommandNotice(views::UnknownCommandLines(texts.parsed))
+                          : Text();
+  notice_->setText(ToQString(notice));
+  notice_->setVisible(!notice.empty());
+
   richTextBox2_->setPlainText(DocumentText(CodeWindowText(texts.parsed)));
   QTextCursor all(richTextBox2_->document());
   // All colouring in one edit block, so the document is laid out once.
@@ -53,7 +90,7 @@ void CodeWindows::Show(const views::FormulaTexts& texts) {
   QTextCharFormat black;
   black.setForeground(ColourFromBgr(views::kColorBlack));
   all.mergeCharFormat(black);
-  for (const views::ColorWord& word : views::kColorWords) colorize(richTextBox2_, word.text, word.color);
+  for (const views::ColorWord& word : views::ColorWords(operators_)) colorize(richTextBox2_, word.text, word.color);
   all.endEditBlock();
   richTextBox2_->moveCursor(QTextCursor::Start);
 

@@ -126,6 +126,8 @@ void FSMMainForm::CreateMenus() {
       command(view, "MenuViewCodeL", QStringLiteral("Show &SEXP code window"), &FSMMainForm::MenuViewCodeL_Click);
   menuViewCodeR_ =
       command(view, "MenuViewCodeR", QStringLiteral("Show &Parsed code window"), &FSMMainForm::MenuViewCodeR_Click);
+  menuViewModernOperators_ =
+      AddEntry(view, "MenuViewModernOperators", QStringLiteral("Translate FreeSpace &Open operators"));
   for (QAction* a : {menuViewTreeView_, menuViewCodeL_, menuViewCodeR_}) a->setCheckable(true);
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
@@ -154,7 +156,7 @@ void FSMMainForm::CreatePanes() {
   CreateTopBar();
   CreateTree();
   CreateList();
-  codeWindows_ = new CodeWindows(client_);
+  codeWindows_ = new CodeWindows(client_, settings_, menuViewModernOperators_, statusBar());
   CreateStatusBar();
 }
 
@@ -387,7 +389,7 @@ void FSMMainForm::ListView1_ItemClick(int position) {
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));
-  codeWindows_->Show(views::ReadRowFormula(mission_.Sections(), row));
+  codeWindows_->Show(mission_, row);
   statusmsg({});
 }
 

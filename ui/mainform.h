@@ -164,6 +164,7 @@ class FSMMainForm : public QMainWindow {
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
   QAction* menuViewCodeR_ = nullptr;
+  QAction* menuViewModernOperators_ = nullptr;
   QAction* menuViewTreeViewCA_ = nullptr;
   QAction* menuHelpTutorial_ = nullptr;
   QAction* menuHelpBlank1_ = nullptr;

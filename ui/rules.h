@@ -51,6 +51,11 @@ constexpr std::size_t kCodeWindowMax = 200000;
 // that says how much is not shown and where to see all of it.
 Text CodeWindowText(TextView text, std::size_t limit = kCodeWindowMax);
 
+// The status bar's notice while the original translation leaves `lines`
+// lines of the shown formula as "#UnknownCommand": how many, and which menu
+// entry translates them. Empty for none.
+Text UnknownCommandNotice(std::size_t lines);
+
 constexpr TextView kDesignCaption = u"Veltrane Suite TORVEK32";
 // The caption while a mission is shown.
 Text MissionCaption(TextView path);

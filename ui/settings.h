@@ -47,6 +47,12 @@ class ViewerSettings {
   bool RightCodeHidden() const;
   void SetRightCodeHidden(bool hidden);
 
+  // "Display"/"ModernOperators": "1" the Parsed code window translates the
+  // operators of FreeSpace Open too; anything else, missing included, keeps
+  // the original translation.
+  bool ModernOperators() const;
+  void SetModernOperators(bool on);
+
   // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
   // last chosen in that open dialog, with its trailing separator; empty when
   // none was chosen yet.
@@ -77,5 +83,8 @@ bool CodeHiddenFromSetting(TextView value);
 
 // "AssociateFileTypes".
 Association AssociationFromSetting(TextView value);
+
+// "ModernOperators": only the exact text "1" switches it on.
+bool ModernOperatorsFromSetting(TextView value);
 
 }  // namespace ui

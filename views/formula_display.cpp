@@ -64,12 +64,27 @@ std::vector<std::size_t> FindAll(TextView text, TextView find) {
   return found;
 }
 
-std::vector<ColorSpan> ColorSpans(TextView parsed) {
+std::span<const ColorWord> ColorWords(sexp::OperatorSet operators) {
+  if (operators == sexp::OperatorSet::kFreeSpaceOpen) return kModernColorWords;
+  return kColorWords;
+}
+
+std::vector<ColorSpan> ColorSpans(TextView parsed, sexp::OperatorSet operators) {
   std::vector<ColorSpan> spans;
-  for (const ColorWord& word : kColorWords) {
+  for (const ColorWord& word : ColorWords(operators)) {
     for (const std::size_t at : FindAll(parsed, word.text)) spans.push_back({at, word.text.size(), word.color});
   }
   return spans;
+}
+
+std::size_t UnknownCommandLines(TextView parsed) {
+  std::size_t lines = 0;
+  for (std::size_t start = 0; start < parsed.size();) {
+    const std::size_t end = std::min(parsed.find(u"\r\n", start), parsed.size());
+    if (parsed.substr(start, end - start).find(u"#UnknownCommand") != TextView::npos) ++lines;
+    start = end + 2;
+  }
+  return lines;
 }
 
 Text RowNodeTag(int mode, std::size_t row) {

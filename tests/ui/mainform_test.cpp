@@ -150,6 +150,7 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewTreeView", "Show &TreeView", {}},
       {"MenuViewCodeL", "Show &SEXP code window", {}},
       {"MenuViewCodeR", "Show &Parsed code window", {}},
+      {"MenuViewModernOperators", "Translate FreeSpace &Open operators", {}},
       {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
       {"MenuHelp", "&Help", {}},
       {"MenuHelpTutorial", "KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
@@ -526,6 +527,61 @@ TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
   EXPECT_TRUE(picket.contains("And")) << qPrintable(picket);
   ShowMode(1);
   EXPECT_TRUE(Parsed()->toPlainText().isEmpty());  // a switch clears them
+}
+
+// The View menu's "Translate FreeSpace Open operators": off at a first
+// start, remembered in torvk32.ini, and the shown formula translated anew
+// at once. While it is off, the status bar says how many lines the original
+// translation leaves as "#UnknownCommand".
+TEST_F(MainFormTest, FreeSpaceOpenOperatorsAreTranslatedOnRequest) {
+  const QString path = dir.filePath("modern.fs2");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#Mission Info\r\n$Name: Modern\r\n#Events\r\n"
+             "$Formula: ( every-time ( = @Count[0] 3 ) ( modify-variable @Count[0] 0 ) ( lua-jump-to 1 ) )\r\n"
+             "+Name: Loop\r\n"
+             "$Formula: ( when ( true ) ( do-nothing ) )\r\n+Name: Plain\r\n");
+  file.close();
+  ASSERT_TRUE(Form().LoadFile(path));
+  QAction* modern = Action("MenuViewModernOperators");
+  auto* notice = Find<QLabel>("StatusUnknownCommands");
+  auto* status = Find<QLabel>("StatusPanel1");
+  EXPECT_TRUE(modern->isCheckable());
+  EXPECT_FALSE(modern->isChecked());
+  ShowMode(4);
+  const QString original = Parsed()->toPlainText();
+  EXPECT_TRUE(original.startsWith(" #UnknownCommand every-time")) << qPrintable(original);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), "4 lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+  EXPECT_EQ(status->text(), "Ready");
+
+  modern->trigger();
+  EXPECT_EQ(Setting("Display", "ModernOperators"), "1");
+  EXPECT_EQ(Parsed()->toPlainText(), "Every time\n Variable(\"Count\") = 3\nThen\n Variable(\"Count\") = 0\n"
+                                     " #UnknownCommand lua-jump-to");
+  EXPECT_FALSE(notice->isVisible());  // the mod's own operator stays unknown, without a notice
+  QTextCursor c(Parsed()->document());
+  c.setPosition(1);
+  EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));  // "Every time"
+
+  // A formula the original translates completely has no notice either way.
+  List()->setCurrentIndex(List()->model()->index(1, 0));
+  modern->trigger();
+  EXPECT_EQ(Setting("Display", "ModernOperators"), "0");
+  EXPECT_FALSE(notice->isVisible());
+  List()->setCurrentIndex(List()->model()->index(0, 0));
+  EXPECT_EQ(Parsed()->toPlainText(), original);
+  EXPECT_TRUE(notice->isVisible());
+  ShowMode(1);  // a mode switch empties the code windows and the notice goes
+  EXPECT_FALSE(notice->isVisible());
+
+  // The next start takes the setting up again.
+  SetSetting("Display", "ModernOperators", "1");
+  FSMMainForm again(dir.path(), &dialogs);
+  EXPECT_TRUE(again.findChild<QAction*>("MenuViewModernOperators")->isChecked());
+  ASSERT_TRUE(again.LoadFile(path));
+  again.findChild<QAction*>("MenuViewMode4")->trigger();
+  EXPECT_TRUE(again.findChild<QTextEdit*>("RichTextBox2")->toPlainText().startsWith("Every time"));
 }
 
 TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {

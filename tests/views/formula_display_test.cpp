@@ -85,6 +85,30 @@ TEST(ColorSpansTest, EveryOccurrenceCaseSensitiveInColouringOrder) {
   EXPECT_TRUE(ColorSpans(u"").empty());
 }
 
+TEST(ColorSpansTest, FreeSpaceOpenTranslationColoursItsOwnKeyWordsToo) {
+  const Text parsed = u"For any Argument in (\"A\")\r\nEvery time\r\n True\r\nElse If\r\nXor\r\n";
+  const std::vector<ColorSpan> original = ColorSpans(parsed);
+  EXPECT_THAT(original, ElementsAre(ColorSpan{51, 2, kColorRed}));  // "If" only
+  EXPECT_THAT(ColorSpans(parsed, sexp::OperatorSet::kFreeSpaceOpen),
+              ElementsAre(ColorSpan{51, 2, kColorRed},     // "If"
+                          ColorSpan{46, 4, kColorRed},     // "Else"
+                          ColorSpan{27, 10, kColorRed},    // "Every time"
+                          ColorSpan{0, 4, kColorRed},      // "For "
+                          ColorSpan{55, 5, kColorGreen}))  // "Xor" CR LF
+      << mission::ToUtf8(parsed);
+}
+
+TEST(FormulaDisplayTest, CountsTheLinesLeftAsUnknownCommand) {
+  const std::pair<Text, std::size_t> cases[] = {
+      {u"", 0},
+      {u" True", 0},
+      {u" #UnknownCommand =", 1},
+      {u"If\r\n #UnknownCommand =\r\nThen\r\n #UnknownCommand lua-x\r\n #UnknownCommand ", 3},
+      {u" #UnknownCommand a #UnknownCommand b\r\n", 1},  // one line, counted once
+  };
+  for (const auto& [parsed, lines] : cases) EXPECT_EQ(UnknownCommandLines(parsed), lines) << mission::ToUtf8(parsed);
+}
+
 TEST(ColorSpansTest, SearchGoesOnFromOnePastEachMatch) {
   EXPECT_THAT(FindAll(u"aaaa", u"aa"), ElementsAre(0u, 1u, 2u));
   EXPECT_TRUE(FindAll(u"abc", u"").empty());
