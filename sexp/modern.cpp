@@ -345,7 +345,7 @@ class Resolutions {
   Text chars_;  // every word, one after the other
 };
 
-
+// "<none>": an optional argument left out in the middle of a list.
 bool IsNone(TextView word) { return word == u"<none>" || word == u"\"<none>\""; }
 
 // The words of a stretch as arguments, from word `from` on (1-based): split
