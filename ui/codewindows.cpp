@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -37,7 +38,7 @@ QTextEdit* NewCodeWindow(QWidget* parent, const QString& name, const QString& de
 
 }  // namespace
 
-CodeWindows::CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* modernOperators, QStatusBar* statusBar)
+CodeWindows::CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* parsedEntry, QStatusBar* statusBar)
     : QObject(parent),
       settings_(settings),
       richTextBox1_(NewCodeWindow(parent, QStringLiteral("RichTextBox1"), QStringLiteral("SEXP Trees"))),
@@ -47,13 +48,23 @@ CodeWindows::CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* mod
   notice_->setFont(TahomaFont());
   notice_->hide();
   statusBar->addPermanentWidget(notice_);
+
+  // The menu entry stands right after the Parsed code window's own.
+  auto* menu = qobject_cast<QMenu*>(parsedEntry->associatedObjects().value(0));
+  auto* entry = new QAction(QStringLiteral("Translate FreeSpace &Open operators"),
+                            menu != nullptr ? static_cast<QObject*>(menu) : this);
+  entry->setObjectName(QStringLiteral("MenuViewModernOperators"));
+  entry->setCheckable(true);
+  if (menu != nullptr) {
+    const QList<QAction*> entries = menu->actions();
+    menu->insertAction(entries.value(entries.indexOf(parsedEntry) + 1), entry);
+  }
   // A first start shows the original translation.
   const bool on = settings_.ModernOperators();
   operators_ = on ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
-  modernOperators->setCheckable(true);
-  modernOperators->setChecked(on);
+  entry->setChecked(on);
   // Only the user's choice is written, not the state set here.
-  connect(modernOperators, &QAction::triggered, this, &CodeWindows::ModernOperators_Toggled);
+  connect(entry, &QAction::triggered, this, &CodeWindows::ModernOperators_Toggled);
 }
 
 void CodeWindows::Clear() {

@@ -4,11 +4,11 @@
 // formula of the selected row, each text cut to at most kCodeWindowMax
 // characters, the colouring of the parsed code's key words, and emptying
 // both on a mode switch. It also owns how the formula is translated: the
-// View menu's entry "Translate FreeSpace Open operators" (checked from and
-// written to the setting Display/ModernOperators, re-translating the shown
-// formula at once) and the status bar's notice of "#UnknownCommand" lines
-// while that entry is off. Where the windows sit is the pane layout's
-// decision.
+// View menu's entry "Translate FreeSpace Open operators" (MenuViewModernOperators,
+// right after the Parsed code window's own entry; checked from and written to
+// the setting Display/ModernOperators, re-translating the shown formula at
+// once) and the status bar's notice of "#UnknownCommand" lines while that
+// entry is off. Where the windows sit is the pane layout's decision.
 #pragma once
 
 #include <QObject>
@@ -35,9 +35,10 @@ class CodeWindows : public QObject {
 
  public:
   // Creates both windows as children of `parent`, with their design texts
-  // "SEXP Trees" and "Parsed Code"; wires the checkable menu entry
-  // `modernOperators` to `settings` and puts the notice on `statusBar`.
-  CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* modernOperators, QStatusBar* statusBar);
+  // "SEXP Trees" and "Parsed Code"; adds the translation's menu entry after
+  // `parsedEntry` (the menu entry of the Parsed code window), kept in
+  // `settings`, and puts the notice on `statusBar`.
+  CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* parsedEntry, QStatusBar* statusBar);
 
   QTextEdit* Sexp() const { return richTextBox1_; }
   QTextEdit* Parsed() const { return richTextBox2_; }

@@ -49,6 +49,14 @@ expect 2 '' '^usage: ' --export json "$sample" --modern-operators
 expect 2 '' '^usage: ' --modern-operators "$sample"
 expect 2 '' '^usage: ' --export --modern-operators json "$sample"
 expect 2 '' '^usage: ' --export json --export text "$sample"
+printf '#Events\r\n$Formula: ( is-event-true "e" )\r\n+Name: E\r\n' >"$tmp/warn.fs2"
+expect 1 "^$sample:[0-9]+: error: " '^[0-9]+ errors, 0 warnings in 1 mission$' --check "$sample"
+expect 0 "^$tmp/warn.fs2:2: warning: " '^0 errors, 1 warning in 1 mission$' --check "$tmp/warn.fs2"
+expect 1 "^$tmp/warn.fs2:2: warning: " "^torvk32: cannot open $tmp/none.fs2: No such file" --check "$tmp/none.fs2" "$tmp/warn.fs2"
+expect 1 '^\[\{"file":' ' in 2 missions$' --check --format json "$sample" "$tmp/warn.fs2"
+expect 2 '' '^usage: ' --check
+expect 2 '' '^usage: ' --check --format json
+expect 2 '' '^usage: ' --check --format yaml "$sample"
 expect 0 'usage: ' '' --help
 expect 0 '1.0 Beta 01b' '' --version
 [ "$(wc -l <"$tmp/err")" -le 1 ] || { echo "FAIL: more than one error line"; fail=1; }
