@@ -71,13 +71,14 @@ void CodeWindows::Clear() {
   richTextBox1_->clear();
   richTextBox2_->clear();
   notice_->hide();
+  mission_.reset();
   row_.reset();
 }
 
-void CodeWindows::Show(const mission::Mission& mission, const views::Row& row) {
-  mission_ = &mission;
+void CodeWindows::Show(std::shared_ptr<const mission::Mission> mission, const views::Row& row) {
+  mission_ = std::move(mission);
   row_ = row;
-  ShowTexts(views::ReadRowFormula(mission.Sections(), row, operators_));
+  ShowTexts(views::ReadRowFormula(mission_->Sections(), row, operators_));
 }
 
 void CodeWindows::ModernOperators_Toggled(bool on) {

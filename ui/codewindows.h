@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "base/text.h"
@@ -50,7 +51,7 @@ class CodeWindows : public QObject {
   // Shows the formula of `row` of `mission`: its lines in the SEXP window,
   // its pseudo-code in the Parsed window with the key words coloured. The
   // row is remembered, so that a change of translation shows it anew.
-  void Show(const mission::Mission& mission, const views::Row& row);
+  void Show(std::shared_ptr<const mission::Mission> mission, const views::Row& row);
 
   // Colours every occurrence of `x` in a code window (case-sensitive, also
   // inside longer words). `color` is 0xBBGGRR.
@@ -68,7 +69,7 @@ class CodeWindows : public QObject {
   QLabel* notice_;
   sexp::OperatorSet operators_ = sexp::OperatorSet::kOriginal;
   // The formula shown: its mission and the row's tag and name.
-  const mission::Mission* mission_ = nullptr;
+  std::shared_ptr<const mission::Mission> mission_;
   std::optional<views::Row> row_;
 };
 

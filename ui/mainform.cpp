@@ -12,9 +12,12 @@
 
 #include "applib/paths.h"
 #include "ui/codewindows.h"
+#include "ui/findbar.h"
+#include "ui/findfilter.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
+#include "ui/problems.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
@@ -110,6 +113,9 @@ void FSMMainForm::CreateMenus() {
   AddEntry(file, "MenuFileBlank0", QStringLiteral("-"));
   command(file, "MenuFileExit", QStringLiteral("E&xit"), &FSMMainForm::MenuFileExit_Click);
 
+  QMenu* edit = AddMenu(menuBar(), "MenuEdit", QStringLiteral("&Edit"));
+  menuEditFind_ = AddEntry(edit, "MenuEditFind", QStringLiteral("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
     const QByteArray name = "MenuViewMode" + QByteArray::number(mode.mode);
@@ -130,6 +136,9 @@ void FSMMainForm::CreateMenus() {
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
+  problems_ = new ProblemsPane(this, view);  // every load checks the mission
+  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -173,7 +182,7 @@ void FSMMainForm::CreateTopBar() {
 
 void FSMMainForm::CreateTree() {
   treeModel_ = new OutlineTreeModel(this);
-  treeModel_->SetMission(&mission_);
+  treeModel_->SetMission(mission_.get());
   treeView1_ = new QTreeView(client_);
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
   treeView1_->setHeaderHidden(true);
@@ -187,6 +196,8 @@ void FSMMainForm::CreateList() {
   listModel_ = new ListModel(this);
   sortModel_ = new ListSortModel(this);
   sortModel_->setSourceModel(listModel_);
+  findFilter_ = new FindFilterModel(listModel_, this);
+  findFilter_->setSourceModel(sortModel_);
   listView1_ = new QTreeView(client_);
   listView1_->setObjectName(QStringLiteral("ListView1"));
   listView1_->setRootIsDecorated(false);
@@ -196,7 +207,7 @@ void FSMMainForm::CreateList() {
   listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
   listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  listView1_->setModel(sortModel_);
+  listView1_->setModel(findFilter_);
   listView1_->header()->setSectionsClickable(true);
   listView1_->header()->setStretchLastSection(false);
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
@@ -204,6 +215,9 @@ void FSMMainForm::CreateList() {
           [this](const QModelIndex& current) {
             if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
           });
+  findBar_ = new FindBar(listView1_, findFilter_, client_);
+  connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
+  connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
 }
 
 void FSMMainForm::CreateStatusBar() {
@@ -213,6 +227,7 @@ void FSMMainForm::CreateStatusBar() {
   statusBar()->setFont(TahomaFont());
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
+  statusBar()->addPermanentWidget(findBar_->RowCountLabel());
 }
 
 void FSMMainForm::CreateIconBar() {
@@ -272,10 +287,13 @@ bool FSMMainForm::LoadFile(const QString& path) {
     return false;
   }
   treeModel_->SetMission(nullptr);
+  findFilter_->SetMission(nullptr);
   links_.reset();
-  mission_ = std::move(fresh);
-  links_.emplace(mission_.Tree());
-  treeModel_->SetMission(&mission_);
+  mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
+  links_.emplace(mission_->Tree());
+  treeModel_->SetMission(mission_.get());
+  findFilter_->SetMission(mission_.get());
+  problems_->Check(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -316,7 +334,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   barTopText_->setText(ToQString(views::ModeOf(index).title));
   repaint();
 
-  views::FillMode(index, mission_, list);
+  views::FillMode(index, *mission_, list);
   hasFormulas_ = views::HasFormulas(list);
   listModel_->SetList(std::move(list));
   SetColumnWidths();
@@ -374,7 +392,7 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
 }
 
 void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
-  if (mission_.Tree().Empty()) return;
+  if (mission_->Tree().Empty()) return;
   const int listRow = ListRowOf(shown);
   if (listRow < 0) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
@@ -403,6 +421,16 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
     SelectListRow(shown);
     if (shown.isValid()) ListView1_ItemClick(shown);
   }
+}
+
+// Row `row` (1-based, as the list is filled) of view `mode`, wherever a
+// column sort has put it, selected as if clicked; row 0: the view alone.
+void FSMMainForm::ShowEntry(int mode, int row) {
+  if (!views::IsMode(mode)) return;
+  MenuViewMode_Click(mode);
+  const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
+  SelectListRow(shown);
+  if (shown.isValid()) ListView1_ItemClick(shown);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
@@ -457,7 +485,8 @@ void FSMMainForm::Form_Resize() {
   in.rightCodeHidden = rightCodeHidden_;
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
-  in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.findBarShown = findBar_->IsOpen();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
   if (result.treeSetting) settings_.SetTreeViewShown(*result.treeSetting);
@@ -474,6 +503,7 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   place(barTop_, p.barTop);
   place(treeView1_, p.tree);
   place(listView1_, p.list);
+  place(findBar_, p.findBar);
   place(codeWindows_->Sexp(), p.codeLeft);
   place(codeWindows_->Parsed(), p.codeRight);
   iconBar_->Place(p);
@@ -495,6 +525,7 @@ void FSMMainForm::ApplyMenuStates() {
   menuViewCodeL_->setEnabled(p.codeEntriesEnabled);
   menuViewCodeR_->setEnabled(p.codeEntriesEnabled);
   menuViewTreeViewCA_->setEnabled(p.collapseEnabled);
+  menuEditFind_->setEnabled(p.modesEnabled);
 }
 
 }  // namespace ui

@@ -4,15 +4,17 @@
 // outline tree, the mission list and the status bar, lays the panes out and
 // wires the parts together. The parts with a job of their own are classes of
 // their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
-// windows (CodeWindows), the settings file (ViewerSettings) and the window
-// position (RestorePlacement, SavePlacement).
+// windows (CodeWindows), the settings file (ViewerSettings), the window
+// position (RestorePlacement, SavePlacement), the find bar (FindBar) with
+// the filter it sets on the list (FindFilterModel, above the sort model), and
+// the mission's problems (ProblemsPane).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
 // (parsed code), StatusBar1, StatusPanel1, BarLeft, IconMode1..8,
 // LabelMode1..8, BarLeftScroll1/2, IconO0_0..3, BarTop, BarTopText,
 // Toolbar2 with its actions FileOpenFS1, FileOpenFS2 and treeview, Toolbar1
-// and the menu actions MenuFile..., MenuView..., MenuHelp.... The commands
+// and the menu actions MenuFile..., MenuEdit..., MenuView..., MenuHelp.... The commands
 // are reached through those actions and widgets.
 //
 // The Help menu's commands are not carried out here: their actions emit
@@ -23,6 +25,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "applib/library.h"
@@ -41,10 +44,13 @@ class QTreeView;
 namespace ui {
 
 class CodeWindows;
+class FindBar;
+class FindFilterModel;
 class IconBar;
 class ListModel;
 class ListSortModel;
 class OutlineTreeModel;
+class ProblemsPane;
 class Toolbar;
 
 class FSMMainForm : public QMainWindow {
@@ -76,7 +82,7 @@ class FSMMainForm : public QMainWindow {
   int FirstIconIndex() const;
   bool LeftCodeHidden() const { return leftCodeHidden_; }
   bool RightCodeHidden() const { return rightCodeHidden_; }
-  const mission::Mission& LoadedMission() const { return mission_; }
+  const mission::Mission& LoadedMission() const { return *mission_; }
 
  signals:
   void helpTutorialRequested();
@@ -124,6 +130,7 @@ class FSMMainForm : public QMainWindow {
   void SwitchMode(int index, bool afterLoad);
   void SelectListRow(const QModelIndex& shown);
   void SelectTreeNode(std::uint32_t node, bool expand);
+  void ShowEntry(int mode, int row);
   void SetColumnWidths();
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
@@ -134,7 +141,8 @@ class FSMMainForm : public QMainWindow {
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;
 
-  mission::Mission mission_;
+  // Shared with the check that runs off the window's thread.
+  std::shared_ptr<const mission::Mission> mission_ = std::make_shared<const mission::Mission>();
   std::optional<views::TreeLinks> links_;
 
   // Window state.
@@ -154,14 +162,18 @@ class FSMMainForm : public QMainWindow {
   QTreeView* treeView1_ = nullptr;
   QTreeView* listView1_ = nullptr;
   CodeWindows* codeWindows_ = nullptr;
+  FindBar* findBar_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 
   ListModel* listModel_ = nullptr;
   ListSortModel* sortModel_ = nullptr;
+  FindFilterModel* findFilter_ = nullptr;  // above the sort model; the list shows its rows
   OutlineTreeModel* treeModel_ = nullptr;
+  ProblemsPane* problems_ = nullptr;
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
+  QAction* menuEditFind_ = nullptr;
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
   QAction* menuViewCodeR_ = nullptr;
