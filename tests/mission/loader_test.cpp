@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
 
 
 #include "mission/mission.h"
@@ -20,12 +21,14 @@ std::vector<Text> Lines(const Mission& m, int slot) {
   return out;
 }
 
-// The tree as indented "text [tag]" lines, for compact comparisons.
+// The tree as indented "text [slot]" lines, "text [slot,n]" for the n-th
+// entry of a section and its fields, for compact comparisons.
 std::vector<std::string> Outline(const OutlineTree& tree) {
   std::vector<std::string> out;
   auto walk = [&](auto&& self, std::uint32_t node, int depth) -> void {
     out.push_back(std::string(static_cast<std::size_t>(depth) * 2, ' ') + ToUtf8(tree.NodeText(node)) + " [" +
-                  ToUtf8(tree.NodeTag(node)) + "]");
+                  std::to_string(tree.Node(node).slot) +
+                  (tree.Node(node).entry > 0 ? "," + std::to_string(tree.Node(node).entry) : "") + "]");
     for (std::uint32_t child : tree.Children(node)) self(self, child, depth + 1);
   };
   for (std::uint32_t root : tree.Roots()) walk(walk, root, 0);
@@ -38,7 +41,7 @@ using Texts = std::vector<Text>;
 TEST(LoaderTest, MissionInfoStoreAndTree) {
   const Mission m = ParseMissionBytes("#Mission Info\r\n$Version: 0.10\r\n$Name: Test\r\n$Author: Me\r\n");
   EXPECT_EQ(Lines(m, kSlotMissionInfo), (Texts{u"$Version: 0.10", u"$Name: Test", u"$Author: Me"}));
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Mission Info [1]", "  Name: Test [1,1]", "    Author: Me [1,1]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Mission Info [8]", "  Name: Test [8,1]", "    Author: Me [8,1]"}));
 }
 
 // How single lines of a section are stored.
@@ -143,13 +146,13 @@ TEST(LoaderTest, TreeEntriesAndFields) {
       "#Briefing\n$start_briefing\n$Name: odd\n$x: 1\n"
       "#Objects\n$Name: Alpha 3\n");
   EXPECT_EQ(Outline(m.Tree()), (Strings{
-                                   "Objects [6]",
-                                   "  Name: Alpha 1 [6,1]",
-                                   "    Class: X [6,1]",
-                                   "  Name: Alpha 2 [6,2]",
-                                   "    Initial Hull: 5 [6,2]",
+                                   "Objects [3]",
+                                   "  Name: Alpha 1 [3,1]",
+                                   "    Class: X [3,1]",
+                                   "  Name: Alpha 2 [3,2]",
+                                   "    Initial Hull: 5 [3,2]",
                                    // A repeated section reuses its node and counts afresh.
-                                   "  Name: Alpha 3 [6,1]",
+                                   "  Name: Alpha 3 [3,1]",
                                    // Fields before the first name line make no node;
                                    // later ones hang under the previous entry.
                                    "Events [4]",
@@ -166,14 +169,14 @@ TEST(LoaderTest, TreeEntriesAndFields) {
 
 TEST(LoaderTest, NameMatchIsCaseInsensitiveOnFourLetters) {
   const Mission m = ParseMissionBytes("#Wings\n+NAME: W\n$Named: V\n$Nam: no\n");
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Wings [7]", "  NAME: W [7,1]", "  Named: V [7,2]", "    Nam: no [7,2]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Wings [6]", "  NAME: W [6,1]", "  Named: V [6,2]", "    Nam: no [6,2]"}));
 }
 
 TEST(LoaderTest, LinesBeforeAnyHeaderAndBareHash) {
   // A name line before any header makes no node; a bare "#" gets an empty
-  // root tagged 0 and its entries make no node.
+  // root of slot 0 and its entries make no node.
   const Mission m = ParseMissionBytes("$Name: early\n$Class: x\n#\n$Name: lost\n+Field: y\n#Music\n$Name: M\n");
-  EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [1]", "  Name: M [1,1]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [7]", "  Name: M [7,1]"}));
   EXPECT_EQ(Lines(m, kSlotMusic), (Texts{u"$Name: M"}));
   for (int slot = 1; slot <= kSlotCount; ++slot) {
     if (slot != kSlotMusic) {
@@ -217,6 +220,37 @@ TEST(LoaderTest, BadInput) {
   EXPECT_EQ(big.Sections().Slot(kSlotEvents)[0].size(), 2u * 1024 * 1024 + 10);
 }
 
+TEST(LoaderTest, WhatLooksLikeAMission) {
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string_view("#Mission Info\r\n$Name: x\r\n")) utf16 += {c, '\0'};
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool mission;
+  };
+  const Case cases[] = {
+      {"mission info", "#Mission Info\r\n$Name: x\r\n", true},
+      {"any stored section, any case", "; notes\n#EVENTS\n", true},
+      {"Windows-1252 text", "#Messages\n$Name: Caf\xE9\n", true},
+      {"a kept section after others", "#Briefing\n$Name: b\n#Goals\n", true},
+      {"empty", "", false},
+      {"only blank lines", "\r\n\r\n", false},
+      {"plain text", "Dear diary,\nno sections here.\n", false},
+      {"only sections the store does not keep", "#Briefing\n#Command Briefing\n#End\n", false},
+      {"a header with a blank", "#Events \n", false},
+      {"a NUL character", std::string("#Mission Info\n$Name: x\0\n", 24), false},
+      {"a NUL character in a comment", std::string("#Mission Info\n; \0\n", 18), false},
+      {"UTF-16", utf16, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeMission(ParseMissionBytes(c.bytes)), c.mission) << c.name;
+
+  // A program, read as any file is.
+  Mission program;
+  if (LoadFile("/bin/ls", program).ok) {
+    EXPECT_FALSE(LooksLikeMission(program));
+  }
+}
+
 class LoadFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -241,7 +275,7 @@ TEST_F(LoadFileTest, SecondLoadReplacesTheFirst) {
   EXPECT_TRUE(m.Sections().Slot(kSlotObjects).Empty());
   EXPECT_TRUE(m.Sections().Slot(kSlotEvents).Empty());
   EXPECT_EQ(Lines(m, kSlotGoals), (Texts{u"$Type: Primary"}));
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [2]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [1]"}));
 }
 
 TEST_F(LoadFileTest, FailureKeepsThePreviousMission) {
@@ -256,7 +290,7 @@ TEST_F(LoadFileTest, FailureKeepsThePreviousMission) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, reason);
     EXPECT_EQ(Lines(m, kSlotObjects), (Texts{u"$Name: A"}));
-    EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [6]", "  Name: A [6,1]"}));
+    EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [3]", "  Name: A [3,1]"}));
   }
 }
 
