@@ -351,7 +351,8 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
 
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err) {
   mission::Mission mission;
-  const mission::LoadResult loaded = mission::LoadFile(file, mission);
+  const mission::LoadResult loaded =
+      file == kStandardInput ? mission::LoadStandardInput(mission) : mission::LoadFile(file, mission);
   if (!loaded.ok) {
     err << "torvk32: cannot open " << file << ": " << loaded.error << '\n';
     return 1;

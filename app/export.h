@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/text.h"
@@ -24,8 +25,12 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
 // limit are cut with an ellipsis; control characters show as "?".
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
-// Loads `file` and writes its export. Returns the process exit code: 0, or 1
-// with one line on `err` (and nothing on `out`) when the file cannot be read.
+// The file name that reads the mission from standard input instead.
+inline constexpr std::string_view kStandardInput = "-";
+
+// Loads `file` (standard input for "-") and writes its export. Returns the
+// process exit code: 0, or 1 with one line on `err` (and nothing on `out`)
+// when the file cannot be read; only a regular file is read by name.
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err);
 
 // A code window's text as lines: split at every CR LF pair. An empty text

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
+              << "                         (MISSION - reads the mission from standard input)\n"
               << "  --version              print the program's version\n";
     return 0;
   }
