@@ -1,14 +1,17 @@
-// generate_mission SIZE_MB OUTPUT: writes a synthetic mission of about SIZE_MB
-// megabytes, for benchmarks and manual tests with large files.
+// generate_mission SIZE_MB OUTPUT [--damage]: writes a synthetic mission of
+// about SIZE_MB megabytes, for benchmarks and manual tests with large files;
+// --damage leaves formulas open and adds event names without formulas.
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 #include "bench/mission/synthetic.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: generate_mission SIZE_MB OUTPUT\n";
+  const bool damage = argc == 4 && std::string_view(argv[3]) == "--damage";
+  if (argc != 3 && !damage) {
+    std::cerr << "usage: generate_mission SIZE_MB OUTPUT [--damage]\n";
     return 2;
   }
   const double megabytes = std::atof(argv[1]);
@@ -16,7 +19,8 @@ int main(int argc, char** argv) {
     std::cerr << "generate_mission: SIZE_MB must be a positive number\n";
     return 2;
   }
-  const std::string text = bench::SyntheticMission(static_cast<std::size_t>(megabytes * 1024 * 1024));
+  const std::string text =
+      bench::SyntheticMission(static_cast<std::size_t>(megabytes * 1024 * 1024), 1, {.damage = damage});
   std::ofstream out(argv[2], std::ios::binary);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   if (!out.flush()) {

@@ -8,11 +8,22 @@
 
 namespace bench {
 
+// What a benchmark can ask for beyond the default mix. Each extra is off by
+// default, so the default mission stays the same from version to version.
+struct MissionExtras {
+  // Damage as in a file broken by hand: one event formula in ten lacks its
+  // last closing bracket, and every 50th event is followed by 20 event names
+  // without a formula of their own.
+  bool damage = false;
+};
+
 // A mission of at least `bytes` bytes (CR LF line ends, as the editor writes).
 std::string SyntheticMission(std::size_t bytes, unsigned seed = 1);
+std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras extras);
 
 // Path of a synthetic mission file of `megabytes` MB, written once into the
 // system's temporary folder and reused by later runs.
 std::string SyntheticMissionFile(std::size_t megabytes);
+std::string SyntheticMissionFile(std::size_t megabytes, MissionExtras extras);
 
 }  // namespace bench
