@@ -96,7 +96,7 @@ class Table:
         except Missing as e:
             self.missing(name, target, e)
             return
-        self.value(name, fmt(v), target, ok(v))
+        self.value(name, fmt(v), target, None if ok is None else ok(v))
 
     def time(self, name, bench_name, limit, results):
         """The time of one benchmark iteration, under `limit` seconds."""

@@ -29,29 +29,36 @@ MarkedEncoding EncodingByMark(std::string_view bytes);
 // page leaves undefined map to the C1 control of the same value.
 char16_t Windows1252Char(unsigned char byte);
 
-// Decodes UTF-16 (without its mark) into a sink with a member Put(char16_t).
-// A surrogate pair is passed on as its two halves; an unpaired surrogate and
-// an odd last byte each become U+FFFD.
+// Decodes UTF-16 (without its mark) piece by piece into a sink with a
+// member Put(char16_t). A surrogate pair is passed on as its two halves; an
+// unpaired surrogate and an odd last byte each become U+FFFD. Unless `last`
+// is set, a high surrogate or a single byte at the end of the piece is left
+// for the next piece: the result is the number of bytes consumed.
 template <class Sink>
-void DecodeUtf16(std::string_view bytes, bool big_endian, Sink& sink) {
+std::size_t DecodeUtf16(std::string_view bytes, bool big_endian, bool last, Sink& sink) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t units = bytes.size() / 2;
   const auto unit = [&](std::size_t i) -> char16_t {
     const unsigned char a = p[2 * i], b = p[2 * i + 1];
     return static_cast<char16_t>(big_endian ? (a << 8) | b : (b << 8) | a);
   };
-  for (std::size_t i = 0; i < units; ++i) {
+  std::size_t i = 0;
+  for (; i < units; ++i) {
     const char16_t c = unit(i);
     if (!IsSurrogate(c)) {
       sink.Put(c);
     } else if (IsHighSurrogate(c) && i + 1 < units && IsLowSurrogate(unit(i + 1))) {
       sink.Put(c);
       sink.Put(unit(++i));
+    } else if (IsHighSurrogate(c) && i + 1 == units && !last) {
+      break;  // its partner may start the next piece
     } else {
       sink.Put(static_cast<char16_t>(kReplacementChar));
     }
   }
+  if (!last) return 2 * i;
   if (bytes.size() % 2 != 0) sink.Put(static_cast<char16_t>(kReplacementChar));
+  return bytes.size();
 }
 
 }  // namespace mission

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +26,13 @@ std::string NotRegular(mode_t mode) {
   return "Not a regular file";
 }
 
+std::size_t PageSize() {
+  static const auto size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  return size;
+}
+
+std::size_t RoundUpToPages(std::size_t n) { return (n + PageSize() - 1) / PageSize() * PageSize(); }
+
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
@@ -39,41 +47,67 @@ class Descriptor {
   int fd_;
 };
 
-// Reads `fd` to its end into `bytes`; `expected` is the size it is likely to
-// have. A descriptor that has nothing to give yet is waited for, as a pipe
-// whose writer is slow.
-std::string ReadAll(int fd, std::size_t expected, std::string& bytes) {
+}  // namespace
+
+// The bytes live in an anonymous mapping of their own, so that decoded pages
+// can be handed back to the system one by one.
+MissionBytes::~MissionBytes() { Free(); }
+
+void MissionBytes::Free() {
+  if (data_ != nullptr) ::munmap(data_, capacity_);
+  data_ = nullptr;
+  size_ = capacity_ = released_ = 0;
+}
+
+bool MissionBytes::Reserve(std::size_t capacity) {
+  capacity = RoundUpToPages(capacity);
+  void* grown = data_ == nullptr
+                    ? ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                    : ::mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+  if (grown == MAP_FAILED) return false;
+  data_ = static_cast<char*>(grown);
+  capacity_ = capacity;
+  return true;
+}
+
+std::string MissionBytes::ReadFrom(int fd, std::size_t expected) {
+  Free();
   constexpr std::size_t kLimit = kMaxMissionBytes;
-  std::string data;
   // One byte more than expected, so that the end is seen without growing.
-  data.resize(std::min<std::size_t>(std::max<std::size_t>(expected + 1, 1 << 16), kLimit + 1));
-  std::size_t used = 0;
+  if (!Reserve(std::min<std::size_t>(std::max<std::size_t>(expected + 1, 1 << 16), kLimit + 1))) return Reason(ENOMEM);
   for (;;) {
-    if (used == data.size()) {
-      if (used > kLimit) return Reason(EFBIG);
-      data.resize(std::min<std::size_t>(data.size() * 2, kLimit + 1));
+    if (size_ == capacity_) {
+      if (size_ > kLimit) break;
+      if (!Reserve(std::min<std::size_t>(capacity_ * 2, kLimit + 1))) return Reason(ENOMEM);
     }
-    const ssize_t got = ::read(fd, data.data() + used, data.size() - used);
+    const ssize_t got = ::read(fd, data_ + size_, capacity_ - size_);
     if (got > 0) {
-      used += static_cast<std::size_t>(got);
+      size_ += static_cast<std::size_t>(got);
     } else if (got == 0) {
       break;
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      // Standard input may have been left non-blocking: wait for data.
       pollfd wait{fd, POLLIN, 0};
       ::poll(&wait, 1, -1);
     } else if (errno != EINTR) {
       return Reason(errno);
     }
   }
-  if (used > kLimit) return Reason(EFBIG);
-  data.resize(used);
-  bytes = std::move(data);
+  if (size_ > kLimit) {
+    Free();
+    return Reason(EFBIG);
+  }
   return {};
 }
 
-}  // namespace
+void MissionBytes::Release(std::size_t count) {
+  const std::size_t end = std::min(count, size_) / PageSize() * PageSize();
+  if (end <= released_) return;
+  ::madvise(data_ + released_, end - released_, MADV_DONTNEED);
+  released_ = end;
+}
 
-std::string ReadMissionFile(const std::filesystem::path& path, std::string& bytes) {
+std::string ReadMissionFile(const std::filesystem::path& path, MissionBytes& bytes) {
   struct stat status;
   if (::stat(path.c_str(), &status) != 0) {
     const int error = errno;
@@ -93,16 +127,16 @@ std::string ReadMissionFile(const std::filesystem::path& path, std::string& byte
   if (file.get() < 0) return Reason(errno);
   if (::fstat(file.get(), &status) != 0) return Reason(errno);
   if (std::string why = NotRegular(status.st_mode); !why.empty()) return why;
-  return ReadAll(file.get(), static_cast<std::size_t>(status.st_size), bytes);
+  return bytes.ReadFrom(file.get(), static_cast<std::size_t>(status.st_size));
 }
 
-std::string ReadStandardInput(std::string& bytes) {
+std::string ReadStandardInput(MissionBytes& bytes) {
   struct stat status;
   std::size_t expected = 0;
   if (::fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode)) {
     expected = static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), kMaxMissionBytes));
   }
-  return ReadAll(STDIN_FILENO, expected, bytes);
+  return bytes.ReadFrom(STDIN_FILENO, expected);
 }
 
 }  // namespace mission

@@ -300,32 +300,58 @@ class MissionBuilder {
 
 namespace {
 
-// Decodes the whole text into the builder. False when strict UTF-8 meets an
-// invalid sequence.
-bool Decode(std::string_view bytes, Encoding encoding, MissionBuilder& builder) {
+// Decoding goes a megabyte at a time, so that the bytes behind it can be
+// given back as it goes.
+constexpr std::size_t kSlice = 1 << 20;
+
+// Decodes one slice into the builder. Returns the number of bytes used; a
+// character cut off at the end of the slice is left for the next one.
+std::size_t DecodeSlice(std::string_view slice, Encoding encoding, bool last, MissionBuilder& builder) {
   switch (encoding) {
     case Encoding::Utf16LE:
     case Encoding::Utf16BE:
-      DecodeUtf16(bytes, encoding == Encoding::Utf16BE, builder);
-      return true;
+      return DecodeUtf16(slice, encoding == Encoding::Utf16BE, last, builder);
     case Encoding::Windows1252:
-      for (const char b : bytes) builder.Put(Windows1252Char(static_cast<unsigned char>(b)));
-      return true;
+      for (const char b : slice) builder.Put(Windows1252Char(static_cast<unsigned char>(b)));
+      return slice.size();
     case Encoding::Utf8WithMark:
     case Encoding::Utf8:
-      return DecodeUtf8(bytes, true, encoding == Encoding::Utf8, builder) != kUtf8Invalid;
+      // Without a mark the bytes were found to be valid UTF-8 before.
+      return DecodeUtf8(slice, last, false, builder);
   }
-  return false;
+  return slice.size();
 }
 
-LoadResult Load(const std::string& error, const std::string& bytes, Mission& into) {
+// Builds the mission from its bytes; `release(n)` is told each time the
+// first n bytes are no longer needed. The encoding is settled before
+// decoding starts: a file without a mark is UTF-8 when it is valid UTF-8 as
+// a whole, otherwise Windows-1252.
+template <class Release>
+Mission Parse(std::string_view bytes, Release release) {
+  if (bytes.size() > kMaxMissionBytes) throw std::system_error(EFBIG, std::generic_category());
+  const MarkedEncoding marked = EncodingByMark(bytes);
+  bytes.remove_prefix(marked.mark);
+  Encoding encoding = marked.encoding;
+  if (encoding == Encoding::Utf8 && !IsValidUtf8(bytes)) encoding = Encoding::Windows1252;
+
+  MissionBuilder builder(bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::string_view slice = bytes.substr(done, kSlice);
+    done += DecodeSlice(slice, encoding, done + slice.size() == bytes.size(), builder);
+    release(marked.mark + done);
+  }
+  return builder.Finish();
+}
+
+LoadResult Load(const std::string& error, MissionBytes& bytes, Mission& into) {
   LoadResult result;
   if (!error.empty()) {
     result.error = error;
     return result;
   }
   try {
-    into = ParseMissionBytes(bytes);
+    into = Parse(bytes.View(), [&bytes](std::size_t used) { bytes.Release(used); });
   } catch (const std::system_error& e) {
     result.error = e.code().message();
     return result;
@@ -339,30 +365,18 @@ LoadResult Load(const std::string& error, const std::string& bytes, Mission& int
 
 }  // namespace
 
-// The bytes are read once and decoded from memory: a file without a mark is
-// first taken as UTF-8 and, when it turns out not to be valid UTF-8, decoded
-// again from the same bytes as Windows-1252.
 Mission ParseMissionBytes(std::string_view bytes) {
-  if (bytes.size() > kMaxMissionBytes) throw std::system_error(EFBIG, std::generic_category());
-  const MarkedEncoding marked = EncodingByMark(bytes);
-  bytes.remove_prefix(marked.mark);
-  {
-    MissionBuilder builder(bytes.size());
-    if (Decode(bytes, marked.encoding, builder)) return builder.Finish();
-  }
-  MissionBuilder builder(bytes.size());
-  Decode(bytes, Encoding::Windows1252, builder);
-  return builder.Finish();
+  return Parse(bytes, [](std::size_t) {});
 }
 
 LoadResult LoadFile(const std::filesystem::path& path, Mission& into) {
-  std::string bytes;
+  MissionBytes bytes;
   const std::string error = ReadMissionFile(path, bytes);
   return Load(error, bytes, into);
 }
 
 LoadResult LoadStandardInput(Mission& into) {
-  std::string bytes;
+  MissionBytes bytes;
   const std::string error = ReadStandardInput(bytes);
   return Load(error, bytes, into);
 }

@@ -101,5 +101,18 @@ TEST(DecodeTest, BrokenUtf16BecomesReplacementCharacters) {
   }
 }
 
+// Decoding goes a megabyte at a time: a surrogate pair whose halves lie in
+// two slices stays one character.
+TEST(DecodeTest, Utf16PairAcrossASliceBoundary) {
+  for (std::size_t shift = 0; shift < 3; ++shift) {
+    std::u16string text = u"#Events\n";
+    text += std::u16string((1 << 19) - text.size() - 2 + shift, u'a');
+    text += u"\n\U0001F680b";
+    const std::vector<Text> lines = EventsLines(Utf16(text, false));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], u"\U0001F680b") << shift;
+  }
+}
+
 }  // namespace
 }  // namespace mission

@@ -332,10 +332,9 @@ TEST_F(LoadFileTest, ALinkToAFileIsRead) {
   EXPECT_EQ(Lines(m, kSlotEvents), (Texts{u"+Name: E"}));
 }
 
-// Characters, line ends and the encoding decision do not depend on where
-// they stand in a large file: the cases straddle the first megabyte, and a
-// single invalid byte far behind it still makes the whole file
-// Windows-1252.
+// Files are decoded a megabyte at a time, each megabyte given back once it
+// is done: characters, line ends and the encoding decision must not depend
+// on where a slice ends.
 TEST_F(LoadFileTest, PieceBoundariesDoNotMatter) {
   constexpr std::size_t kPiece = 1 << 20;
   struct Case {
