@@ -20,13 +20,17 @@ enum class ExportFormat { kJson, kText };
 void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
 // The same content as titled tables with aligned columns, then each formula
-// with its SEXP lines and its pseudo-code lines. The file is named by its
-// base name only, so the text depends on the mission's content alone. Cells wider than a column's
-// limit are cut with an ellipsis; control characters show as "?".
+// with its SEXP lines and its pseudo-code lines. Cells wider than a column's
+// limit are cut with an ellipsis; control characters show as "?". The file
+// is named by its base name only, so the text depends on the mission alone.
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
 // The file name that reads the mission from standard input instead.
 inline constexpr std::string_view kStandardInput = "-";
+
+// Loads the mission a command line names: standard input for "-", otherwise
+// the file (a regular file only).
+mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission);
 
 // Loads `file` (standard input for "-") and writes its export. Returns the
 // process exit code: 0, or 1 with one line on `err` (and nothing on `out`)

@@ -3,8 +3,10 @@
 // the suite's installation.
 #include <cstring>
 #include <iostream>
+#include <span>
 #include <string>
 
+#include "app/check.h"
 #include "app/export.h"
 #include "app/startup.h"
 #ifdef TORVEK_WITH_VIEWER
@@ -13,7 +15,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: torvk32 [MISSION] | --export json|text MISSION | --help | --version";
+constexpr const char* kUsage =
+    "usage: torvk32 [MISSION] | --export json|text MISSION | --check [--format json] MISSION... | --help | "
+    "--version";
 
 int Usage() {
   std::cerr << kUsage << '\n';
@@ -31,6 +35,9 @@ int main(int argc, char** argv) {
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
               << "                         (MISSION - reads the mission from standard input)\n"
+              << "  --check [--format json] MISSION...\n"
+              << "                         print the problems of each mission, one a line (FILE:LINE: error: TEXT)\n"
+              << "                         or as a JSON list; exit code 1 on any error or unreadable file\n"
               << "  --version              print the program's version\n";
     return 0;
   }
@@ -45,12 +52,17 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[2], "text") == 0) return app::RunExport(app::ExportFormat::kText, argv[3], std::cout, std::cerr);
     return Usage();
   }
+  if (argc >= 2 && std::strcmp(argv[1], "--check") == 0) {
+    const auto options = app::ParseCheckArguments(std::span<const char* const>(argv + 2, argv + argc));
+    if (!options) return Usage();
+    return app::RunCheck(*options, std::cout, std::cerr);
+  }
   // Any other option is a mistake, not a mission file.
   if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return Usage();
 #ifdef TORVEK_WITH_VIEWER
   return app::RunViewer(argc, argv);
 #else
-  std::cerr << "torvk32: built without the window; only --export is available\n";
+  std::cerr << "torvk32: built without the window; only --export and --check are available\n";
   return 2;
 #endif
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "applib/association.h"
-#include "applib/ini.h"
 #include "applib/paths.h"
 #include "applib/splash.h"
+#include "ui/settings.h"
 
 namespace app {
 namespace {
@@ -15,14 +15,13 @@ namespace {
 constexpr std::uint8_t kSplashCheckValue = 211;
 constexpr std::uint32_t kAccentRed = 255;
 
-bool Associate(applib::Library& library, StartupHost& host) {
-  const Text stored = applib::IniRead(library.pfad_main, kSettingsFile, u"Startup", u"AssociateFileTypes");
-  switch (ReadAssociation(stored)) {
-    case Association::kYes:
+bool Associate(const ui::ViewerSettings& settings, StartupHost& host) {
+  switch (settings.AssociateFileTypes()) {
+    case ui::Association::kYes:
       return true;
-    case Association::kNo:
+    case ui::Association::kNo:
       return false;
-    case Association::kAsk:
+    case ui::Association::kAsk:
       break;
   }
   return host.AskYesNo(kWelcomeTitle, kWelcomeText);
@@ -41,12 +40,6 @@ Text CommandLineMission(TextView argumentText) {
   return path;
 }
 
-Association ReadAssociation(TextView stored) {
-  if (stored == u"1") return Association::kYes;
-  if (stored == u"0") return Association::kNo;
-  return Association::kAsk;
-}
-
 void Main(applib::Library& library, StartupHost& host, TextView argumentText) {
   library.AppShortName = Text(kShortName);
   library.AppLongName = Text(kLongName);
@@ -56,13 +49,13 @@ void Main(applib::Library& library, StartupHost& host, TextView argumentText) {
   library.brix_init();
   applib::SplashStart(library, kSplashCheckValue, kAccentRed, -1, 0, u"n/a");
 
-  const bool associate = Associate(library, host);
+  ui::ViewerSettings settings(library.pfad_main);
+  const bool associate = Associate(settings, host);
   if (associate) {
     applib::AssociateFileType(library, u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", u"",
                               u"FSM", u"FS2", u"");
   }
-  applib::IniWrite(library.pfad_main, kSettingsFile, u"Startup", u"AssociateFileTypes",
-                   mission::Decimal(applib::BoolToBit(associate ? -1 : 0)));
+  settings.SetAssociateFileTypes(associate);
 
   host.CreateMainWindow();
   library.Delay(3000);

@@ -14,7 +14,6 @@ using mission::TextView;
 inline constexpr TextView kShortName = u"TORVK32";
 inline constexpr TextView kLongName = u"TORVEK32";
 inline constexpr TextView kBuildDate = u"02/23/2000";
-inline constexpr TextView kSettingsFile = u"torvk32.ini";
 
 inline constexpr TextView kWelcomeTitle = u"Welcome to Veltrane Suite TORVEK32";
 inline constexpr TextView kWelcomeText =
@@ -46,11 +45,6 @@ class StartupHost {
 // The mission file a command line names, double quotes removed; empty when
 // the argument text is not given.
 Text CommandLineMission(TextView argumentText);
-
-// The stored AssociateFileTypes setting: "1" yes, "0" no, anything else
-// (absent included) means the user has not been asked yet.
-enum class Association { kYes, kNo, kAsk };
-Association ReadAssociation(TextView stored);
 
 // Runs the start-up. Returns when the main window is up; a set-up failure or
 // a Cancel at a splash warning ends the program on the way.

@@ -6,14 +6,12 @@
 #include "applib/linux_platform.h"
 #include "ui/help.h"
 #include "ui/mainform.h"
+#include "ui/qtext.h"
 #include "ui/qtfrontend.h"
 
 namespace app {
-namespace {
 
-QString ToQString(TextView text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
+using ui::ToQString;
 
 QtStartupHost::QtStartupHost(applib::Library& library) : library_(library) {}
 

@@ -3,7 +3,7 @@
 
 RESULTS_DIR holds the Google Benchmark JSON files of the run
 (load_bench.json, translate_bench.json, views_bench.json,
-export_peak_bench.json, ui_bench.json).
+export_peak_bench.json, check_bench.json, check_peak_bench.json, ui_bench.json).
 Every ratio is taken between two benchmarks of the same run. Times are the
 CPU time of the benchmark thread, which a busy machine disturbs far less than
 wall time; the wall-time figure is shown beside it and --wall judges on it
@@ -164,8 +164,9 @@ def main(argv):
         path = os.path.join(args.results_dir, name + ".json")
         return load_results(path) if os.path.exists(path) else {}
 
-    load, translate, views, export_peak, ui = (
-        results(n) for n in ("load_bench", "translate_bench", "views_bench", "export_peak_bench", "ui_bench"))
+    load, translate, views, export_peak, check, check_peak, ui = (
+        results(n) for n in ("load_bench", "translate_bench", "views_bench", "export_peak_bench", "check_bench",
+                             "check_peak_bench", "ui_bench"))
 
     table.heading("Loading (issue 2)")
     table.ratio("  LoadFile / read+split lines, 100 MB", "BM_LoadFile/100", "BM_ReadAndSplitLines/100", 2, load)
@@ -208,6 +209,12 @@ def main(argv):
         table.counter(f"  --export json / file, damaged mission, {size} MB", f"BM_ExportJsonDamaged/{size}",
                       "json_per_file", lambda v: f"{v:.2f}x", "<= 1.5x sound",
                       lambda v: sound is not None and v <= 1.5 * sound, views)
+
+    table.heading("Mission check (issue 17)")
+    table.ratio("  load + check / LoadFile, 100 MB with references", "BM_LoadAndCheck/100", "BM_LoadFile/100", 2,
+                check)
+    table.counter("  --check peak memory / file, 100 MB", "BM_CheckPeakMemory/100", "peak_per_file",
+                  lambda v: f"{v:.2f}x", "<= 4x", lambda v: v <= 4, check_peak)
 
     table.heading("Window (issue 6, offscreen)")
     table.ratio("  load to General view / core load, 100 MB", "BM_LoadToGeneral", "BM_CoreLoad", 2, ui)

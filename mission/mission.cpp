@@ -74,6 +74,7 @@ class MissionBuilder {
     // Room for the nodes of a typical mission (a field line every 30 bytes or
     // so); memory that stays unused is never touched.
     nodes().reserve(size_hint / 24 + 16);
+    line_starts_.reserve(size_hint / 16 + 16);
   }
 
   // A run of ASCII characters. Plain text is copied in a tight loop; line
@@ -124,10 +125,12 @@ class MissionBuilder {
   Mission Finish() {
     if (line_open_) EndLine();
     EndBlock();
+    line_starts_.push_back(static_cast<std::uint32_t>(write_));
     FinishTree();
     const char16_t* base = buffer_.get();
     for (auto& slot : mission_.sections_->slots_) slot.base_ = base;
     mission_.tree_->base_ = base;
+    mission_.line_starts_ = std::move(line_starts_);
     mission_.buffer_ = std::move(buffer_);
     return std::move(mission_);
   }
@@ -145,6 +148,7 @@ class MissionBuilder {
 
   void EndLine() {
     const TextRef line{static_cast<std::uint32_t>(line_start_), static_cast<std::uint32_t>(write_ - line_start_)};
+    line_starts_.push_back(line.offset);
     line_start_ = write_;
     line_open_ = false;
     in_comment_ = false;
@@ -278,6 +282,7 @@ class MissionBuilder {
   std::size_t write_ = 0;
   // Line splitting.
   std::size_t line_start_ = 0;
+  std::vector<std::uint32_t> line_starts_;  // the start of every line ended so far
   bool line_open_ = false;   // characters were read since the last line end
   bool in_comment_ = false;  // a ';' was met on this line
   bool pending_cr_ = false;  // the last character was a CR

@@ -118,11 +118,23 @@ class Mission {
   const MissionSections& Sections() const { return *sections_; }
   const OutlineTree& Tree() const { return *tree_; }
 
+  // Every line of the file as the loader read it (comment cut, tabs
+  // removed), also the headers and the lines of sections the store does not
+  // keep, numbered from 1 like the file's own lines.
+  std::size_t FileLineCount() const { return line_starts_.empty() ? 0 : line_starts_.size() - 1; }
+  TextView FileLine(std::size_t number) const {
+    const std::uint32_t start = line_starts_[number - 1];
+    return TextView(buffer_.get() + start, line_starts_[number] - start);
+  }
+
  private:
   friend class MissionBuilder;
   std::unique_ptr<char16_t[]> buffer_;
   std::unique_ptr<MissionSections> sections_;
   std::unique_ptr<OutlineTree> tree_;
+  // Where each line begins in the buffer, and one past the last line's end:
+  // the lines lie one after the other, so line n ends where line n + 1 begins.
+  std::vector<std::uint32_t> line_starts_;
 };
 
 // Slot of a section name (compared after LowerAscii, exactly); 0 for a

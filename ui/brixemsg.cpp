@@ -8,14 +8,14 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/units.h"
+
 namespace ui {
 namespace {
 
 // The dialog's client area in twips.
 constexpr int kWidthTwips = 5145;
 constexpr int kHeightTwips = 2835;
-
-int Px(int twips, int dpi) { return qRound(twips * dpi / 1440.0); }
 
 }  // namespace
 
@@ -60,7 +60,7 @@ BrixEMsg::BrixEMsg(const QString& header, const QString& message, QWidget* paren
   layout->addWidget(ErrorMessage, 1);
   layout->addLayout(buttons);
 
-  setFixedSize(Px(kWidthTwips, logicalDpiX()), Px(kHeightTwips, logicalDpiY()));
+  setFixedSize(TwipsToPixels(kWidthTwips, logicalDpiX()), TwipsToPixels(kHeightTwips, logicalDpiY()));
 }
 
 void BrixEMsg::ButtonOK_Click() { accept(); }

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "ui/units.h"
+
 namespace ui {
 namespace {
 
@@ -45,10 +47,6 @@ void SetTextColour(QLabel* label, const QColor& colour) {
 }
 
 }  // namespace
-
-QColor ColourFromBgr(std::uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 BrixSplash::BrixSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("BrixSplash"));
@@ -100,9 +98,9 @@ BrixSplash::BrixSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
   for (QLabel* label : {lblPlatform, lblCredit, lblVersion}) SetTextColour(label, Qt::black);
 }
 
-int BrixSplash::PxX(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
+int BrixSplash::PxX(int twips) const { return TwipsToPixels(twips, logicalDpiX()); }
 
-int BrixSplash::PxY(int twips) const { return qRound(twips * logicalDpiY() / 1440.0); }
+int BrixSplash::PxY(int twips) const { return TwipsToPixels(twips, logicalDpiY()); }
 
 QLabel* BrixSplash::MakeLabel(const char* name, const QString& text, int leftTwips, int topTwips) {
   auto* label = new QLabel(text, this);

@@ -4,17 +4,12 @@
 // lower right) with the accent-coloured «32» after it, the version and credit
 // lines, the splash picture, the suite picture and a few fixed texts. The
 // window has no behaviour of its own.
-#include <cstdint>
-
 #include <QColor>
 #include <QWidget>
 
 class QLabel;
 
 namespace ui {
-
-// A colour value of the library, 0xBBGGRR (red in the low byte).
-QColor ColourFromBgr(std::uint32_t bgr);
 
 class BrixSplash : public QWidget {
   Q_OBJECT

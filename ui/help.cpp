@@ -6,11 +6,10 @@
 #include "applib/ini.h"
 #include "applib/paths.h"
 #include "applib/splash.h"
+#include "ui/qtext.h"
 
 namespace ui {
 namespace {
-
-QString ToQString(applib::TextView text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr applib::TextView kToolKit = u"KORVA";
 

@@ -33,20 +33,22 @@ int IconSlots(double iconBarHeight) {
   return n < 1 ? 1 : n;
 }
 
-LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
-  LayoutResult result;
-  Panes& p = result.panes;
-  p = before;
-  const double W = in.outerWidth;
-  const double H = in.outerHeight;
+namespace {
 
-  // Tree view.
+// Tree view: shown exactly when the toolbar button is pressed; a change is
+// reported for the settings file.
+void PlaceTree(const LayoutInput& in, LayoutResult& result) {
+  Panes& p = result.panes;
   const bool treeWasVisible = p.tree.visible;
   p.tree.visible = in.treeButtonPressed;
   if (p.tree.visible != treeWasVisible) result.treeSetting = p.tree.visible;
   p.treeChecked = p.tree.visible;
+}
 
-  // Heights.
+// Heights: everything hangs from the icon bar, whose height follows the
+// window's; the list makes room for the code windows when they are shown.
+void PlaceHeights(const LayoutInput& in, Panes& p) {
+  const double H = in.outerHeight;
   SetSize(p.barLeft.height, H - kBarLeftAllowance);
   SetSize(p.tree.height, p.barLeft.height - p.barTop.height - kGap);
   SetSize(p.list.height, p.barLeft.height - p.barTop.height - kGap);
@@ -54,16 +56,22 @@ LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
   p.codeRight.top = H - p.codeRight.height - kIconPitch;
   const bool anyCodeWanted = !(in.leftCodeHidden && in.rightCodeHidden);
   if (in.hasFormulas && anyCodeWanted) SetSize(p.list.height, p.list.height - p.codeLeft.height - kGap);
+}
 
-  // Widths.
-  int w = RoundHalfEven(W - kWidthAllowance);
+// Widths: returns w, the width left for the list (and the code windows).
+int PlaceWidths(const LayoutInput& in, Panes& p) {
+  int w = RoundHalfEven(in.outerWidth - kWidthAllowance);
   w = RoundHalfEven(w - p.barLeft.width);
   SetSize(p.barTop.width, w - kGap);
   if (p.tree.visible) w = RoundHalfEven(w - p.tree.width - kGap);
   if (w > 0) p.list.width = w;
   p.list.left = p.tree.visible ? p.tree.left + p.tree.width + kGap : p.tree.left;
+  return w;
+}
 
-  // Code windows.
+// Code windows: side by side under the list, one alone in the list's width,
+// or none; a width too small to share keeps their last places.
+void PlaceCodeWindows(const LayoutInput& in, int w, Panes& p) {
   p.codeLeftChecked = !in.leftCodeHidden;
   p.codeRightChecked = !in.rightCodeHidden;
   p.codeLeft.visible = in.hasFormulas;
@@ -87,21 +95,25 @@ LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
     p.codeLeft.visible = false;
     p.codeRight.visible = false;
   }
+}
 
-  // Icon bar.
+// Icon bar: as many icons as there are slots, from FirstIconIndex on, and
+// the scroll buttons where icons are left out; nothing without a mission.
+void PlaceIconBar(const LayoutInput& in, LayoutResult& result) {
+  Panes& p = result.panes;
   const int slots = IconSlots(p.barLeft.height);
-  for (int i = 1; i <= kModeCount; ++i) p.iconVisible[i] = false;
+  for (int i = 1; i <= views::kModeCount; ++i) p.iconVisible[i] = false;
   p.modesEnabled = false;
   if (in.missionLoaded) {
     for (int k = 0; k < slots; ++k) {
       const int idx = in.firstIconIndex + k;
-      if (idx < 1 || idx > kModeCount) continue;
+      if (idx < 1 || idx > views::kModeCount) continue;
       p.iconTop[idx] = k * kIconPitch + kWidthAllowance;
       p.iconVisible[idx] = true;
     }
     p.modesEnabled = true;
     p.upVisible = !p.iconVisible[1];
-    p.downVisible = !p.iconVisible[kModeCount];
+    p.downVisible = !p.iconVisible[views::kModeCount];
     p.downTop = p.barLeft.height - kDownButtonOffset;
     p.reportView = true;
   } else {
@@ -110,7 +122,19 @@ LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
     result.clearTitle = true;
     p.reportView = false;
   }
+}
 
+}  // namespace
+
+LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
+  LayoutResult result;
+  result.panes = before;
+  Panes& p = result.panes;
+  PlaceTree(in, result);
+  PlaceHeights(in, p);
+  const int w = PlaceWidths(in, p);
+  PlaceCodeWindows(in, w, p);
+  PlaceIconBar(in, result);
   // Menus.
   p.codeEntriesEnabled = in.hasFormulas;
   p.collapseEnabled = p.tree.visible;

@@ -11,9 +11,9 @@
 #include <array>
 #include <optional>
 
-namespace ui {
+#include "views/modes.h"
 
-constexpr int kModeCount = 8;
+namespace ui {
 
 // One pane in twips, relative to the window's client area.
 struct Box {
@@ -35,9 +35,10 @@ struct Panes {
   Box codeLeft{4995, 0, 4065, 4395};   // the SEXP code window
   Box codeRight{9120, 0, 4065, 4395};  // the Parsed code window
 
-  // Indexed by view mode 1..8; element 0 is never shown.
-  std::array<double, kModeCount + 1> iconTop{};
-  std::array<bool, kModeCount + 1> iconVisible{};  // the icon and its caption
+  // Indexed by view mode (the views library numbers them); element 0 is
+  // never shown.
+  std::array<double, views::kModeCount + 1> iconTop{};
+  std::array<bool, views::kModeCount + 1> iconVisible{};  // the icon and its caption
   bool upVisible = false;
   bool downVisible = false;
   double downTop = 0;

@@ -1,12 +1,19 @@
-// FSMMainForm: the viewer's main window. It holds the icon bar, the top bar,
-// the mission outline tree, the mission list, the two code windows, the
-// toolbar, the status bar and the menus, and it owns the loaded mission.
+// FSMMainForm: the viewer's main window. It owns the loaded mission and the
+// window-level state (CurrentMode, HasFormulas, LeftCodeHidden,
+// RightCodeHidden), builds the menus, the top bar, the mission
+// outline tree, the mission list and the status bar, lays the panes out and
+// wires the parts together. The parts with a job of their own are classes of
+// their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
+// windows (CodeWindows), the settings file (ViewerSettings) and the window
+// position (RestorePlacement, SavePlacement).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
-// (parsed code), StatusBar1, BarLeft, IconMode1..8, LabelMode1..8,
-// BarLeftScroll1/2, IconO0_0..3, BarTop, BarTopText, Toolbar1, Toolbar2 and
-// the menu actions MenuFile..., MenuView..., MenuHelp....
+// (parsed code), StatusBar1, StatusPanel1, BarLeft, IconMode1..8,
+// LabelMode1..8, BarLeftScroll1/2, IconO0_0..3, BarTop, BarTopText,
+// Toolbar2 with its actions FileOpenFS1, FileOpenFS2 and treeview, Toolbar1
+// and the menu actions MenuFile..., MenuView..., MenuHelp.... The commands
+// are reached through those actions and widgets.
 //
 // The Help menu's commands are not carried out here: their actions emit
 // helpTutorialRequested, helpQXVCRequested and helpAboutRequested, and
@@ -16,28 +23,29 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 
 #include "applib/library.h"
 #include "mission/mission.h"
 #include "ui/dialogs.h"
 #include "ui/layout.h"
+#include "ui/settings.h"
 #include "views/formula_display.h"
+#include "views/modes.h"
 
 class QAction;
 class QFrame;
 class QLabel;
-class QPushButton;
-class QTextEdit;
-class QToolBar;
 class QTreeView;
 
 namespace ui {
 
+class CodeWindows;
+class IconBar;
 class ListModel;
 class ListSortModel;
 class OutlineTreeModel;
+class Toolbar;
 
 class FSMMainForm : public QMainWindow {
   Q_OBJECT
@@ -57,46 +65,18 @@ class FSMMainForm : public QMainWindow {
   // so far stays, with its list and caption.
   bool LoadFile(const QString& path);
 
-  // The mode switch (1..8). A switch to the mode shown does nothing.
-  void MenuViewMode_Click(int index);
-  // Selecting row `position` (1-based, in the order the list shows).
-  void ListView1_ItemClick(int position);
-  void TreeView1_NodeClick(const QModelIndex& node);
-  void ListView1_ColumnClick(int column);
-  void MenuViewTreeViewCA_Click();
-  void MenuFileOpenFS1_Click();
-  void MenuFileOpenFS2_Click();
-  void MenuFileExit_Click();
-  void MenuViewTreeView_Click();
-  void MenuViewCodeL_Click();
-  void MenuViewCodeR_Click();
-  // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
-  void Toolbar2_ButtonClick(const QString& key);
-  void IconMode_Click(int index);
-  void IconMode_MouseMove(int index);
-  void BarLeft_MouseMove();
-  void BarLeftScroll_Click(int index);
-  void ResetButtons();
   // Status text and mouse pointer: a text means busy, empty means "Ready".
   void statusmsg(const QString& x);
-  // Colours every occurrence of `x` in a code window (case-sensitive, also
-  // inside longer words). `color` is 0xBBGGRR.
-  static void colorize(QTextEdit* rtf, mission::TextView x, std::uint32_t color);
-  // Lays the panes out for the current window size and state.
-  void Form_Resize();
 
   // Whether the tool kit behind the Help menu's tutorial entry is installed.
   void SetTutorialAvailable(bool available);
 
   int CurrentMode() const { return currentMode_; }
   bool HasFormulas() const { return hasFormulas_; }
-  int FirstIconIndex() const { return firstIconIndex_; }
+  int FirstIconIndex() const;
   bool LeftCodeHidden() const { return leftCodeHidden_; }
   bool RightCodeHidden() const { return rightCodeHidden_; }
   const mission::Mission& LoadedMission() const { return mission_; }
-  const Panes& CurrentPanes() const { return panes_; }
-  // Twips per screen pixel, from the screen's logical resolution.
-  double TwipsPerPixel() const;
 
  signals:
   void helpTutorialRequested();
@@ -107,32 +87,49 @@ class FSMMainForm : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
+ private slots:
+  void MenuFileOpenFS1_Click();
+  void MenuFileOpenFS2_Click();
+  void MenuFileExit_Click();
+  // The mode switch (1..8). A switch to the mode shown does nothing.
+  void MenuViewMode_Click(int index);
+  void MenuViewTreeView_Click();
+  void MenuViewCodeL_Click();
+  void MenuViewCodeR_Click();
+  void MenuViewTreeViewCA_Click();
+  // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
+  void Toolbar2_ButtonClick(const QString& key);
+  // Selecting row `position` (1-based, in the order the list shows).
+  void ListView1_ItemClick(int position);
+  void ListView1_ColumnClick(int column);
+  void TreeView1_NodeClick(const QModelIndex& node);
+  // Lays the panes out for the current window size and state.
+  void Form_Resize();
+
  private:
+  FSMMainForm(const applib::Library* library, mission::Text settingsDirectory, Dialogs* dialogs, QWidget* parent);
   void CreateMenus();
   void CreateToolbar();
   void CreatePanes();
+  void CreateTopBar();
+  void CreateTree();
+  void CreateList();
+  void CreateStatusBar();
   void CreateIconBar();
   void Form_Load();
   void Form_Unload();
 
+  void OpenMission(MissionKind kind);
   void SwitchMode(int index, bool afterLoad);
   void SelectListRow(int position);
   void SelectTreeNode(std::uint32_t node, bool expand);
-  void ShowFormula(const views::FormulaTexts& texts);
-  void OpenMission(bool fs2);
-  void ApplyPanes(bool clearTitle);
   void SetColumnWidths();
+  void ApplyPanes(bool clearTitle);
+  void ApplyMenuStates();
   int Px(double twips) const;
 
-  QString ReadSetting(const QString& section, const QString& key) const;
-  void WriteSetting(const QString& section, const QString& key, const QString& value);
-
-  void RestorePosition();
-  void SavePosition();
-  void Build();
-
   const applib::Library* library_ = nullptr;
-  QString settingsDirectory_;
+  ViewerSettings settings_;
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;
 
@@ -142,7 +139,6 @@ class FSMMainForm : public QMainWindow {
   // Window state.
   int currentMode_ = 0;
   bool hasFormulas_ = false;
-  int firstIconIndex_ = 1;
   bool leftCodeHidden_ = false;
   bool rightCodeHidden_ = false;
   bool selectingRow_ = false;  // a row is being selected by the program
@@ -150,34 +146,27 @@ class FSMMainForm : public QMainWindow {
 
   // Controls.
   QWidget* client_ = nullptr;
-  QToolBar* toolbar2_ = nullptr;
-  QWidget* toolbar1_ = nullptr;
-  QFrame* barLeft_ = nullptr;
-  std::array<QLabel*, kModeCount + 1> iconMode_{};
-  std::array<QLabel*, kModeCount + 1> labelMode_{};
-  std::array<QFrame*, 4> iconO0_{};
-  std::array<QPushButton*, 3> barLeftScroll_{};
+  Toolbar* toolbar2_ = nullptr;
+  IconBar* iconBar_ = nullptr;
   QFrame* barTop_ = nullptr;
   QLabel* barTopText_ = nullptr;
   QTreeView* treeView1_ = nullptr;
   QTreeView* listView1_ = nullptr;
-  QTextEdit* richTextBox1_ = nullptr;
-  QTextEdit* richTextBox2_ = nullptr;
+  CodeWindows* codeWindows_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 
   ListModel* listModel_ = nullptr;
   ListSortModel* sortModel_ = nullptr;
   OutlineTreeModel* treeModel_ = nullptr;
 
-  // Menu entries and toolbar buttons.
-  std::array<QAction*, kModeCount + 1> menuViewMode_{};
+  // Menu entries.
+  std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
   QAction* menuViewCodeR_ = nullptr;
   QAction* menuViewTreeViewCA_ = nullptr;
   QAction* menuHelpTutorial_ = nullptr;
   QAction* menuHelpBlank1_ = nullptr;
-  QAction* treeviewButton_ = nullptr;
 };
 
 }  // namespace ui

@@ -65,11 +65,6 @@ void OutlineTreeModel::SetMission(const mission::Mission* mission) {
   endResetModel();
 }
 
-void OutlineTreeModel::Reset() {
-  beginResetModel();
-  endResetModel();
-}
-
 std::span<const std::uint32_t> OutlineTreeModel::ChildrenOf(const QModelIndex& parent) const {
   const mission::OutlineTree* tree = Tree();
   if (!tree) return {};

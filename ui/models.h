@@ -58,9 +58,9 @@ class OutlineTreeModel : public QAbstractItemModel {
  public:
   using QAbstractItemModel::QAbstractItemModel;
 
-  // The tree to show; call Reset after the mission has been reloaded.
+  // The tree to show. A mission about to be replaced is taken away first
+  // (null), so that no view reads it half-way.
   void SetMission(const mission::Mission* mission);
-  void Reset();
 
   QModelIndex IndexOfNode(std::uint32_t node) const;
   static std::uint32_t NodeOf(const QModelIndex& index) { return static_cast<std::uint32_t>(index.internalId()); }

@@ -7,13 +7,10 @@
 
 #include "ui/brixemsg.h"
 #include "ui/brixsplash.h"
+#include "ui/qtext.h"
+#include "ui/units.h"
 
 namespace ui {
-namespace {
-
-QString ToQString(applib::TextView text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 std::unique_ptr<QMessageBox> MakeOkCancelBox(const QString& title, const QString& text, bool cancelIsDefault) {
   auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel);

@@ -1,21 +1,9 @@
 #include "ui/rules.h"
 
-#include <cmath>
-
 #include "base/utf8.h"
 #include "ui/layout.h"
 
 namespace ui {
-
-int TreeViewFromSetting(TextView value) {
-  const double number = mission::NumericValue(value);
-  // A 16-bit conversion rounds halves to even; out of range counts as 0.
-  if (!(number >= -32768.5 && number <= 32767.5)) return 0;
-  const int shown = RoundHalfEven(number);
-  return shown == 1 ? 1 : 0;
-}
-
-bool CodeHiddenFromSetting(TextView value) { return value == u"0"; }
 
 HoverFrame PlaceHoverFrame(double iconLeft, double iconTop, double iconWidth, double iconHeight, double tx,
                            double ty) {

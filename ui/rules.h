@@ -1,6 +1,6 @@
-// Small decisions of the main window that need no window: how settings
-// values read, where the icon bar's hover frame goes, the open dialogs'
-// filters and the caption.
+// Small decisions of the main window that need no window: where the icon
+// bar's hover frame goes, the open dialogs' filters, what a code window shows
+// of a long formula, and the caption.
 #pragma once
 
 #include <array>
@@ -12,14 +12,6 @@ namespace ui {
 
 using mission::Text;
 using mission::TextView;
-
-// "Display"/"TreeView": the numeric value of the text as a 16-bit integer;
-// anything but 0 and 1 (a missing key, a value out of range) counts as 0.
-int TreeViewFromSetting(TextView value);
-
-// "Display"/"LeftCodeWindow" and "RightCodeWindow": only the exact text "0"
-// switches the window off.
-bool CodeHiddenFromSetting(TextView value);
 
 // A line in twips, from (x1, y1) to (x2, y2).
 struct Line {

@@ -207,6 +207,65 @@ void Reinforcements(Writer& w, int first, int count) {
   }
 }
 
+void Variables(Writer& w) {
+  w.Line("#Sexp_variables");
+  w.Line("");
+  w.Line("$Variables:");
+  w.Line("(");
+  w.Line("\t\t0\t\t\"Counter\"\t\t\"0\"\t\t\"number\"");
+  w.Line("\t\t1\t\t\"Target\"\t\t\"Alpha 0\"\t\t\"string\"");
+  w.Line(")");
+  w.Line("");
+}
+
+// Events whose formulas refer to every kind of name the mission check looks
+// up, with FreeSpace Open operators. Each refers to names of its own block
+// (`ships` ships, and events, goals, messages and wings in the proportions
+// the block declares them); in about one event in twenty every name carries
+// a suffix that no declared name has.
+void ReferenceEvents(Writer& w, int block, int count, int ships) {
+  w.Line("#Events");
+  w.Line("");
+  const int base = block * ships;
+  for (int i = 0; i < count; ++i) {
+    const std::string tail = w.Pick(20) == 0 ? " (gone)\"" : "\"";
+    const auto named = [&](std::string_view prefix, int first, int n) {
+      return "\"" + std::string(prefix) + " " + std::to_string(first + w.Pick(n)) + tail;
+    };
+    const auto ship = [&] {
+      const int k = base + w.Pick(ships);
+      return "\"" + std::string(Writer::kPrefixes[k % 8]) + " " + std::to_string(k) + tail;
+    };
+    const auto wing = [&] { return "\"Wing " + std::to_string(base + 4 * w.Pick(ships / 4)) + tail; };
+    const auto event = [&] { return named("Event", base / 2, ships / 2); };
+    const auto goal = [&] { return named("Goal", base / 20, ships / 20); };
+    const auto message = [&] { return named("Message", base / 4, ships / 4); };
+    w.Line("$Formula: ( when");
+    w.Line("   ( and");
+    w.Line("      ( is-goal-true-delay " + goal() + " 0 )");
+    w.Line("      ( is-event-true-delay " + event() + " 0 )");
+    w.Line("      ( < @Counter[0] " + std::to_string(w.Pick(100)) + " )");
+    w.Line("      ( > ( num-ships-in-wing " + wing() + " ) 0 )");
+    w.Line("      ( has-arrived-delay 0 " + wing() + " " + ship() + " )");
+    w.Line("   )");
+    w.Line("   ( modify-variable @Counter[0] ( + @Counter[0] 1 ) )");
+    w.Line("   ( send-message-chain " + event() + " \"#Command\" \"High\" " + message() + " 0 )");
+    w.Line("   ( set-object-position " + ship() + " ( get-object-x " + ship() + " ) 0 ( get-object-z " + ship() +
+           " ) )");
+    w.Line("   ( when-argument ( any-of " + ship() + " " + ship() + " ) ( true )");
+    w.Line("      ( ship-invulnerable \"<argument>\" )");
+    w.Line("      ( hud-set-message \"Gauge\" " + message() + " )");
+    w.Line("   )");
+    w.Line("   ( clear-wing-goals " + wing() + " )");
+    w.Line("   ( reset-goal " + goal() + " )");
+    w.Line(")");
+    w.Line("+Name: Reference " + std::to_string(w.Pick(50) == 0 ? 0 : base + i));
+    w.Line("+Repeat Count: 1");
+    w.Line("+Interval: 1");
+    w.Line("");
+  }
+}
+
 }  // namespace
 
 std::string SyntheticMission(std::size_t bytes, unsigned seed) { return SyntheticMission(bytes, seed, {}); }
@@ -214,6 +273,7 @@ std::string SyntheticMission(std::size_t bytes, unsigned seed) { return Syntheti
 std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras extras) {
   Writer w(seed);
   Header(w);
+  if (extras.references) Variables(w);
   // Blocks of sections repeat until the size is reached, as a huge mission
   // would simply hold more of everything; repeated sections are stored one
   // after the other and share their tree node.
@@ -226,6 +286,7 @@ std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras ext
     Goals(w, base / 20, kShips / 20, base + kShips);
     Messages(w, base / 4, kShips / 4);
     Reinforcements(w, base / 40, kShips / 40);
+    if (extras.references) ReferenceEvents(w, block, kShips / 4, kShips);
   }
   w.Line("#End");
   return w.Take();
@@ -236,7 +297,8 @@ std::string SyntheticMissionFile(std::size_t megabytes) { return SyntheticMissio
 std::string SyntheticMissionFile(std::size_t megabytes, MissionExtras extras) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "torvek-bench";
-  const std::string suffix = extras.damage ? "-damaged" : "";
+  const std::string suffix =
+      std::string(extras.references ? "-references" : "") + std::string(extras.damage ? "-damaged" : "");
   const fs::path file = dir / ("synthetic-" + std::to_string(megabytes) + "mb" + suffix + ".fs2");
   std::error_code ec;
   if (!fs::exists(file, ec)) {

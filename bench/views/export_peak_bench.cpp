@@ -7,59 +7,30 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
-#include <streambuf>
 #include <string>
 
 #include "app/export.h"
 #include "bench/mission/synthetic.h"
+#include "bench/peak_memory.h"
 
 namespace {
-
-// A field of /proc/self/status in bytes ("VmHWM:", "VmRSS:").
-double StatusBytes(const std::string& field) {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  while (status >> key) {
-    if (key == field) {
-      double kb = 0;
-      status >> kb;
-      return kb * 1024;
-    }
-    status.ignore(1 << 20, '\n');
-  }
-  return 0;
-}
-
-// Lowers the recorded peak to what the process holds now (Linux 4.0 on).
-bool ResetPeak() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-  return static_cast<bool>(clear.flush());
-}
-
-class DiscardingBuffer : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 void BM_ExportPeakMemory(benchmark::State& state) {
   // Written by an earlier run or now; writing it needs memory of its own,
   // which the reset below leaves out.
   const std::string path = bench::SyntheticMissionFile(static_cast<std::size_t>(state.range(0)));
   const auto bytes = static_cast<double>(std::filesystem::file_size(path));
-  if (!ResetPeak()) {
+  if (!bench::ResetPeak()) {
     state.SkipWithError("cannot reset the peak through /proc/self/clear_refs");
     return;
   }
-  DiscardingBuffer buffer;
+  bench::DiscardingBuffer buffer;
   std::ostream out(&buffer);
   std::ostream err(&buffer);
   for (auto _ : state) {
     if (app::RunExport(app::ExportFormat::kJson, path, out, err) != 0) state.SkipWithError("export failed");
   }
-  const double peak = StatusBytes("VmHWM:");
+  const double peak = bench::StatusBytes("VmHWM:");
   state.counters["peak_bytes"] = peak;
   state.counters["peak_per_file"] = peak / bytes;
   state.SetLabel(std::to_string(state.range(0)) + " MB");

@@ -74,6 +74,17 @@ expect 2 '' '^usage: ' --export xml "$sample"
 expect 2 '' '^usage: ' --export json "$sample" extra
 expect 2 '' '^usage: ' --export text
 expect 2 '' '^usage: ' --bogus
+printf '#Events\r\n$Formula: ( is-event-true "e" )\r\n+Name: E\r\n' >"$tmp/warn.fs2"
+expect 1 "^$sample:[0-9]+: error: " '^[0-9]+ errors, 0 warnings in 1 mission$' --check "$sample"
+expect 0 "^$tmp/warn.fs2:2: warning: " '^0 errors, 1 warning in 1 mission$' --check "$tmp/warn.fs2"
+expect 1 "^$tmp/warn.fs2:2: warning: " "^torvk32: cannot open $tmp/none.fs2: No such file" --check "$tmp/none.fs2" "$tmp/warn.fs2"
+expect 1 '^\[\{"file":' ' in 2 missions$' --check --format json "$sample" "$tmp/warn.fs2"
+expect 1 '' "^torvk32: cannot open $tmp/pipe.fs2: Not a regular file \(a named pipe\)\$" --check "$tmp/pipe.fs2"
+"$bin" --check - <"$tmp/warn.fs2" 2>/dev/null | grep -q '^-:2: warning: ' ||
+  { echo "FAIL: --check - does not read standard input"; fail=1; }
+expect 2 '' '^usage: ' --check
+expect 2 '' '^usage: ' --check --format json
+expect 2 '' '^usage: ' --check --format yaml "$sample"
 expect 0 'usage: ' '' --help
 expect 0 '1.0 Beta 01b' '' --version
 [ "$(wc -l <"$tmp/err")" -le 1 ] || { echo "FAIL: more than one error line"; fail=1; }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -57,8 +59,14 @@ TEST(ExportTest, SampleMissionMatchesTheReviewedDocument) {
     EXPECT_EQ(doc["formulas"][i], expected["formulas"][i]) << expected["formulas"][i]["tag"];
 }
 
+// A fixture file of this test process: test runs of other checkouts share
+// the temporary folder, and one run's removal must not hit another's file.
+std::string FixturePath(const std::string& name) {
+  return testing::TempDir() + name + "-" + std::to_string(::getpid()) + ".fs2";
+}
+
 TEST(ExportTest, JsonEscapesControlCharacters) {
-  const std::string path = testing::TempDir() + "torvek_export_escape.fs2";
+  const std::string path = FixturePath("torvek_export_escape");
   std::ofstream(path, std::ios::binary) << std::string("#Events\n\"q\"\\\x01\0\n", 14);
   std::ostringstream out, err;
   ASSERT_EQ(RunExport(ExportFormat::kJson, path, out, err), 0);
@@ -67,7 +75,7 @@ TEST(ExportTest, JsonEscapesControlCharacters) {
 }
 
 std::string ExportOf(ExportFormat format, const std::string& bytes) {
-  const std::string path = testing::TempDir() + "torvek_export_fixture.fs2";
+  const std::string path = FixturePath("torvek_export_fixture");
   std::ofstream(path, std::ios::binary) << bytes;
   std::ostringstream out, err;
   EXPECT_EQ(RunExport(format, path, out, err), 0);

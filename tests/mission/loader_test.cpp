@@ -109,6 +109,25 @@ TEST(LoaderTest, LineEnds) {
   for (const auto& [file, stored] : cases) EXPECT_EQ(Lines(ParseMissionBytes(file), kSlotEvents), stored);
 }
 
+// The file's own lines, numbered as an editor numbers them: every line, also
+// those before the first header, headers and lines of sections the store
+// does not keep, with comments cut and tabs removed as in the store.
+TEST(LoaderTest, FileLinesKeepEveryLineWithItsNumber) {
+  const std::pair<std::string, Texts> cases[] = {
+      {"a ; note\r\n#Sexp_variables\r\n\t\t0\t\t\"V\"\r\n\r\n#Events\r\n$Formula: ( true )\r\n",
+       {u"a ", u"#Sexp_variables", u"0\"V\"", u"", u"#Events", u"$Formula: ( true )"}},
+      {"x\ry\n\nz", {u"x", u"y", u"", u"z"}},
+      {"#Events\r\n", {u"#Events"}},
+      {"", {}},
+  };
+  for (const auto& [file, lines] : cases) {
+    const Mission m = ParseMissionBytes(file);
+    Texts got;
+    for (std::size_t n = 1; n <= m.FileLineCount(); ++n) got.emplace_back(m.FileLine(n));
+    EXPECT_EQ(got, lines);
+  }
+}
+
 // Text is counted in 16-bit characters: cutting a key off a line removes
 // characters, not bytes, whichever encoding the file had.
 TEST(LoaderTest, CountsCharactersNotBytes) {

@@ -77,7 +77,7 @@ TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
     LayoutInput in = Loaded(15000, barHeight + 1500);
     in.firstIconIndex = c.first;
     const Panes p = Form_Resize(in, Panes{}).panes;
-    for (int i = 1; i <= kModeCount; ++i) {
+    for (int i = 1; i <= views::kModeCount; ++i) {
       const bool shown = i >= c.shownFrom && i <= c.shownTo;
       EXPECT_EQ(p.iconVisible[i], shown) << i;
       if (shown) {
@@ -97,7 +97,7 @@ TEST(Layout, NoMissionShowsNoIconsAndLargeIconList) {
   before.iconVisible.fill(true);
   before.upVisible = before.downVisible = before.modesEnabled = before.reportView = true;
   const LayoutResult r = Form_Resize(in, before);
-  for (int i = 1; i <= kModeCount; ++i) EXPECT_FALSE(r.panes.iconVisible[i]);
+  for (int i = 1; i <= views::kModeCount; ++i) EXPECT_FALSE(r.panes.iconVisible[i]);
   EXPECT_FALSE(r.panes.upVisible || r.panes.downVisible || r.panes.modesEnabled || r.panes.reportView);
   EXPECT_TRUE(r.clearTitle);
   EXPECT_FALSE(Form_Resize(Loaded(15000, 11000), before).clearTitle);

@@ -22,8 +22,10 @@
 
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
+#include "ui/codewindows.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
+#include "ui/units.h"
 
 namespace ui {
 namespace {
@@ -97,6 +99,27 @@ class MainFormTest : public testing::Test {
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(w, &move);
+  }
+  // A left click delivered to the widget even while it is hidden.
+  static void Click(QWidget* w) {
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent click(type, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(w, &click);
+    }
+  }
+  // The View menu's entry for `mode`.
+  void ShowMode(int mode) { Action(qPrintable(QStringLiteral("MenuViewMode%1").arg(mode)))->trigger(); }
+  // A mouse click on a tree node, scrolled into view first.
+  void ClickNode(const QModelIndex& node) {
+    Tree()->scrollTo(node);
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualRect(node).center());
+  }
+  // A mouse click on the list's column header.
+  void ClickHeader(int column) {
+    QHeaderView* header = List()->header();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
   }
   void Key(QKeySequence key) {
     QApplication::setActiveWindow(&Form());
@@ -186,7 +209,7 @@ TEST_F(MainFormTest, BeforeAnyMissionNothingIsOffered) {
   EXPECT_EQ(Setting("Display", "TreeView"), "0");
   EXPECT_FALSE(Action("MenuViewTreeViewCA")->isEnabled());
   // An icon click does nothing.
-  Form().IconMode_Click(4);
+  Click(Find<QLabel>("IconMode4"));
   EXPECT_EQ(Form().CurrentMode(), 0);
 }
 
@@ -269,7 +292,7 @@ TEST_F(MainFormTest, StatusMessageAndPointer) {
 
 TEST_F(MainFormTest, UnreadableFileWarnsAndKeepsTheMission) {
   ASSERT_TRUE(Form().LoadFile(kSample));
-  Form().MenuViewMode_Click(4);
+  ShowMode(4);
   const QString caption = Form().windowTitle();
   const QString missing = dir.filePath("gone.fs2");
   EXPECT_FALSE(Form().LoadFile(missing));
@@ -318,7 +341,7 @@ TEST_F(MainFormTest, OpenCommandsUseFiltersAndRememberDirectories) {
 
   // The toolbar's FS2 button opens and loads.
   dialogs.files.push_back(kSample);
-  Form().Toolbar2_ButtonClick("FileOpenFS2");
+  Find<QWidget>("Toolbar2")->findChild<QAction*>("FileOpenFS2")->trigger();
   EXPECT_EQ(Form().CurrentMode(), 1);
   EXPECT_EQ(Setting("Dirs", "LastOpenDirFS2"), QStringLiteral(TORVEK_SOURCE_DIR "/samples/"));
 }
@@ -338,7 +361,7 @@ TEST_F(MainFormTest, ModeSwitchByKeysAndIcons) {
   Key(QKeySequence(Qt::Key_F5));
   EXPECT_EQ(CurrentRow(), 2);
 
-  Form().IconMode_Click(6);
+  QTest::mouseClick(Find<QLabel>("IconMode6"), Qt::LeftButton);
   EXPECT_EQ(Form().CurrentMode(), 6);
   EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "Ships");
   EXPECT_FALSE(Form().HasFormulas());
@@ -353,7 +376,7 @@ TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
   SetSetting("Display", "TreeView", "1");
   ASSERT_TRUE(Form().LoadFile(kSample));
   EXPECT_TRUE(Tree()->isVisible());
-  Form().MenuViewMode_Click(4);
+  ShowMode(4);
   EXPECT_EQ(TreeTag(), "4,1");  // row 1's node
   EXPECT_TRUE(Tree()->isExpanded(Tree()->currentIndex()));
 
@@ -361,10 +384,10 @@ TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
   EXPECT_EQ(TreeTag(), "4,3");
 
   // While Ships is shown, the events section node switches to Events, row 1.
-  Form().MenuViewMode_Click(6);
+  ShowMode(6);
   const QModelIndex events = NodeWithTag("4");
   ASSERT_TRUE(events.isValid());
-  Form().TreeView1_NodeClick(events);
+  ClickNode(events);
   EXPECT_EQ(Form().CurrentMode(), 4);
   EXPECT_EQ(CurrentRow(), 0);
 
@@ -373,7 +396,7 @@ TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
   const QModelIndex goal2 = NodeWithTag("2,2");
   ASSERT_TRUE(goal2.isValid());
   ASSERT_GT(Tree()->model()->rowCount(goal2), 0);
-  Form().TreeView1_NodeClick(Tree()->model()->index(0, 0, goal2));
+  ClickNode(Tree()->model()->index(0, 0, goal2));
   EXPECT_EQ(Form().CurrentMode(), 2);
   EXPECT_EQ(CurrentRow(), 1);
   EXPECT_EQ(Tree()->currentIndex(), goal2);
@@ -387,13 +410,13 @@ TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
 
 TEST_F(MainFormTest, ColumnSortStaysAcrossModeSwitches) {
   ASSERT_TRUE(Form().LoadFile(kSample));
-  Form().MenuViewMode_Click(4);
-  Form().ListView1_ColumnClick(1);  // by Name
+  ShowMode(4);
+  ClickHeader(1);  // by Name
   EXPECT_EQ(Cell(0, 1), "Broken brackets");
   EXPECT_EQ(Cell(3, 1), "Waiting");
-  Form().MenuViewMode_Click(1);
+  ShowMode(1);
   EXPECT_EQ(Cell(0, 1), "5: Deuteronomy");  // General, sorted by Value
-  Form().MenuViewMode_Click(4);
+  ShowMode(4);
   EXPECT_EQ(Cell(0, 1), "Broken brackets");
   EXPECT_EQ(TreeTag(), "4,1");  // row 1 as shown is entry 1 of the tree
 }
@@ -406,7 +429,7 @@ TEST_F(MainFormTest, DisplaySettingsAreReadAndWritten) {
   EXPECT_TRUE(Form().LeftCodeHidden());
   EXPECT_FALSE(Form().RightCodeHidden());
   EXPECT_TRUE(Tree()->isVisible());
-  Form().MenuViewMode_Click(4);
+  ShowMode(4);
   EXPECT_FALSE(Sexp()->isVisible());
   EXPECT_TRUE(Parsed()->isVisible());
   EXPECT_FALSE(Action("MenuViewCodeL")->isChecked());
@@ -420,9 +443,13 @@ TEST_F(MainFormTest, DisplaySettingsAreReadAndWritten) {
   EXPECT_EQ(Setting("Display", "RightCodeWindow"), "0");
   EXPECT_FALSE(Parsed()->isVisible());
 
-  // The tree's setting is written only when its visibility changes.
+  // The tree's setting is written only when its visibility changes, not by
+  // every layout.
   SetSetting("Display", "TreeView", "untouched");
-  Form().Form_Resize();
+  const int listWidth = List()->width();
+  Form().resize(Form().width() + 15, Form().height());
+  QApplication::processEvents();
+  ASSERT_EQ(List()->width(), listWidth + 15);  // laid out again
   EXPECT_EQ(Setting("Display", "TreeView"), "untouched");
   Action("MenuViewTreeView")->trigger();
   EXPECT_EQ(Setting("Display", "TreeView"), "0");
@@ -436,7 +463,7 @@ TEST_F(MainFormTest, DisplaySettingsAreReadAndWritten) {
 TEST_F(MainFormTest, IconBarScrollsAndFramesTheIconUnderTheMouse) {
   ASSERT_TRUE(Form().LoadFile(kSample));
   // A low window: the icon bar is 4320 twips high, four slots.
-  const double t = Form().TwipsPerPixel();
+  const double t = TwipsPerPixel(Form());
   auto* client = Form().centralWidget();
   Form().resize(Form().width(), Form().height() - client->height() + qRound((4320 + 1500 - 945) / t));
   QApplication::processEvents();
@@ -479,8 +506,8 @@ TEST_F(MainFormTest, IconBarScrollsAndFramesTheIconUnderTheMouse) {
 TEST_F(MainFormTest, PanesFollowTheLayout) {
   SetSetting("Display", "TreeView", "1");
   ASSERT_TRUE(Form().LoadFile(kSample));
-  Form().MenuViewMode_Click(4);
-  const double t = Form().TwipsPerPixel();
+  ShowMode(4);
+  const double t = TwipsPerPixel(Form());
   auto* client = Form().centralWidget();
   const double W = client->width() * t + 120, H = client->height() * t + 945;
   const auto px = [t](double twips) { return qRound(twips / t); };
@@ -495,7 +522,7 @@ TEST_F(MainFormTest, PanesFollowTheLayout) {
 
 TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
   ASSERT_TRUE(Form().LoadFile(kSample));
-  Form().MenuViewMode_Click(4);  // row 1 is "Intro"
+  ShowMode(4);  // row 1 is "Intro"
   EXPECT_EQ(Sexp()->toPlainText(),
             "( when\n   ( true )\n   ( send-message \"#Command\" \"High\" \"Intro\" )\n)");
   const QString parsed = Parsed()->toPlainText();
@@ -516,7 +543,7 @@ TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
   const QString picket = Parsed()->toPlainText();
   EXPECT_NE(picket, parsed);
   EXPECT_TRUE(picket.contains("And")) << qPrintable(picket);
-  Form().MenuViewMode_Click(1);
+  ShowMode(1);
   EXPECT_TRUE(Parsed()->toPlainText().isEmpty());  // a switch clears them
 }
 
@@ -534,7 +561,7 @@ TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
   applib::IniWrite(lib.ad_brix, u"brix.ini", u"Moduls_EXEs", u"KORVA", u"korva");
 
   auto window = std::make_unique<FSMMainForm>(lib, &dialogs);
-  const double t = window->TwipsPerPixel();
+  const double t = TwipsPerPixel(*window);
   EXPECT_EQ(window->geometry(), QRect(qRound(1500 / t), qRound(900 / t), qRound(9600 / t), qRound(7200 / t)));
   EXPECT_TRUE(window->findChild<QAction*>("MenuHelpTutorial")->isVisible());
   window->setGeometry(qRound(3000 / t), qRound(1500 / t), qRound(6000 / t), qRound(4500 / t));
@@ -553,10 +580,10 @@ TEST(Colorize, ColoursEveryOccurrenceCaseSensitively) {
   QString shown = ToQString(text);
   shown.replace("\r\n", "\n");
   edit.setPlainText(shown);
-  FSMMainForm::colorize(&edit, u"If", 0x0000FF);
-  FSMMainForm::colorize(&edit, u"And\r\n", 0x018000);
-  FSMMainForm::colorize(&edit, u"Or\r\n", 0x018000);
-  FSMMainForm::colorize(&edit, u"Not ", 0x018000);
+  CodeWindows::colorize(&edit, u"If", 0x0000FF);
+  CodeWindows::colorize(&edit, u"And\r\n", 0x018000);
+  CodeWindows::colorize(&edit, u"Or\r\n", 0x018000);
+  CodeWindows::colorize(&edit, u"Not ", 0x018000);
   const auto colourAt = [&](int position) {
     QTextCursor c(edit.document());
     c.setPosition(position + 1);  // the format of the character before the cursor

@@ -5,20 +5,6 @@
 namespace ui {
 namespace {
 
-TEST(Rules, TreeViewSetting) {
-  const struct {
-    TextView value;
-    int shown;
-  } cases[] = {{u"1", 1}, {u"0", 0}, {u"", 0}, {u"2", 0}, {u"-1", 0}, {u"yes", 0},
-               {u"1.0", 1}, {u" 1", 1}, {u"70000", 0}, {u"65537", 0}, {u"1e400", 0}};
-  for (const auto& c : cases) EXPECT_EQ(TreeViewFromSetting(c.value), c.shown) << mission::ToUtf8(c.value);
-}
-
-TEST(Rules, OnlyExactZeroSwitchesCodeWindowOff) {
-  EXPECT_TRUE(CodeHiddenFromSetting(u"0"));
-  for (TextView v : {u"", u"1", u"0 ", u" 0", u"false", u"00"}) EXPECT_FALSE(CodeHiddenFromSetting(v));
-}
-
 TEST(Rules, HoverFrameOnePixelOutsideBottomShifted) {
   const HoverFrame f = PlaceHoverFrame(300, 240, 480, 480, 15, 15);
   EXPECT_EQ(f.top, (Line{285, 225, 795, 225}));

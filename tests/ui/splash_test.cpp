@@ -6,6 +6,7 @@
 
 #include "tests/ui/qt_print.h"
 #include "ui/brixsplash.h"
+#include "ui/units.h"
 
 namespace {
 

@@ -1,0 +1,92 @@
+#include "ui/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "applib/ini.h"
+#include "tests/applib/temp_dir.h"
+
+namespace ui {
+namespace {
+
+TEST(SettingRules, TreeViewIsTheNumberAsA16BitInteger) {
+  const struct {
+    TextView value;
+    int shown;
+  } cases[] = {{u"1", 1}, {u"0", 0}, {u"", 0}, {u"2", 0}, {u"-1", 0}, {u"yes", 0},
+               {u"1.0", 1}, {u" 1", 1}, {u"70000", 0}, {u"65537", 0}, {u"1e400", 0}};
+  for (const auto& c : cases) EXPECT_EQ(TreeViewFromSetting(c.value), c.shown) << mission::ToUtf8(c.value);
+}
+
+TEST(SettingRules, OnlyExactZeroSwitchesCodeWindowOff) {
+  EXPECT_TRUE(CodeHiddenFromSetting(u"0"));
+  for (TextView v : {u"", u"1", u"0 ", u" 0", u"false", u"00"}) EXPECT_FALSE(CodeHiddenFromSetting(v));
+}
+
+TEST(SettingRules, AssociationAsksForAnythingButOneAndZero) {
+  EXPECT_EQ(AssociationFromSetting(u"1"), Association::kYes);
+  EXPECT_EQ(AssociationFromSetting(u"0"), Association::kNo);
+  for (TextView v : {u"", u"-1", u"yes", u"1 ", u"01"}) EXPECT_EQ(AssociationFromSetting(v), Association::kAsk);
+}
+
+class ViewerSettingsTest : public ::testing::Test {
+ protected:
+  Text Stored(TextView section, TextView key) const { return applib::IniRead(dir.text(), kSettingsFile, section, key); }
+  applib::testing::TempDir dir;
+};
+
+TEST_F(ViewerSettingsTest, WithoutAFileEveryKeyHasItsDefault) {
+  const ViewerSettings settings(dir.text());
+  EXPECT_FALSE(settings.TreeViewShown());
+  EXPECT_FALSE(settings.LeftCodeHidden());
+  EXPECT_FALSE(settings.RightCodeHidden());
+  EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS1), u"");
+  EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS2), u"");
+  EXPECT_EQ(settings.AssociateFileTypes(), Association::kAsk);
+}
+
+// Each setter writes the text of the key table under its own section and
+// key, and the getter reads it back.
+TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
+  ViewerSettings settings(dir.text());
+  settings.SetTreeViewShown(true);
+  settings.SetLeftCodeHidden(true);
+  settings.SetRightCodeHidden(false);
+  settings.SetLastOpenDir(MissionKind::kFS1, u"/one/");
+  settings.SetLastOpenDir(MissionKind::kFS2, u"/two/");
+  settings.SetAssociateFileTypes(false);
+
+  EXPECT_EQ(Stored(u"Display", u"TreeView"), u"1");
+  EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"0");
+  EXPECT_EQ(Stored(u"Display", u"RightCodeWindow"), u"1");
+  EXPECT_EQ(Stored(u"Dirs", u"LastOpenDirFS1"), u"/one/");
+  EXPECT_EQ(Stored(u"Dirs", u"LastOpenDirFS2"), u"/two/");
+  EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), u"0");
+
+  const ViewerSettings again(dir.text());
+  EXPECT_TRUE(again.TreeViewShown());
+  EXPECT_TRUE(again.LeftCodeHidden());
+  EXPECT_FALSE(again.RightCodeHidden());
+  EXPECT_EQ(again.LastOpenDir(MissionKind::kFS1), u"/one/");
+  EXPECT_EQ(again.LastOpenDir(MissionKind::kFS2), u"/two/");
+  EXPECT_EQ(again.AssociateFileTypes(), Association::kNo);
+
+  settings.SetTreeViewShown(false);
+  settings.SetLeftCodeHidden(false);
+  settings.SetAssociateFileTypes(true);
+  EXPECT_EQ(Stored(u"Display", u"TreeView"), u"0");
+  EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"1");
+  EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), u"1");
+}
+
+TEST_F(ViewerSettingsTest, AFolderThatCannotBeWrittenGivesDefaultsAndNoError) {
+  applib::testing::WriteFile(dir.path() / "plain", "");
+  ViewerSettings settings(dir / u"plain");  // a file, not a folder
+  settings.SetTreeViewShown(true);
+  settings.SetLastOpenDir(MissionKind::kFS2, u"/two/");
+  EXPECT_FALSE(settings.TreeViewShown());
+  EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS2), u"");
+  EXPECT_EQ(applib::testing::ReadFile(dir.path() / "plain"), "");
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,81 @@
+// ViewerSettings: the program's own settings file, torvk32.ini in the
+// program directory. It owns the file's name and its whole key table: each
+// key's section and name, what a missing or unexpected value means, and the
+// text written for a value. Every read and write of the file goes through
+// here, by typed getters and setters, one pair per key.
+//
+// Nothing here fails: the ini layer reads a missing file or key as the empty
+// text (which every rule below maps to the key's default) and gives up a
+// write it cannot make without a word, so a settings folder that cannot be
+// written leaves the program working with the values it already holds.
+//
+// Plain C++ without Qt, so that the start-up sequence reads its key from
+// the same table the window does.
+#pragma once
+
+#include "base/text.h"
+
+namespace ui {
+
+using mission::Text;
+using mission::TextView;
+
+inline constexpr TextView kSettingsFile = u"torvk32.ini";
+
+// The two open dialogs each remember their own directory.
+enum class MissionKind { kFS1, kFS2 };
+
+// "Startup"/"AssociateFileTypes": whether start-up makes this program the
+// one that opens mission files, or asks the user first.
+enum class Association { kYes, kNo, kAsk };
+
+class ViewerSettings {
+ public:
+  // `directory` holds the settings file.
+  explicit ViewerSettings(Text directory);
+
+  // "Display"/"TreeView": "1" the outline tree is shown, "0" hidden; read by
+  // TreeViewFromSetting, so a missing key hides the tree.
+  bool TreeViewShown() const;
+  void SetTreeViewShown(bool shown);
+
+  // "Display"/"LeftCodeWindow" (SEXP code) and "RightCodeWindow" (Parsed
+  // code): "1" wanted, "0" switched off; only the exact text "0" switches a
+  // window off.
+  bool LeftCodeHidden() const;
+  void SetLeftCodeHidden(bool hidden);
+  bool RightCodeHidden() const;
+  void SetRightCodeHidden(bool hidden);
+
+  // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
+  // last chosen in that open dialog, with its trailing separator; empty when
+  // none was chosen yet.
+  Text LastOpenDir(MissionKind kind) const;
+  void SetLastOpenDir(MissionKind kind, TextView directory);
+
+  // "Startup"/"AssociateFileTypes": "1" yes, "0" no; anything else, missing
+  // included, means the user has not been asked yet. Stored as "1" or "0".
+  Association AssociateFileTypes() const;
+  void SetAssociateFileTypes(bool associate);
+
+ private:
+  Text Read(TextView section, TextView key) const;
+  void Write(TextView section, TextView key, TextView value);
+
+  Text directory_;
+};
+
+// The rules that turn a stored text into a value, as pure functions.
+
+// "TreeView": the numeric value of the text as a 16-bit integer; anything
+// but 0 and 1 (a missing key, a value out of range) counts as 0.
+int TreeViewFromSetting(TextView value);
+
+// "LeftCodeWindow", "RightCodeWindow": only the exact text "0" switches the
+// window off.
+bool CodeHiddenFromSetting(TextView value);
+
+// "AssociateFileTypes".
+Association AssociationFromSetting(TextView value);
+
+}  // namespace ui
