@@ -337,8 +337,10 @@ bool IniWrite(TextView directory, TextView file, TextView section, TextView key,
   }
   std::string content;
   if (::lstat(target.c_str(), &info) == 0) {
-    // A settings file made read-only stays as it is, as if written in place.
-    if (::access(target.c_str(), W_OK) != 0) return false;
+    // A settings file made read-only stays as it is, as if written in place:
+    // no write permission bit at all means read-only for everybody, root
+    // included (for whom access() would say yes).
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0) return false;
     auto old = ReadWholeFile(target);
     if (!old) return false;  // never clobber what we could not read
     content = std::move(*old);

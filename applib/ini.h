@@ -12,7 +12,9 @@
 // line, comment and blank line byte for byte, creates a missing file or
 // section, and replaces the file atomically: the new text goes to a
 // temporary file in the same folder, which is then renamed over the old one,
-// so a crash never leaves a half-written settings file.
+// so a crash never leaves a half-written settings file. A file without any
+// write permission bit is read-only for every user, root included: writing
+// to it fails and leaves it as it is.
 //
 // Files are UTF-8; a byte order mark is skipped. The pure text functions
 // below work on the file's bytes so that lines we do not touch are never

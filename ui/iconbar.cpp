@@ -86,6 +86,7 @@ void IconBar::SetCurrentMode(int mode) {
 }
 
 void IconBar::Place(const Panes& p) {
+  firstIconIndex_ = p.firstIconIndex;
   for (int i = 1; i <= views::kModeCount; ++i) {
     const auto idx = static_cast<std::size_t>(i);
     iconMode_[idx]->move(Px(kIconLeft), Px(p.iconTop[idx]));

@@ -30,8 +30,8 @@ class IconBar : public QFrame {
   // The icon of the mode shown carries a border, the others none.
   void SetCurrentMode(int mode);
   // Shows the icons, their captions and the scroll buttons where the layout
-  // put them; icons are offered for a click while the layout enables the
-  // modes.
+  // put them, and takes the layout's scroll position (a taller bar scrolls
+  // back); icons are offered for a click while the layout enables the modes.
   void Place(const Panes& panes);
   // The mode whose icon the first slot shows; 1 at the start.
   int FirstIconIndex() const { return firstIconIndex_; }

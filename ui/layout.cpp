@@ -1,5 +1,6 @@
 #include "ui/layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -99,14 +100,19 @@ void PlaceCodeWindows(const LayoutInput& in, int w, Panes& p) {
 
 // Icon bar: as many icons as there are slots, from FirstIconIndex on, and
 // the scroll buttons where icons are left out; nothing without a mission.
+// A bar made taller scrolls back as far as its new slots allow, so that no
+// slot stays empty below the icons while icons are hidden above them: once
+// all icons fit, it shows them all from the first and neither button.
 void PlaceIconBar(const LayoutInput& in, LayoutResult& result) {
   Panes& p = result.panes;
   const int slots = IconSlots(p.barLeft.height);
   for (int i = 1; i <= views::kModeCount; ++i) p.iconVisible[i] = false;
   p.modesEnabled = false;
+  p.firstIconIndex = in.firstIconIndex;
   if (in.missionLoaded) {
+    p.firstIconIndex = std::min(in.firstIconIndex, std::max(1, views::kModeCount - slots + 1));
     for (int k = 0; k < slots; ++k) {
-      const int idx = in.firstIconIndex + k;
+      const int idx = p.firstIconIndex + k;
       if (idx < 1 || idx > views::kModeCount) continue;
       p.iconTop[idx] = k * kIconPitch + kWidthAllowance;
       p.iconVisible[idx] = true;

@@ -39,6 +39,7 @@ struct Panes {
   // never shown.
   std::array<double, views::kModeCount + 1> iconTop{};
   std::array<bool, views::kModeCount + 1> iconVisible{};  // the icon and its caption
+  int firstIconIndex = 1;  // the mode shown in the first slot, from now on
   bool upVisible = false;
   bool downVisible = false;
   double downTop = 0;

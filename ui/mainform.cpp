@@ -202,7 +202,7 @@ void FSMMainForm::CreateList() {
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
   connect(listView1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
-            if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current.row() + 1);
+            if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
           });
 }
 
@@ -322,9 +322,9 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   SetColumnWidths();
 
   codeWindows_->Clear();
-  if (sortModel_->rowCount() > 0) {
-    SelectListRow(1);
-    ListView1_ItemClick(1);
+  if (const QModelIndex first = listView1_->model()->index(0, 0); first.isValid()) {
+    SelectListRow(first);
+    ListView1_ItemClick(first);
   }
   Form_Resize();
 }
@@ -335,14 +335,13 @@ void FSMMainForm::SetColumnWidths() {
     listView1_->header()->resizeSection(static_cast<int>(c), Px(columns[c].width));
 }
 
-void FSMMainForm::SelectListRow(int position) {
-  const QModelIndex index = sortModel_->index(position - 1, 0);
-  if (!index.isValid()) return;
+void FSMMainForm::SelectListRow(const QModelIndex& shown) {
+  if (!shown.isValid()) return;
   selectingRow_ = true;
   listView1_->selectionModel()->setCurrentIndex(
-      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   selectingRow_ = false;
-  listView1_->scrollTo(index);
+  listView1_->scrollTo(shown);
 }
 
 void FSMMainForm::ListView1_ColumnClick(int column) {
@@ -374,15 +373,17 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
   if (expand) treeView1_->expand(index);
 }
 
-void FSMMainForm::ListView1_ItemClick(int position) {
+void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
   if (mission_.Tree().Empty()) return;
-  const QModelIndex shown = sortModel_->index(position - 1, 0);
-  if (!shown.isValid()) return;
+  const int listRow = ListRowOf(shown);
+  if (listRow < 0) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
+  // Entry k of the tree is row k of the list as filled, not as sorted.
   if (links_) {
-    if (const auto node = links_->RowNode(currentMode_, static_cast<std::size_t>(position))) SelectTreeNode(*node, true);
+    if (const auto node = links_->RowNode(currentMode_, static_cast<std::size_t>(listRow) + 1))
+      SelectTreeNode(*node, true);
   }
-  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(sortModel_->mapToSource(shown).row())];
+  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(listRow)];
   if (!views::HasFormulaReference(row.tag)) return;
 
   codeWindows_->Clear();
@@ -397,9 +398,10 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
   const auto target = views::NodeClickTarget(FromQString(node.data(kTagRole).toString()));
   if (!target) return;
   MenuViewMode_Click(target->mode);
-  if (target->row >= 1 && target->row <= sortModel_->rowCount()) {
-    SelectListRow(target->row);
-    ListView1_ItemClick(target->row);
+  if (target->row >= 1 && target->row <= listModel_->rowCount()) {
+    const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), target->row - 1);
+    SelectListRow(shown);
+    if (shown.isValid()) ListView1_ItemClick(shown);
   }
 }
 

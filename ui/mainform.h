@@ -99,8 +99,9 @@ class FSMMainForm : public QMainWindow {
   void MenuViewTreeViewCA_Click();
   // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
   void Toolbar2_ButtonClick(const QString& key);
-  // Selecting row `position` (1-based, in the order the list shows).
-  void ListView1_ItemClick(int position);
+  // Selecting the row shown at `shown`. The tree follows the row's own
+  // number in the list as filled, whatever order the list is shown in.
+  void ListView1_ItemClick(const QModelIndex& shown);
   void ListView1_ColumnClick(int column);
   void TreeView1_NodeClick(const QModelIndex& node);
   // Lays the panes out for the current window size and state.
@@ -121,7 +122,7 @@ class FSMMainForm : public QMainWindow {
 
   void OpenMission(MissionKind kind);
   void SwitchMode(int index, bool afterLoad);
-  void SelectListRow(int position);
+  void SelectListRow(const QModelIndex& shown);
   void SelectTreeNode(std::uint32_t node, bool expand);
   void SetColumnWidths();
   void ApplyPanes(bool clearTitle);

@@ -2,6 +2,7 @@
 
 #include "base/utf8.h"
 #include "ui/qtext.h"
+#include "views/sort.h"
 
 namespace ui {
 
@@ -17,6 +18,7 @@ QString ShownText(mission::TextView text) {
 void ListModel::SetList(views::ListData list) {
   beginResetModel();
   list_ = std::move(list);
+  ++generation_;
   endResetModel();
 }
 
@@ -43,18 +45,56 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
   return ToQString(list_.columns[static_cast<std::size_t>(section)].caption);
 }
 
+// --- Proxy chains over the list ---
+
+const ListModel* BaseListModel(const QAbstractItemModel* model) {
+  while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model)) model = proxy->sourceModel();
+  return qobject_cast<const ListModel*>(model);
+}
+
+int ListRowOf(const QModelIndex& index) {
+  QModelIndex i = index;
+  while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(i.model())) i = proxy->mapToSource(i);
+  return i.isValid() && qobject_cast<const ListModel*>(i.model()) ? i.row() : -1;
+}
+
+QModelIndex ShownIndexOfListRow(const QAbstractItemModel* shown, int listRow) {
+  std::vector<const QAbstractProxyModel*> proxies;  // top down
+  const QAbstractItemModel* model = shown;
+  while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model)) {
+    proxies.push_back(proxy);
+    model = proxy->sourceModel();
+  }
+  if (!model) return {};
+  QModelIndex index = model->index(listRow, 0);
+  for (auto it = proxies.rbegin(); it != proxies.rend() && index.isValid(); ++it) index = (*it)->mapFromSource(index);
+  return index;
+}
+
 // --- ListSortModel ---
 
+const std::vector<double>* ListSortModel::NumericKeys(const ListModel& model, int column) const {
+  if (keysColumn_ != column || keysGeneration_ != model.Generation()) {
+    keys_ = views::NumericSortKeys(model.List(), static_cast<std::size_t>(column));
+    keysColumn_ = column;
+    keysGeneration_ = model.Generation();
+  }
+  return keys_ ? &*keys_ : nullptr;
+}
+
 bool ListSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-  const auto* model = qobject_cast<const ListModel*>(sourceModel());
-  if (!model) return QSortFilterProxyModel::lessThan(left, right);
+  const ListModel* model = BaseListModel(sourceModel());
+  const int l = ListRowOf(left), r = ListRowOf(right);
+  if (!model || l < 0 || r < 0) return QSortFilterProxyModel::lessThan(left, right);
+  if (const std::vector<double>* keys = NumericKeys(*model, left.column()))
+    return (*keys)[static_cast<std::size_t>(l)] < (*keys)[static_cast<std::size_t>(r)];
   const auto& rows = model->List().rows;
-  const auto cell = [&](const QModelIndex& i) {
-    const auto& cells = rows[static_cast<std::size_t>(i.row())].cells;
-    const auto column = static_cast<std::size_t>(i.column());
+  const auto cell = [&](int row) {
+    const auto& cells = rows[static_cast<std::size_t>(row)].cells;
+    const auto column = static_cast<std::size_t>(left.column());
     return column < cells.size() ? ToQStringView(cells[column]) : QStringView();
   };
-  return cell(left).compare(cell(right), Qt::CaseInsensitive) < 0;
+  return cell(l).compare(cell(r), Qt::CaseInsensitive) < 0;
 }
 
 // --- OutlineTreeModel ---

@@ -6,6 +6,9 @@
 #include <QAbstractItemModel>
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "mission/mission.h"
 #include "views/list.h"
@@ -30,6 +33,9 @@ class ListModel : public QAbstractTableModel {
   // Replaces columns and rows at once.
   void SetList(views::ListData list);
   const views::ListData& List() const { return list_; }
+  // Counts the lists set so far, so that what was worked out from one list
+  // (sort keys) is known to be stale once another replaces it.
+  std::uint64_t Generation() const { return generation_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -38,10 +44,25 @@ class ListModel : public QAbstractTableModel {
 
  private:
   views::ListData list_;
+  std::uint64_t generation_ = 0;
 };
 
-// Sorting by a column's text, ascending and without regard to case, as a
-// list control sorts; it compares the core texts without building strings.
+// The list model at the bottom of a chain of proxy models (sorting, a
+// filter) over it, whatever their order; null when there is none.
+const ListModel* BaseListModel(const QAbstractItemModel* model);
+// The row of the list, 0-based in the order the filler made it (the row's
+// own number less 1), that an index of any model of such a chain stands
+// for; -1 for an invalid index.
+int ListRowOf(const QModelIndex& index);
+// The index in `shown` (the model a view shows) of list row `listRow`;
+// invalid when that row is not shown (filtered out, or beyond the list).
+QModelIndex ShownIndexOfListRow(const QAbstractItemModel* shown, int listRow);
+
+// Sorting the mission list by a column, ascending: a column whose cells all
+// read as numbers (blank allowed) by value, any other by its text without
+// regard to case, as a list control sorts. It compares the core texts
+// without building strings, and works out a column's numbers once per list
+// and column. Its source is the list model or a proxy over it.
 class ListSortModel : public QSortFilterProxyModel {
   Q_OBJECT
 
@@ -50,6 +71,14 @@ class ListSortModel : public QSortFilterProxyModel {
 
  protected:
   bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+ private:
+  // The numbers of the column being sorted, when it sorts by value.
+  const std::vector<double>* NumericKeys(const ListModel& model, int column) const;
+
+  mutable std::uint64_t keysGeneration_ = 0;
+  mutable int keysColumn_ = -1;
+  mutable std::optional<std::vector<double>> keys_;
 };
 
 class OutlineTreeModel : public QAbstractItemModel {

@@ -211,6 +211,8 @@ TEST(AtomicWriteTest, FailedWritesChangeNothingAndReportNothing) {
          return root / u"ro";
        },
        WithPermissions},
+      // Written by whoever runs the tests, root included: a file without
+      // write permission bits is read-only for everybody.
       {"read-only file",
        [](const TempDir& root) {
          WriteFile(root.path() / "settings.ini", "[Display]\nTreeView=1\n");
@@ -218,7 +220,7 @@ TEST(AtomicWriteTest, FailedWritesChangeNothingAndReportNothing) {
          ::chmod(root.path().c_str(), 0777);
          return root.text();
        },
-       WithPermissions},
+       Plainly},
       {"disk full",
        [](const TempDir& root) {
          WriteFile(root.path() / "settings.ini", "[Display]\nTreeView=1\n");

@@ -68,8 +68,14 @@ TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
       {1, 8, 1, 8, false, false},
       {1, 4, 1, 4, false, true},
       {3, 4, 3, 6, true, true},
-      {5, 6, 5, 8, true, false},
-      {3, 8, 3, 8, true, false},  // scrolled, then enlarged: two slots stay empty
+      {4, 4, 4, 7, true, true},
+      {5, 4, 5, 8, true, false},
+      // Scrolled, then enlarged: the bar scrolls back so that no slot stays
+      // empty, and shows every icon from the first once all fit.
+      {5, 6, 3, 8, true, false},
+      {3, 7, 2, 8, true, false},
+      {3, 8, 1, 8, false, false},
+      {8, 12, 1, 8, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first * 10 + c.slots);
@@ -81,9 +87,10 @@ TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
       const bool shown = i >= c.shownFrom && i <= c.shownTo;
       EXPECT_EQ(p.iconVisible[i], shown) << i;
       if (shown) {
-        EXPECT_DOUBLE_EQ(p.iconTop[i], (i - c.first) * 960 + 240) << i;
+        EXPECT_DOUBLE_EQ(p.iconTop[i], (i - c.shownFrom) * 960 + 240) << i;
       }
     }
+    EXPECT_EQ(p.firstIconIndex, c.shownFrom);
     EXPECT_EQ(p.upVisible, c.up);
     EXPECT_EQ(p.downVisible, c.down);
     EXPECT_DOUBLE_EQ(p.downTop, barHeight - 255);

@@ -418,7 +418,54 @@ TEST_F(MainFormTest, ColumnSortStaysAcrossModeSwitches) {
   EXPECT_EQ(Cell(0, 1), "5: Deuteronomy");  // General, sorted by Value
   ShowMode(4);
   EXPECT_EQ(Cell(0, 1), "Broken brackets");
-  EXPECT_EQ(TreeTag(), "4,1");  // row 1 as shown is entry 1 of the tree
+  EXPECT_EQ(CurrentRow(), 0);
+  EXPECT_EQ(TreeTag(), "4,4");  // the first row shown is the fourth event
+}
+
+// Rows and tree nodes find each other by the row's own number in the list
+// as filled, however the list is sorted.
+TEST_F(MainFormTest, SortedRowsAndTreeNodesSelectEachOther) {
+  SetSetting("Display", "TreeView", "1");
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  ShowMode(4);
+  ClickHeader(1);  // Broken brackets, Intro, Picket down, Waiting
+  const QModelIndex intro = List()->model()->index(1, 0);
+  QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualRect(intro).center());
+  EXPECT_EQ(Cell(CurrentRow(), 1), "Intro");
+  EXPECT_EQ(TreeTag(), "4,1");
+  EXPECT_TRUE(Sexp()->toPlainText().contains("\"Intro\"")) << qPrintable(Sexp()->toPlainText());
+
+  ClickNode(NodeWithTag("4,3"));  // the third event, Waiting, shown last
+  EXPECT_EQ(CurrentRow(), 3);
+  EXPECT_EQ(Cell(3, 1), "Waiting");
+  // An event's formula stands above its name: Waiting's is the one that
+  // asks for Picket down.
+  EXPECT_TRUE(Sexp()->toPlainText().contains("is-event-true-delay \"Picket down\"")) << qPrintable(Sexp()->toPlainText());
+}
+
+TEST_F(MainFormTest, ColumnsOfNumbersSortByValue) {
+  const QString path = dir.filePath("numbers.fs2");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("#Mission Info\r\n$Name: Numbers\r\n#Wings\r\n"
+          "$Name: Ten\r\n$Waves: 10\r\n"
+          "$Name: Minus\r\n$Waves: -1\r\n"
+          "$Name: two\r\n$Waves: 2\r\n"
+          "$Name: None\r\n"
+          "$Name: One\r\n$Waves: 1\r\n"
+          "$Name: Zero\r\n$Waves:  0\r\n");
+  f.close();
+  ASSERT_TRUE(Form().LoadFile(path));
+  ShowMode(7);
+  const auto names = [&] {
+    QStringList s;
+    for (int r = 0; r < List()->model()->rowCount(); ++r) s << Cell(r, 0);
+    return s.join(',');
+  };
+  ClickHeader(1);  // Waves: blank first, then by value
+  EXPECT_EQ(names(), "None,Minus,Zero,One,two,Ten");
+  ClickHeader(0);  // Name: by text, without regard to case
+  EXPECT_EQ(names(), "Minus,None,One,Ten,two,Zero");
 }
 
 TEST_F(MainFormTest, DisplaySettingsAreReadAndWritten) {
@@ -501,6 +548,19 @@ TEST_F(MainFormTest, IconBarScrollsAndFramesTheIconUnderTheMouse) {
   EXPECT_TRUE(top->isVisible());
   MouseMove(List()->viewport());
   EXPECT_FALSE(top->isVisible());
+
+  // Made tall enough for all eight again, the bar shows them from General on
+  // and neither button.
+  Form().resize(Form().width(), Form().height() - client->height() + qRound((8 * 960 + 480 + 1500 - 945) / t));
+  QApplication::processEvents();
+  EXPECT_EQ(Form().FirstIconIndex(), 1);
+  for (int i = 1; i <= 8; ++i) {
+    auto* shown = Find<QLabel>(qPrintable(QStringLiteral("IconMode%1").arg(i)));
+    EXPECT_TRUE(shown->isVisible()) << i;
+    EXPECT_EQ(shown->y(), qRound(((i - 1) * 960 + 240) / t)) << i;
+  }
+  EXPECT_FALSE(up->isVisible());
+  EXPECT_FALSE(down->isVisible());
 }
 
 TEST_F(MainFormTest, PanesFollowTheLayout) {

@@ -57,6 +57,41 @@ TEST(Models, SortModelOrdersByTextIgnoringCase) {
   list.rows.push_back({{u"d", u"0"}, u""});
   model.SetList(list);
   EXPECT_EQ(column(0), "d,C,b,a");
+
+  // A column of numbers sorts by value, decided afresh for each list.
+  list.rows = {{{u"a", u"10"}, u""}, {{u"b", u"-1"}, u""}, {{u"c", u" 0"}, u""}, {{u"d", u"2"}, u""}};
+  model.SetList(list);
+  EXPECT_EQ(column(1), "-1, 0,2,10");
+  list.rows.push_back({{u"e", u"1x"}, u""});
+  model.SetList(list);
+  EXPECT_EQ(column(1), " 0,-1,10,1x,2");
+}
+
+// The sort model works the same over a filter over the list, and each
+// shown row leads back to its row in the list as filled, and the other way.
+TEST(Models, ShownRowsMapToListRowsThroughAnyChain) {
+  views::ListData list;
+  list.columns = {{u"A", 100}};
+  list.rows = {{{u"10"}, u""}, {{u"9"}, u""}, {{u"5"}, u""}, {{u"1"}, u""}};
+  ListModel model;
+  model.SetList(list);
+  QSortFilterProxyModel filter;  // hides "5"
+  filter.setSourceModel(&model);
+  filter.setFilterRegularExpression(QStringLiteral("^(?!5$)"));
+  ListSortModel sorted;
+  sorted.setSourceModel(&filter);
+  sorted.sort(0, Qt::AscendingOrder);
+  ASSERT_EQ(sorted.rowCount(), 3);
+  EXPECT_EQ(BaseListModel(&sorted), &model);
+  const int expected[] = {3, 1, 0};  // 1, 9, 10 by value
+  for (int r = 0; r < 3; ++r) {
+    EXPECT_EQ(ListRowOf(sorted.index(r, 0)), expected[r]) << r;
+    EXPECT_EQ(ShownIndexOfListRow(&sorted, expected[r]), sorted.index(r, 0)) << r;
+  }
+  EXPECT_FALSE(ShownIndexOfListRow(&sorted, 2).isValid());  // filtered out
+  EXPECT_FALSE(ShownIndexOfListRow(&sorted, 4).isValid());  // beyond the list
+  EXPECT_EQ(ListRowOf({}), -1);
+  EXPECT_EQ(ListRowOf(model.index(2, 0)), 2);
 }
 
 TEST(Models, OutlineTreeModelMirrorsTheTree) {

@@ -209,7 +209,7 @@ class WindowDriver {
     if (!target) return;
     EXPECT_EQ(form_->CurrentMode(), target->mode);
     if (target->row < 1 || target->row > List()->model()->rowCount()) return;
-    EXPECT_EQ(List()->currentIndex().row(), target->row - 1);
+    EXPECT_EQ(ListRowOf(List()->currentIndex()), target->row - 1);
     EXPECT_EQ(FromQString(tree->currentIndex().data(Qt::UserRole).toString()),
               views::RowNodeTag(target->mode, static_cast<std::size_t>(target->row)));
   }
