@@ -3,7 +3,8 @@
 
 RESULTS_DIR holds the Google Benchmark JSON files of the run
 (load_bench.json, translate_bench.json, views_bench.json,
-export_peak_bench.json, check_bench.json, check_peak_bench.json, ui_bench.json).
+export_peak_bench.json, check_bench.json, check_peak_bench.json, find_bench.json,
+ui_bench.json).
 Every ratio is taken between two benchmarks of the same run. Times are the
 CPU time of the benchmark thread, which a busy machine disturbs far less than
 wall time; the wall-time figure is shown beside it and --wall judges on it
@@ -164,9 +165,9 @@ def main(argv):
         path = os.path.join(args.results_dir, name + ".json")
         return load_results(path) if os.path.exists(path) else {}
 
-    load, translate, views, export_peak, check, check_peak, ui = (
+    load, translate, views, export_peak, check, check_peak, find, ui = (
         results(n) for n in ("load_bench", "translate_bench", "views_bench", "export_peak_bench", "check_bench",
-                             "check_peak_bench", "ui_bench"))
+                             "check_peak_bench", "find_bench", "ui_bench"))
 
     table.heading("Loading (issue 2)")
     table.ratio("  LoadFile / read+split lines, 100 MB", "BM_LoadFile/100", "BM_ReadAndSplitLines/100", 2, load)
@@ -216,11 +217,19 @@ def main(argv):
     table.counter("  --check peak memory / file, 100 MB", "BM_CheckPeakMemory/100", "peak_per_file",
                   lambda v: f"{v:.2f}x", "<= 4x", lambda v: v <= 4, check_peak)
 
+    table.heading("Find and references (issue 15)")
+    for arg, mission in (("0", "100 MB"), ("1", "100 MB with references")):
+        table.ratio(f"  reference index / LoadFile, {mission}", f"BM_ReferenceIndex/{arg}", f"BM_LoadFile/{arg}", 0.5,
+                    find)
+        table.time(f"  Events searched for a ship, {mission}", f"BM_FindEvents/{arg}", 0.1, find)
+        table.time(f"  the same, search prepared first, {mission}", f"BM_FindEventsFirst/{arg}", 0.1, find)
+
     table.heading("Window (issue 6, offscreen)")
     table.ratio("  load to General view / core load, 100 MB", "BM_LoadToGeneral", "BM_CoreLoad", 2, ui)
     table.time("  switch to largest view + row 1", "BM_SwitchToLargest", 0.5, ui)
     # "Without a visible pause": a tenth of a second still feels instant.
     table.time("  collapse tree + select node", "BM_CollapseAndNode", 0.1, ui)
+    table.time("  find bar: Events filtered for a ship", "BM_FindShipInEvents", 0.1, ui)
     table.counter("  window peak memory / file, 100 MB", "BM_LoadToGeneral", "peak_per_file",
                   lambda v: f"{v:.2f}x", "<= 6x", lambda v: v <= 6, ui)
 

@@ -15,6 +15,7 @@ constexpr double kWidthAllowance = 240;  // also the top of the first icon
 constexpr double kHalfGap = 30;
 constexpr double kIconBarReserve = 480;
 constexpr double kDownButtonOffset = 255;
+constexpr double kListTop = 1080;
 
 // Sizes the window would refuse are skipped: the pane keeps its value.
 void SetSize(double& field, double value) {
@@ -98,6 +99,17 @@ void PlaceCodeWindows(const LayoutInput& in, int w, Panes& p) {
   }
 }
 
+// Find bar: above the list and as wide; the list moves down to make room.
+void PlaceFindBar(const LayoutInput& in, Panes& p) {
+  p.findBar.visible = in.findBarShown;
+  p.findBar.left = p.list.left;
+  p.findBar.top = kListTop;
+  p.findBar.width = p.list.width;
+  const double room = p.findBar.height + kGap;
+  p.list.top = in.findBarShown ? kListTop + room : kListTop;
+  if (in.findBarShown) SetSize(p.list.height, p.list.height - room);
+}
+
 // Icon bar: as many icons as there are slots, from FirstIconIndex on, and
 // the scroll buttons where icons are left out; nothing without a mission.
 // A bar made taller scrolls back as far as its new slots allow, so that no
@@ -140,6 +152,7 @@ LayoutResult Form_Resize(const LayoutInput& in, const Panes& before) {
   PlaceHeights(in, p);
   const int w = PlaceWidths(in, p);
   PlaceCodeWindows(in, w, p);
+  PlaceFindBar(in, p);
   PlaceIconBar(in, result);
   // Menus.
   p.codeEntriesEnabled = in.hasFormulas;

@@ -32,6 +32,7 @@ struct Panes {
   Box barTop{1320, 540, 8295, 495};
   Box tree{1320, 1080, 3615, 0};
   Box list{4995, 1080, 8415, 0};
+  Box findBar{4995, 1080, 8415, 375, false};  // above the list while it is open
   Box codeLeft{4995, 0, 4065, 4395};   // the SEXP code window
   Box codeRight{9120, 0, 4065, 4395};  // the Parsed code window
 
@@ -64,6 +65,7 @@ struct LayoutInput {
   bool hasFormulas = false;
   int firstIconIndex = 1;
   bool missionLoaded = false;
+  bool findBarShown = false;
 };
 
 struct LayoutResult {

@@ -12,6 +12,8 @@
 
 #include "applib/paths.h"
 #include "ui/codewindows.h"
+#include "ui/findbar.h"
+#include "ui/findfilter.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
@@ -110,6 +112,9 @@ void FSMMainForm::CreateMenus() {
   AddEntry(file, "MenuFileBlank0", QStringLiteral("-"));
   command(file, "MenuFileExit", QStringLiteral("E&xit"), &FSMMainForm::MenuFileExit_Click);
 
+  QMenu* edit = AddMenu(menuBar(), "MenuEdit", QStringLiteral("&Edit"));
+  menuEditFind_ = AddEntry(edit, "MenuEditFind", QStringLiteral("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
     const QByteArray name = "MenuViewMode" + QByteArray::number(mode.mode);
@@ -187,6 +192,8 @@ void FSMMainForm::CreateList() {
   listModel_ = new ListModel(this);
   sortModel_ = new ListSortModel(this);
   sortModel_->setSourceModel(listModel_);
+  findFilter_ = new FindFilterModel(listModel_, this);
+  findFilter_->setSourceModel(sortModel_);
   listView1_ = new QTreeView(client_);
   listView1_->setObjectName(QStringLiteral("ListView1"));
   listView1_->setRootIsDecorated(false);
@@ -196,7 +203,7 @@ void FSMMainForm::CreateList() {
   listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
   listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  listView1_->setModel(sortModel_);
+  listView1_->setModel(findFilter_);
   listView1_->header()->setSectionsClickable(true);
   listView1_->header()->setStretchLastSection(false);
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
@@ -204,6 +211,9 @@ void FSMMainForm::CreateList() {
           [this](const QModelIndex& current) {
             if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
           });
+  findBar_ = new FindBar(listView1_, findFilter_, client_);
+  connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
+  connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
 }
 
 void FSMMainForm::CreateStatusBar() {
@@ -213,6 +223,7 @@ void FSMMainForm::CreateStatusBar() {
   statusBar()->setFont(TahomaFont());
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
+  statusBar()->addPermanentWidget(findBar_->RowCountLabel());
 }
 
 void FSMMainForm::CreateIconBar() {
@@ -272,10 +283,12 @@ bool FSMMainForm::LoadFile(const QString& path) {
     return false;
   }
   treeModel_->SetMission(nullptr);
+  findFilter_->SetMission(nullptr);
   links_.reset();
   mission_ = std::move(fresh);
   links_.emplace(mission_.Tree());
   treeModel_->SetMission(&mission_);
+  findFilter_->SetMission(&mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -458,6 +471,7 @@ void FSMMainForm::Form_Resize() {
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
   in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.findBarShown = findBar_->IsOpen();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
   if (result.treeSetting) settings_.SetTreeViewShown(*result.treeSetting);
@@ -474,6 +488,7 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   place(barTop_, p.barTop);
   place(treeView1_, p.tree);
   place(listView1_, p.list);
+  place(findBar_, p.findBar);
   place(codeWindows_->Sexp(), p.codeLeft);
   place(codeWindows_->Parsed(), p.codeRight);
   iconBar_->Place(p);
@@ -495,6 +510,7 @@ void FSMMainForm::ApplyMenuStates() {
   menuViewCodeL_->setEnabled(p.codeEntriesEnabled);
   menuViewCodeR_->setEnabled(p.codeEntriesEnabled);
   menuViewTreeViewCA_->setEnabled(p.collapseEnabled);
+  menuEditFind_->setEnabled(p.modesEnabled);
 }
 
 }  // namespace ui

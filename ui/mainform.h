@@ -4,15 +4,16 @@
 // outline tree, the mission list and the status bar, lays the panes out and
 // wires the parts together. The parts with a job of their own are classes of
 // their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
-// windows (CodeWindows), the settings file (ViewerSettings) and the window
-// position (RestorePlacement, SavePlacement).
+// windows (CodeWindows), the settings file (ViewerSettings), the window
+// position (RestorePlacement, SavePlacement), and the find bar (FindBar) with
+// the filter it sets on the list (FindFilterModel, above the sort model).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
 // (parsed code), StatusBar1, StatusPanel1, BarLeft, IconMode1..8,
 // LabelMode1..8, BarLeftScroll1/2, IconO0_0..3, BarTop, BarTopText,
 // Toolbar2 with its actions FileOpenFS1, FileOpenFS2 and treeview, Toolbar1
-// and the menu actions MenuFile..., MenuView..., MenuHelp.... The commands
+// and the menu actions MenuFile..., MenuEdit..., MenuView..., MenuHelp.... The commands
 // are reached through those actions and widgets.
 //
 // The Help menu's commands are not carried out here: their actions emit
@@ -41,6 +42,8 @@ class QTreeView;
 namespace ui {
 
 class CodeWindows;
+class FindBar;
+class FindFilterModel;
 class IconBar;
 class ListModel;
 class ListSortModel;
@@ -154,14 +157,17 @@ class FSMMainForm : public QMainWindow {
   QTreeView* treeView1_ = nullptr;
   QTreeView* listView1_ = nullptr;
   CodeWindows* codeWindows_ = nullptr;
+  FindBar* findBar_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 
   ListModel* listModel_ = nullptr;
   ListSortModel* sortModel_ = nullptr;
+  FindFilterModel* findFilter_ = nullptr;  // above the sort model; the list shows its rows
   OutlineTreeModel* treeModel_ = nullptr;
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
+  QAction* menuEditFind_ = nullptr;
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
   QAction* menuViewCodeR_ = nullptr;

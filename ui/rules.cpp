@@ -38,6 +38,16 @@ std::vector<FileFilter> SplitDialogFilter(TextView filter) {
   return result;
 }
 
+int StepRow(int current, int count, bool backwards) {
+  if (count <= 0) return -1;
+  if (current < 0 || current >= count) return backwards ? count - 1 : 0;
+  return backwards ? (current + count - 1) % count : (current + 1) % count;
+}
+
+Text RowCountText(long long shown, long long total) {
+  return mission::Decimal(shown) + u" of " + mission::Decimal(total) + u" rows";
+}
+
 Text MissionCaption(TextView path) {
   Text caption(kDesignCaption);
   caption += u" - [";

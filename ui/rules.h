@@ -1,6 +1,6 @@
 // Small decisions of the main window that need no window: where the icon
 // bar's hover frame goes, the open dialogs' filters, what a code window shows
-// of a long formula, and the caption.
+// of a long formula, the find bar's stepping and row count, and the caption.
 #pragma once
 
 #include <array>
@@ -50,6 +50,15 @@ constexpr std::size_t kCodeWindowMax = 200000;
 // at least half of it; a surrogate pair is never split) followed by a line
 // that says how much is not shown and where to see all of it.
 Text CodeWindowText(TextView text, std::size_t limit = kCodeWindowMax);
+
+// The row the find bar's Enter (or Shift+Enter, `backwards`) moves to in a
+// list of `count` rows shown, from the row `current` (0-based, -1 for none):
+// the next (previous) one, round from the last to the first; the first (last)
+// without a current row. -1 for an empty list.
+int StepRow(int current, int count, bool backwards);
+
+// The find bar's status-bar text: «N of M rows».
+Text RowCountText(long long shown, long long total);
 
 constexpr TextView kDesignCaption = u"Veltrane Suite TORVEK32";
 // The caption while a mission is shown.

@@ -22,23 +22,29 @@ std::optional<std::int64_t> WholeNumber(TextView field, std::int64_t low, std::i
 
 bool HasFormulaReference(TextView tag) { return mission::IsGiven(tag); }
 
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name) {
-  FormulaTexts texts;
+std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& sections, TextView tag) {
   mission::CommaFields fields;
   mission::SplitCommas(tag, fields);
   const std::optional<std::int64_t> slot = WholeNumber(fields[0], 1, mission::kSlotCount);
   const std::optional<std::int64_t> start = WholeNumber(fields[1], 1, std::numeric_limits<std::int32_t>::max());
-  if (!slot || !start) return texts;
-  const mission::LineList& lines = sections.Slot(static_cast<int>(*slot));
-  if (static_cast<std::uint64_t>(*start) > lines.Count()) return texts;
+  if (!slot || !start) return std::nullopt;
+  if (static_cast<std::uint64_t>(*start) > sections.Slot(static_cast<int>(*slot)).Count()) return std::nullopt;
+  return FormulaStart{static_cast<int>(*slot), static_cast<std::size_t>(*start)};
+}
+
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name) {
+  FormulaTexts texts;
+  const std::optional<FormulaStart> start = FormulaStartOf(sections, tag);
+  if (!start) return texts;
+  const mission::LineList& lines = sections.Slot(start->slot);
 
   std::int32_t next = 0;
-  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(*start), next);
+  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(start->line), next);
 
   // The lines the reader consumed, each followed by CR LF; then the first
   // "$Formula: " and the final line break go.
-  const auto first = static_cast<std::size_t>(*start);
-  const auto end = static_cast<std::size_t>(std::max<std::int64_t>(next, *start));
+  const std::size_t first = start->line;
+  const std::size_t end = std::max<std::size_t>(static_cast<std::size_t>(next), first);
   std::size_t length = 0;
   for (std::size_t i = first; i < end; ++i) length += lines.Line(i).size() + 2;
   texts.sexp.reserve(length);

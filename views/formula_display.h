@@ -26,6 +26,15 @@ struct FormulaTexts {
 // empty outline tree, selecting a row does nothing at all.)
 bool HasFormulaReference(TextView tag);
 
+// Where the formula of a row begins: the slot of the section store and the
+// 1-based line. Empty for a tag that names no line of a slot (slot not in
+// 1..20, line 0, or a line beyond the slot's last).
+struct FormulaStart {
+  int slot = 0;
+  std::size_t line = 0;
+};
+std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& sections, TextView tag);
+
 // The texts of both code windows for a row whose tag is `tag` («slot,line»)
 // and whose second cell is `name` (an event's name, a goal's message; the
 // translator writes it into "when"). The SEXP text is the consumed lines

@@ -50,6 +50,28 @@ TEST(Layout, HiddenTreeGivesItsPlaceToListAndCodeWindows) {
   EXPECT_DOUBLE_EQ(p.codeLeft.width, (W - 5190 + 3675) / 2);
 }
 
+TEST(Layout, FindBarTakesTheTopOfTheListInItsWidth) {
+  const double W = 15000, H = 11000;
+  for (const bool tree : {true, false}) {
+    SCOPED_TRACE(tree);
+    LayoutInput in = Loaded(W, H);
+    in.treeButtonPressed = tree;
+    in.findBarShown = true;
+    const Panes open = Form_Resize(in, Panes{}).panes;
+    in.findBarShown = false;
+    const Panes closed = Form_Resize(in, open).panes;
+    EXPECT_TRUE(open.findBar.visible);
+    EXPECT_FALSE(closed.findBar.visible);
+    ExpectBox(open.findBar, closed.list.left, 1080, closed.list.width, 375);
+    ExpectBox(open.list, closed.list.left, 1080 + 375 + 60, closed.list.width, closed.list.height - 375 - 60);
+    ExpectBox(closed.list, closed.list.left, 1080, closed.list.width, H - 6510);
+    // Nothing else moves.
+    EXPECT_EQ(open.tree, closed.tree);
+    EXPECT_EQ(open.codeLeft, closed.codeLeft);
+    EXPECT_EQ(open.codeRight, closed.codeRight);
+  }
+}
+
 TEST(Layout, IconSlotsRoundTwiceHalvesToEven) {
   const struct {
     double barHeight;

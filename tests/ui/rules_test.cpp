@@ -13,6 +13,23 @@ TEST(Rules, HoverFrameOnePixelOutsideBottomShifted) {
   EXPECT_EQ(f.right, (Line{795, 225, 795, 735}));
 }
 
+TEST(Rules, FindStepsRoundTheRowsShown) {
+  const struct {
+    int current, count;
+    bool backwards;
+    int to;
+  } cases[] = {
+      {0, 3, false, 1}, {2, 3, false, 0},   // on, and round from the last to the first
+      {0, 3, true, 2},  {2, 3, true, 1},    // back, and round from the first to the last
+      {-1, 3, false, 0}, {-1, 3, true, 2},  // no current row: the first or the last
+      {5, 3, false, 0},  {0, 1, false, 0},  {0, 1, true, 0},
+      {-1, 0, false, -1}, {0, 0, true, -1},  // nothing to move to
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StepRow(c.current, c.count, c.backwards), c.to) << c.current << " " << c.count << " " << c.backwards;
+  EXPECT_EQ(RowCountText(12, 60000), u"12 of 60000 rows");
+}
+
 TEST(Rules, DialogFiltersSplitIntoPairs) {
   const auto fs2 = SplitDialogFilter(kFilterFS2);
   ASSERT_EQ(fs2.size(), 3u);

@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHeaderView>
-#include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -175,9 +174,8 @@ class WindowDriver {
     const QPoint at = list->visualRect(index).center();
     Do("click row", [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); });
     ASSERT_EQ(list->currentIndex().row(), row);
-    const auto* sorted = qobject_cast<const QSortFilterProxyModel*>(list->model());
-    const int source = sorted ? sorted->mapToSource(index).row() : row;
-    const views::Row& expected = Expected().rows.at(static_cast<std::size_t>(source));
+    // Through every proxy (the find filter, the sort) to the list's own row.
+    const views::Row& expected = Expected().rows.at(static_cast<std::size_t>(ListRowOf(index)));
     for (std::size_t c = 0; c < expected.cells.size(); ++c) {
       EXPECT_EQ(list->model()->index(row, static_cast<int>(c)).data().toString(), ShownText(expected.cells[c]))
           << "row " << row << " column " << c;

@@ -1,0 +1,112 @@
+#include "ui/findbar.h"
+
+#include <QAbstractItemView>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+#include "ui/findfilter.h"
+#include "ui/fonts.h"
+#include "ui/qtext.h"
+#include "ui/rules.h"
+
+namespace ui {
+
+FindBar::FindBar(QAbstractItemView* list, FindFilterModel* filter, QWidget* parent)
+    : QFrame(parent),
+      list_(list),
+      filter_(filter),
+      field_(new QLineEdit(this)),
+      close_(new QToolButton(this)),
+      rowCount_(new QLabel(this)) {
+  setObjectName(QStringLiteral("FindBar"));
+  setFont(TahomaFont());
+  auto* label = new QLabel(QStringLiteral("Find:"), this);
+  label->setBuddy(field_);
+  field_->setObjectName(QStringLiteral("FindField"));
+  field_->setPlaceholderText(QStringLiteral("Text in a row or its formula"));
+  field_->setClearButtonEnabled(true);
+  field_->installEventFilter(this);
+  close_->setObjectName(QStringLiteral("FindClose"));
+  close_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  close_->setToolTip(QStringLiteral("Close the find bar (Esc)"));
+  close_->setAutoRaise(true);
+  rowCount_->setObjectName(QStringLiteral("FindRowCount"));
+  rowCount_->setVisible(false);
+
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(label);
+  row->addWidget(field_, 1);
+  row->addWidget(close_);
+  setVisible(false);
+
+  connect(field_, &QLineEdit::textChanged, this, &FindBar::TextEdited);
+  connect(close_, &QToolButton::clicked, this, &FindBar::Close);
+  connect(filter_, &QAbstractItemModel::modelReset, this, &FindBar::UpdateRowCount);
+  connect(filter_, &QAbstractItemModel::layoutChanged, this, &FindBar::UpdateRowCount);
+  connect(filter_, &QAbstractItemModel::rowsInserted, this, &FindBar::UpdateRowCount);
+  connect(filter_, &QAbstractItemModel::rowsRemoved, this, &FindBar::UpdateRowCount);
+}
+
+void FindBar::Open() {
+  if (!open_) {
+    open_ = true;
+    rowCount_->setVisible(true);
+    UpdateRowCount();
+    emit openedOrClosed();
+  }
+  field_->setFocus(Qt::ShortcutFocusReason);
+  field_->selectAll();
+}
+
+void FindBar::Close() {
+  field_->clear();  // every row again
+  if (!open_) return;
+  open_ = false;
+  rowCount_->setVisible(false);
+  emit openedOrClosed();
+  list_->setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::Next() { Step(false); }
+void FindBar::Previous() { Step(true); }
+
+void FindBar::Step(bool backwards) {
+  const int to = StepRow(list_->currentIndex().row(), filter_->rowCount(), backwards);
+  if (to < 0) return;
+  const QModelIndex index = filter_->index(to, 0);
+  list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  list_->scrollTo(index);
+}
+
+void FindBar::TextEdited(const QString& text) {
+  filter_->SetFindText(text);
+  // The selected row was left out: the first row kept takes its place.
+  if (!list_->currentIndex().isValid() && filter_->rowCount() > 0) Step(false);
+}
+
+void FindBar::UpdateRowCount() {
+  const QAbstractItemModel* all = filter_->sourceModel();
+  rowCount_->setText(ToQString(RowCountText(filter_->rowCount(), all ? all->rowCount() : 0)));
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == field_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      Step(key->modifiers().testFlag(Qt::ShiftModifier));
+      return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+      Close();
+      return true;
+    }
+  }
+  return QFrame::eventFilter(watched, event);
+}
+
+}  // namespace ui
