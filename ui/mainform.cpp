@@ -17,6 +17,7 @@
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
+#include "ui/problems.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
@@ -135,6 +136,9 @@ void FSMMainForm::CreateMenus() {
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
+  problems_ = new ProblemsPane(this, view);  // every load checks the mission
+  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -178,7 +182,7 @@ void FSMMainForm::CreateTopBar() {
 
 void FSMMainForm::CreateTree() {
   treeModel_ = new OutlineTreeModel(this);
-  treeModel_->SetMission(&mission_);
+  treeModel_->SetMission(mission_.get());
   treeView1_ = new QTreeView(client_);
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
   treeView1_->setHeaderHidden(true);
@@ -285,10 +289,11 @@ bool FSMMainForm::LoadFile(const QString& path) {
   treeModel_->SetMission(nullptr);
   findFilter_->SetMission(nullptr);
   links_.reset();
-  mission_ = std::move(fresh);
-  links_.emplace(mission_.Tree());
-  treeModel_->SetMission(&mission_);
-  findFilter_->SetMission(&mission_);
+  mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
+  links_.emplace(mission_->Tree());
+  treeModel_->SetMission(mission_.get());
+  findFilter_->SetMission(mission_.get());
+  problems_->Check(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -329,7 +334,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   barTopText_->setText(ToQString(views::ModeOf(index).title));
   repaint();
 
-  views::FillMode(index, mission_, list);
+  views::FillMode(index, *mission_, list);
   hasFormulas_ = views::HasFormulas(list);
   listModel_->SetList(std::move(list));
   SetColumnWidths();
@@ -387,7 +392,7 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
 }
 
 void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
-  if (mission_.Tree().Empty()) return;
+  if (mission_->Tree().Empty()) return;
   const int listRow = ListRowOf(shown);
   if (listRow < 0) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
@@ -401,7 +406,7 @@ void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));
-  codeWindows_->Show(views::ReadRowFormula(mission_.Sections(), row));
+  codeWindows_->Show(views::ReadRowFormula(mission_->Sections(), row));
   statusmsg({});
 }
 
@@ -416,6 +421,16 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
     SelectListRow(shown);
     if (shown.isValid()) ListView1_ItemClick(shown);
   }
+}
+
+// Row `row` (1-based, as the list is filled) of view `mode`, wherever a
+// column sort has put it, selected as if clicked; row 0: the view alone.
+void FSMMainForm::ShowEntry(int mode, int row) {
+  if (!views::IsMode(mode)) return;
+  MenuViewMode_Click(mode);
+  const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
+  SelectListRow(shown);
+  if (shown.isValid()) ListView1_ItemClick(shown);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
@@ -470,7 +485,7 @@ void FSMMainForm::Form_Resize() {
   in.rightCodeHidden = rightCodeHidden_;
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
-  in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
   in.findBarShown = findBar_->IsOpen();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;

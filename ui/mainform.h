@@ -5,8 +5,9 @@
 // wires the parts together. The parts with a job of their own are classes of
 // their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
 // windows (CodeWindows), the settings file (ViewerSettings), the window
-// position (RestorePlacement, SavePlacement), and the find bar (FindBar) with
-// the filter it sets on the list (FindFilterModel, above the sort model).
+// position (RestorePlacement, SavePlacement), the find bar (FindBar) with
+// the filter it sets on the list (FindFilterModel, above the sort model), and
+// the mission's problems (ProblemsPane).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
@@ -24,6 +25,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "applib/library.h"
@@ -48,6 +50,7 @@ class IconBar;
 class ListModel;
 class ListSortModel;
 class OutlineTreeModel;
+class ProblemsPane;
 class Toolbar;
 
 class FSMMainForm : public QMainWindow {
@@ -79,7 +82,7 @@ class FSMMainForm : public QMainWindow {
   int FirstIconIndex() const;
   bool LeftCodeHidden() const { return leftCodeHidden_; }
   bool RightCodeHidden() const { return rightCodeHidden_; }
-  const mission::Mission& LoadedMission() const { return mission_; }
+  const mission::Mission& LoadedMission() const { return *mission_; }
 
  signals:
   void helpTutorialRequested();
@@ -127,6 +130,7 @@ class FSMMainForm : public QMainWindow {
   void SwitchMode(int index, bool afterLoad);
   void SelectListRow(const QModelIndex& shown);
   void SelectTreeNode(std::uint32_t node, bool expand);
+  void ShowEntry(int mode, int row);
   void SetColumnWidths();
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
@@ -137,7 +141,8 @@ class FSMMainForm : public QMainWindow {
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;
 
-  mission::Mission mission_;
+  // Shared with the check that runs off the window's thread.
+  std::shared_ptr<const mission::Mission> mission_ = std::make_shared<const mission::Mission>();
   std::optional<views::TreeLinks> links_;
 
   // Window state.
@@ -164,6 +169,7 @@ class FSMMainForm : public QMainWindow {
   ListSortModel* sortModel_ = nullptr;
   FindFilterModel* findFilter_ = nullptr;  // above the sort model; the list shows its rows
   OutlineTreeModel* treeModel_ = nullptr;
+  ProblemsPane* problems_ = nullptr;
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTreeView>
 #include <deque>
 
@@ -23,6 +24,7 @@
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
 #include "ui/codewindows.h"
+#include "ui/problems.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 #include "ui/units.h"
@@ -154,6 +156,7 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewCodeL", "Show &SEXP code window", {}},
       {"MenuViewCodeR", "Show &Parsed code window", {}},
       {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {"MenuViewProblems", "&Problems", {}},
       {"MenuHelp", "&Help", {}},
       {"MenuHelpTutorial", "KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
       {"MenuHelpQXVC", "Check for new version", {}},
@@ -165,7 +168,7 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
     EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
     EXPECT_EQ(a->shortcut(), e.key) << e.name;
   }
-  for (const char* s : {"MenuFileBlank0", "MenuViewBlank0", "MenuViewBlank1", "MenuHelpBlank1"})
+  for (const char* s : {"MenuFileBlank0", "MenuViewBlank0", "MenuViewBlank1", "MenuViewBlank2", "MenuHelpBlank1"})
     EXPECT_TRUE(Action(s)->isSeparator()) << s;
 
   // The tutorial and its separator show only when the tool kit is there.
@@ -605,6 +608,86 @@ TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
   EXPECT_TRUE(picket.contains("And")) << qPrintable(picket);
   ShowMode(1);
   EXPECT_TRUE(Parsed()->toPlainText().isEmpty());  // a switch clears them
+}
+
+// The sample mission's problems: counted in the status bar once the check,
+// which runs beside the window, is done; listed in View > Problems; each
+// activated problem shows the event, goal, ship or wing that holds it.
+TEST_F(MainFormTest, ProblemsListedCountedAndShown) {
+  auto* pane = Find<ProblemsPane>("ProblemsPane");
+  auto* status = Find<QToolButton>("ProblemsStatus");
+  EXPECT_FALSE(status->isVisible());  // nothing loaded, nothing counted
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == "4 errors, 0 warnings"; }, 10000))
+      << qPrintable(status->text());
+  EXPECT_TRUE(status->isVisible());
+  EXPECT_FALSE(pane->isVisible());
+
+  Action("MenuViewProblems")->trigger();
+  EXPECT_TRUE(pane->isVisible());
+  EXPECT_TRUE(Action("MenuViewProblems")->isChecked());
+  QTreeView* list = Find<QTreeView>("ProblemsList");
+  QAbstractItemModel* problems = list->model();
+  ASSERT_EQ(problems->rowCount(), 4);
+  const auto row = [&](int r) {
+    return QStringList{problems->index(r, 0).data().toString(), problems->index(r, 1).data().toString(),
+                       problems->index(r, 2).data().toString()};
+  };
+  EXPECT_EQ(row(0), (QStringList{"error", "99", "send-message-list: no message named \"Picket down\""}));
+  EXPECT_EQ(row(3), (QStringList{"error", "131", "is-destroyed-delay: no ship or wing named \"Sekhmet 2\""}));
+
+  // Line 131 stands in the formula of goal 2; line 99 in that of event 2.
+  // A column sort moves the rows; the entry is found wherever it is.
+  ShowMode(2);
+  ClickHeader(0);
+  const auto activate = [&](int r) {
+    list->setCurrentIndex(problems->index(r, 0));
+    emit list->activated(problems->index(r, 0));
+  };
+  activate(3);
+  EXPECT_EQ(Form().CurrentMode(), 2);
+  EXPECT_EQ(Cell(CurrentRow(), 0), "Clear the picket");
+  EXPECT_TRUE(Sexp()->toPlainText().contains("\"Sekhmet 2\"")) << qPrintable(Sexp()->toPlainText());
+  activate(0);
+  EXPECT_EQ(Form().CurrentMode(), 4);
+  EXPECT_EQ(Cell(CurrentRow(), 1), "Picket down");
+  EXPECT_TRUE(Sexp()->toPlainText().contains("\"Picket down\"")) << qPrintable(Sexp()->toPlainText());
+
+  // Closing the pane and clicking the count opens it again.
+  pane->close();
+  EXPECT_FALSE(Action("MenuViewProblems")->isChecked());
+  status->click();
+  EXPECT_TRUE(pane->isVisible());
+
+  // The next mission's problems replace these.
+  const QString clean = dir.filePath("clean.fs2");
+  QFile file(clean);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#Mission Info\r\n$Name: Clean\r\n#Events\r\n$Formula: ( true )\r\n+Name: E\r\n");
+  file.close();
+  ASSERT_TRUE(Form().LoadFile(clean));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == "0 errors, 0 warnings"; }, 10000))
+      << qPrintable(status->text());
+  EXPECT_EQ(problems->rowCount(), 0);
+}
+
+// Loads one after the other, each before the check of the one before is
+// done: only the mission shown is counted and listed.
+TEST_F(MainFormTest, ProblemsFollowTheMissionShown) {
+  const QString clean = dir.filePath("clean.fs2");
+  QFile file(clean);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#Events\r\n$Formula: ( is-event-true \"e\" )\r\n+Name: E\r\n");
+  file.close();
+  auto* status = Find<QToolButton>("ProblemsStatus");
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(Form().LoadFile(kSample));
+    ASSERT_TRUE(Form().LoadFile(clean));
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !status->text().startsWith("Checking"); }, 10000));
+  QTest::qWait(100);  // time for a late result of an earlier check to arrive
+  EXPECT_EQ(status->text(), "0 errors, 1 warning");
+  EXPECT_EQ(Find<QTreeView>("ProblemsList")->model()->rowCount(), 1);
 }
 
 TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
