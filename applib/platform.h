@@ -71,6 +71,13 @@ class Frontend {
   // takes it down again.
   virtual void ShowSplash(const SplashScreen& splash) { static_cast<void>(splash); }
   virtual void CloseSplash() {}
+  // Windows that must stay painted while the program waits: a wait is cut
+  // into slices of this many milliseconds, with Paint between them. 0 (no
+  // windows) waits in one piece.
+  virtual std::uint32_t PaintInterval() const { return 0; }
+  // Lets the window system map, expose and repaint the windows; handles no
+  // user input.
+  virtual void Paint() {}
 };
 
 }  // namespace applib

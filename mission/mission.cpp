@@ -106,6 +106,7 @@ class MissionBuilder {
       return;
     }
     pending_cr_ = false;
+    if (c == u'\0') has_nul_ = true;
     if (c == u'\r' || c == u'\n') {
       pending_cr_ = c == u'\r';
       EndLine();
@@ -131,6 +132,7 @@ class MissionBuilder {
     for (auto& slot : mission_.sections_->slots_) slot.base_ = base;
     mission_.tree_->base_ = base;
     mission_.line_starts_ = std::move(line_starts_);
+    mission_.has_nul_ = has_nul_;
     mission_.buffer_ = std::move(buffer_);
     return std::move(mission_);
   }
@@ -286,6 +288,7 @@ class MissionBuilder {
   bool line_open_ = false;   // characters were read since the last line end
   bool in_comment_ = false;  // a ';' was met on this line
   bool pending_cr_ = false;  // the last character was a CR
+  bool has_nul_ = false;     // a NUL character was read
   // Per-load state of the tree and the store.
   int slot_ = 0;
   std::int16_t mode_ = 0;
@@ -372,6 +375,15 @@ LoadResult Load(const std::string& error, MissionBytes& bytes, Mission& into) {
 
 Mission ParseMissionBytes(std::string_view bytes) {
   return Parse(bytes, [](std::size_t) {});
+}
+
+bool LooksLikeMission(const Mission& mission) {
+  if (mission.HasNul()) return false;
+  const OutlineTree& tree = mission.Tree();
+  for (const std::uint32_t root : tree.Roots()) {
+    if (SectionSlotOf(tree.NodeText(root)) != 0) return true;
+  }
+  return false;
 }
 
 LoadResult LoadFile(const std::filesystem::path& path, Mission& into) {

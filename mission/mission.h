@@ -127,6 +127,10 @@ class Mission {
     return TextView(buffer_.get() + start, line_starts_[number] - start);
   }
 
+  // Whether the decoded text held a NUL character anywhere, comments
+  // included: text files never do, binary files nearly always.
+  bool HasNul() const { return has_nul_; }
+
  private:
   friend class MissionBuilder;
   std::unique_ptr<char16_t[]> buffer_;
@@ -135,6 +139,7 @@ class Mission {
   // Where each line begins in the buffer, and one past the last line's end:
   // the lines lie one after the other, so line n ends where line n + 1 begins.
   std::vector<std::uint32_t> line_starts_;
+  bool has_nul_ = false;
 };
 
 // Slot of a section name (compared after LowerAscii, exactly); 0 for a
@@ -142,6 +147,12 @@ class Mission {
 int SectionSlotOf(TextView name);
 // View mode that lists a section's entries; 0 for none.
 int ViewModeOf(TextView name);
+
+// Whether the text read looks like a FreeSpace mission: no NUL character,
+// and at least one header of a section the store keeps («#Mission Info»,
+// «#Events», ...). An empty file, a program or a picture does not; a file
+// that does not may still be opened, only not without a word.
+bool LooksLikeMission(const Mission& mission);
 
 // Builds a mission from the bytes of a mission file, decoded as the file's
 // byte-order mark or content says (see mission/decode.h). Lines end at CR

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,6 +12,8 @@
 #include <QTreeView>
 
 #include "applib/paths.h"
+#include "ui/celldelegate.h"
+#include "ui/clipboard.h"
 #include "ui/codewindows.h"
 #include "ui/findbar.h"
 #include "ui/findfilter.h"
@@ -136,9 +139,15 @@ void FSMMainForm::CreateMenus() {
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+  // The entry shows Ctrl+C, but the key itself belongs to CopyShortcut, which
+  // collapses the tree only when there is nothing to copy.
+  menuViewTreeViewCA_->setShortcutContext(Qt::WidgetShortcut);
   AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
   problems_ = new ProblemsPane(this, view);  // every load checks the mission
   connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
+
+  QMenu* tools = AddMenu(menuBar(), "MenuTools", QStringLiteral("&Tools"));
+  command(tools, "MenuToolsOptions", QStringLiteral("&Options..."), &FSMMainForm::MenuToolsOptions_Click);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -165,6 +174,10 @@ void FSMMainForm::CreatePanes() {
   CreateList();
   codeWindows_ = new CodeWindows(client_);
   CreateStatusBar();
+  auto* copy = new CopyShortcut(this, codeWindows_->Sexp(), codeWindows_->Parsed(), listClipboard_, listView1_);
+  connect(copy, &CopyShortcut::unclaimed, this, [this] {
+    if (menuViewTreeViewCA_->isEnabled()) MenuViewTreeViewCA_Click();
+  });
 }
 
 void FSMMainForm::CreateTopBar() {
@@ -204,7 +217,7 @@ void FSMMainForm::CreateList() {
   listView1_->setItemsExpandable(false);
   listView1_->setUniformRowHeights(true);
   listView1_->setAllColumnsShowFocus(true);
-  listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+  listView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);  // rows to copy
   listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   listView1_->setModel(findFilter_);
@@ -215,6 +228,8 @@ void FSMMainForm::CreateList() {
           [this](const QModelIndex& current) {
             if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
           });
+  listView1_->setItemDelegate(new ListCellDelegate(listView1_));
+  listClipboard_ = new ListClipboard(listView1_);
   findBar_ = new FindBar(listView1_, findFilter_, client_);
   connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
   connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
@@ -281,9 +296,12 @@ bool FSMMainForm::LoadFile(const QString& path) {
   const mission::LoadResult result = mission::LoadFile(applib::ToFsPath(FromQString(path)), fresh);
   statusmsg({});
   if (!result.ok) {
-    dialogs_->Warning(this, ToQString(kDesignCaption),
-                      QStringLiteral("The mission file %1 could not be read:\n%2")
-                          .arg(QDir::toNativeSeparators(path), QString::fromStdString(result.error)));
+    WarnUnreadable(path, QString::fromStdString(result.error));
+    return false;
+  }
+  if (!mission::LooksLikeMission(fresh) &&
+      !dialogs_->Question(this, ToQString(kDesignCaption),
+                          ToQString(NotAMissionQuestion(FromQString(QFileInfo(path).fileName()))))) {
     return false;
   }
   treeModel_->SetMission(nullptr);
@@ -308,8 +326,19 @@ void FSMMainForm::OpenMission(MissionKind kind) {
   if (file.isEmpty()) return;  // cancelled
   mission::Text directory, name;
   applib::SplitPath(FromQString(file), directory, name);
-  settings_.SetLastOpenDir(kind, directory);
-  if (applib::FileExists(FromQString(file))) LoadFile(file);
+  // Only a folder that exists is worth starting the next dialog in.
+  if (QFileInfo(ToQString(directory)).isDir()) settings_.SetLastOpenDir(kind, directory);
+  std::error_code error;
+  if (const auto reason = NotAFileReason(std::filesystem::status(applib::ToFsPath(FromQString(file)), error).type())) {
+    WarnUnreadable(file, ToQString(*reason));
+    return;
+  }
+  LoadFile(file);
+}
+
+void FSMMainForm::WarnUnreadable(const QString& path, const QString& reason) {
+  dialogs_->Warning(this, ToQString(kDesignCaption),
+                    QStringLiteral("The mission file %1 could not be read:\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 // --- Mode switch and list ---
@@ -434,6 +463,17 @@ void FSMMainForm::ShowEntry(int mode, int row) {
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
+
+// --- Tools menu ---
+
+void FSMMainForm::MenuToolsOptions_Click() {
+  const std::optional<Association> chosen = dialogs_->Options(this, settings_.AssociateFileTypes());
+  if (!chosen) return;
+  settings_.SetAssociateFileTypes(*chosen);
+  // "Always" takes effect now; "never" leaves what was written before as it
+  // is, like an answer of No at start.
+  if (*chosen == Association::kYes) emit associateFileTypesRequested();
+}
 
 // --- View menu and toolbar ---
 

@@ -20,6 +20,11 @@
 // The Help menu's commands are not carried out here: their actions emit
 // helpTutorialRequested, helpQXVCRequested and helpAboutRequested, and
 // SetTutorialAvailable shows or hides the tutorial entry and its separator.
+// Likewise the Tools menu's Options dialog stores its choice and asks for the
+// file-type association with associateFileTypesRequested.
+//
+// Copying (Ctrl+C, the list's context menu) belongs to ListClipboard and
+// CopyShortcut, the list's cell tooltips to ListCellDelegate.
 #pragma once
 
 #include <QMainWindow>
@@ -44,6 +49,7 @@ class QTreeView;
 namespace ui {
 
 class CodeWindows;
+class ListClipboard;
 class FindBar;
 class FindFilterModel;
 class IconBar;
@@ -68,7 +74,8 @@ class FSMMainForm : public QMainWindow {
 
   // Reads a mission file and shows its General view. When the file cannot
   // be read, a warning names the file and the reason, and the mission shown
-  // so far stays, with its list and caption.
+  // so far stays, with its list and caption. A file that does not look like
+  // a mission replaces it only when the user says so.
   bool LoadFile(const QString& path);
 
   // Status text and mouse pointer: a text means busy, empty means "Ready".
@@ -88,6 +95,9 @@ class FSMMainForm : public QMainWindow {
   void helpTutorialRequested();
   void helpQXVCRequested();
   void helpAboutRequested();
+  // "Always" was chosen in the Options dialog: the mission file types are to
+  // be associated with this program now, not only at the next start.
+  void associateFileTypesRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,6 +113,7 @@ class FSMMainForm : public QMainWindow {
   void MenuViewCodeL_Click();
   void MenuViewCodeR_Click();
   void MenuViewTreeViewCA_Click();
+  void MenuToolsOptions_Click();
   // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
   void Toolbar2_ButtonClick(const QString& key);
   // Selecting the row shown at `shown`. The tree follows the row's own
@@ -127,6 +138,7 @@ class FSMMainForm : public QMainWindow {
   void Form_Unload();
 
   void OpenMission(MissionKind kind);
+  void WarnUnreadable(const QString& path, const QString& reason);
   void SwitchMode(int index, bool afterLoad);
   void SelectListRow(const QModelIndex& shown);
   void SelectTreeNode(std::uint32_t node, bool expand);
@@ -167,6 +179,7 @@ class FSMMainForm : public QMainWindow {
 
   ListModel* listModel_ = nullptr;
   ListSortModel* sortModel_ = nullptr;
+  ListClipboard* listClipboard_ = nullptr;
   FindFilterModel* findFilter_ = nullptr;  // above the sort model; the list shows its rows
   OutlineTreeModel* treeModel_ = nullptr;
   ProblemsPane* problems_ = nullptr;

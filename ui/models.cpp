@@ -2,6 +2,7 @@
 
 #include "base/utf8.h"
 #include "ui/qtext.h"
+#include "ui/rules.h"
 #include "views/sort.h"
 
 namespace ui {
@@ -34,9 +35,11 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
   const views::Row& row = list_.rows[static_cast<std::size_t>(index.row())];
   if (role == kTagRole) return ToQString(row.tag);
-  if (role != Qt::DisplayRole) return {};
   const auto column = static_cast<std::size_t>(index.column());
-  return column < row.cells.size() ? ShownText(row.cells[column]) : QString();
+  const mission::TextView cell = column < row.cells.size() ? mission::TextView(row.cells[column]) : mission::TextView();
+  if (role == Qt::DisplayRole) return ShownText(cell);
+  if (role == Qt::ToolTipRole) return ToQString(CellToolTip(cell));
+  return {};
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {

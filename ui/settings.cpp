@@ -58,6 +58,14 @@ void ViewerSettings::SetAssociateFileTypes(bool associate) {
   Write(kStartup, u"AssociateFileTypes", Flag(associate));
 }
 
+void ViewerSettings::SetAssociateFileTypes(Association association) {
+  if (association == Association::kAsk) {
+    Write(kStartup, u"AssociateFileTypes", u"");
+  } else {
+    SetAssociateFileTypes(association == Association::kYes);
+  }
+}
+
 int TreeViewFromSetting(TextView value) {
   const double number = mission::NumericValue(value);
   // A 16-bit conversion rounds halves to even; out of range counts as 0.

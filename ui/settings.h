@@ -57,6 +57,8 @@ class ViewerSettings {
   // included, means the user has not been asked yet. Stored as "1" or "0".
   Association AssociateFileTypes() const;
   void SetAssociateFileTypes(bool associate);
+  // As above; "ask at the next start" is stored as the empty text.
+  void SetAssociateFileTypes(Association association);
 
  private:
   Text Read(TextView section, TextView key) const;

@@ -53,6 +53,9 @@ class FakeFrontend : public Frontend {
   std::vector<Text> fonts;
   std::vector<SplashScreen> splashes;
   int splash_closed = 0;
+  std::uint32_t paint_interval = 0;  // windows to keep painted while waiting
+  std::vector<std::size_t> paints;   // the number of sleeps so far at each Paint
+  std::vector<std::uint32_t>* sleeps = nullptr;  // the platform's, to note when painting happened
 
   void ShowFatalError(TextView title, TextView message) override { fatal_errors.emplace_back(title, message); }
   bool AskOkCancel(TextView title, TextView message, bool cancel_is_default) override {
@@ -62,6 +65,8 @@ class FakeFrontend : public Frontend {
   void RegisterFont(TextView path) override { fonts.emplace_back(path); }
   void ShowSplash(const SplashScreen& splash) override { splashes.push_back(splash); }
   void CloseSplash() override { ++splash_closed; }
+  std::uint32_t PaintInterval() const override { return paint_interval; }
+  void Paint() override { paints.push_back(sleeps ? sleeps->size() : 0); }
 };
 
 }  // namespace applib::testing

@@ -266,6 +266,37 @@ TEST(LoaderTest, BadInput) {
   EXPECT_EQ(big.Sections().Slot(kSlotEvents)[0].size(), 2u * 1024 * 1024 + 10);
 }
 
+TEST(LoaderTest, WhatLooksLikeAMission) {
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string_view("#Mission Info\r\n$Name: x\r\n")) utf16 += {c, '\0'};
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool mission;
+  };
+  const Case cases[] = {
+      {"mission info", "#Mission Info\r\n$Name: x\r\n", true},
+      {"any stored section, any case", "; notes\n#EVENTS\n", true},
+      {"Windows-1252 text", "#Messages\n$Name: Caf\xE9\n", true},
+      {"a kept section after others", "#Briefing\n$Name: b\n#Goals\n", true},
+      {"empty", "", false},
+      {"only blank lines", "\r\n\r\n", false},
+      {"plain text", "Dear diary,\nno sections here.\n", false},
+      {"only sections the store does not keep", "#Briefing\n#Command Briefing\n#End\n", false},
+      {"a header with a blank", "#Events \n", false},
+      {"a NUL character", std::string("#Mission Info\n$Name: x\0\n", 24), false},
+      {"a NUL character in a comment", std::string("#Mission Info\n; \0\n", 18), false},
+      {"UTF-16 with a byte-order mark", utf16, true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeMission(ParseMissionBytes(c.bytes)), c.mission) << c.name;
+
+  // A program, read as any file is.
+  Mission program;
+  if (LoadFile("/bin/ls", program).ok) {
+    EXPECT_FALSE(LooksLikeMission(program));
+  }
+}
+
 class LoadFileTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -76,6 +76,14 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"0");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"1");
   EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), u"1");
+
+  // The Options dialog's three choices; "ask" empties the key.
+  for (const auto& [association, text] : {std::pair{Association::kNo, u"0"}, std::pair{Association::kAsk, u""},
+                                          std::pair{Association::kYes, u"1"}}) {
+    settings.SetAssociateFileTypes(association);
+    EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), text);
+    EXPECT_EQ(ViewerSettings(dir.text()).AssociateFileTypes(), association);
+  }
 }
 
 TEST_F(ViewerSettingsTest, AFolderThatCannotBeWrittenGivesDefaultsAndNoError) {
