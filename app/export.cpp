@@ -60,11 +60,11 @@ void WriteSections(const mission::MissionSections& sections, JsonWriter& json) {
   json.EndArray();
 }
 
-// The node's tag, «mode» or «mode,entry», as OutlineTree::NodeTag writes it,
+// The node's tag, «mode» or «mode,entry», as views::NodeTag writes it,
 // without building a text for each of a large tree's millions of nodes.
 void WriteTag(const mission::OutlineNode& node, JsonWriter& json) {
   char tag[32];
-  char* end = std::to_chars(tag, tag + 16, node.mode).ptr;
+  char* end = std::to_chars(tag, tag + 16, views::ModeOfSlot(node.slot)).ptr;
   if (node.entry > 0) {
     *end++ = ',';
     end = std::to_chars(end, tag + sizeof tag, node.entry).ptr;
@@ -212,7 +212,7 @@ void WriteOutline(const mission::OutlineTree& tree, std::uint32_t index, std::si
   text.Spaces(2 * depth + 2);
   text.Append(ForTerminal(tree.NodeText(index), TextView::npos));
   text.Append("  [");
-  text.Append(tree.NodeTag(index));
+  text.Append(views::NodeTag(tree, index));
   text.Append("]");
   text.EndLine();
   for (const std::uint32_t child : tree.Children(index)) WriteOutline(tree, child, depth + 1, text);

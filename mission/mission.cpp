@@ -24,16 +24,6 @@ const LineList& MissionSections::Slot(int number) const {
   return slots_[static_cast<std::size_t>(number - 1)];
 }
 
-Text OutlineTree::NodeTag(std::size_t index) const {
-  const OutlineNode& node = nodes_[index];
-  Text tag = Decimal(node.mode);
-  if (node.entry > 0) {
-    tag += u',';
-    tag += Decimal(node.entry);
-  }
-  return tag;
-}
-
 Mission::Mission() : sections_(std::make_unique<MissionSections>()), tree_(std::make_unique<OutlineTree>()) {}
 Mission::Mission(Mission&&) noexcept = default;
 Mission& Mission::operator=(Mission&&) noexcept = default;
@@ -48,18 +38,6 @@ int SectionSlotOf(TextView name) {
   const Text lower = LowerAscii(name);
   for (const auto& [section, slot] : kSlots) {
     if (lower == section) return slot;
-  }
-  return 0;
-}
-
-int ViewModeOf(TextView name) {
-  static const std::pair<TextView, int> kModes[] = {
-      {u"mission info", 1}, {u"music", 1}, {u"goals", 2},   {u"events", 4},
-      {u"messages", 5},     {u"objects", 6}, {u"wings", 7}, {u"reinforcements", 8},
-  };
-  const Text lower = LowerAscii(name);
-  for (const auto& [section, mode] : kModes) {
-    if (lower == section) return mode;
   }
   return 0;
 }
@@ -175,7 +153,7 @@ class MissionBuilder {
   void StartSection(TextRef name_ref) {
     EndBlock();
     const Text name(View(name_ref));
-    mode_ = static_cast<std::int16_t>(ViewModeOf(name));
+    slot_ = SectionSlotOf(name);
     if (name.empty()) {
       // A bare "#" gets a root node of its own; its entries have no parent.
       section_node_ = AddNode(name_ref, -1, 0);
@@ -184,11 +162,9 @@ class MissionBuilder {
       if (added) found->second = AddNode(name_ref, -1, 0);
       section_node_ = found->second;
     }
-    nodes()[static_cast<std::size_t>(section_node_)].mode = mode_;
     entries_open_ = !name.empty();
     name_seen_ = false;
     name_node_ = -1;
-    slot_ = SectionSlotOf(name);
     name_count_ = 0;
     opening_ = Opening::kUndecided;
     opening_key_ = {};
@@ -246,7 +222,7 @@ class MissionBuilder {
     node.text = text;
     node.parent = parent;
     node.entry = entry;
-    node.mode = mode_;
+    node.slot = static_cast<std::int16_t>(slot_);
     nodes().push_back(node);
     return static_cast<std::int32_t>(nodes().size() - 1);
   }
@@ -290,8 +266,7 @@ class MissionBuilder {
   bool pending_cr_ = false;  // the last character was a CR
   bool has_nul_ = false;     // a NUL character was read
   // Per-load state of the tree and the store.
-  int slot_ = 0;
-  std::int16_t mode_ = 0;
+  int slot_ = 0;  // of the current section block
   bool entries_open_ = false;  // the block has a section node for its entries
   bool name_seen_ = false;     // a name line was seen in this block
   std::int32_t section_node_ = -1;

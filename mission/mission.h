@@ -69,14 +69,15 @@ class MissionSections {
   std::array<LineList, kSlotCount> slots_;
 };
 
-// A node of the outline tree. Its tag is «mode» for a section node and
-// «mode,n» for an entry node and its field nodes.
+// A node of the outline tree: a section, a named entry of a section (the
+// n-th name line of its block) or a further field of that entry. The window
+// tags it with the view mode that lists its section (views::NodeTag).
 struct OutlineNode {
   TextRef text;
   std::int32_t parent = -1;  // -1 for a root node
-  std::int32_t entry = 0;    // n of the tag; 0 for a section node
+  std::int32_t entry = 0;    // n of its entry; 0 for a section node
   std::uint32_t row = 0;     // position among its parent's children (or the roots)
-  std::int16_t mode = 0;     // view mode of its section
+  std::int16_t slot = 0;     // store slot of its section (SectionSlotOf); 0: not stored
 };
 
 class OutlineTree {
@@ -88,7 +89,6 @@ class OutlineTree {
     const TextRef r = nodes_[index].text;
     return TextView(base_ + r.offset, r.length);
   }
-  Text NodeTag(std::size_t index) const;
   // Nodes are numbered in the order they were added, which is the tree's own
   // order for searching.
   std::span<const std::uint32_t> Roots() const { return roots_; }
@@ -145,8 +145,6 @@ class Mission {
 // Slot of a section name (compared after LowerAscii, exactly); 0 for a
 // section that is not stored.
 int SectionSlotOf(TextView name);
-// View mode that lists a section's entries; 0 for none.
-int ViewModeOf(TextView name);
 
 // Whether the text read looks like a FreeSpace mission: no NUL character,
 // and at least one header of a section the store keeps («#Mission Info»,

@@ -3,6 +3,7 @@
 #include "base/utf8.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
+#include "views/formula_display.h"
 #include "views/sort.h"
 
 namespace ui {
@@ -148,7 +149,7 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
   if (!tree || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
   const std::uint32_t node = NodeOf(index);
   if (role == Qt::DisplayRole) return ShownText(tree->NodeText(node));
-  if (role == kTagRole) return ToQString(tree->NodeTag(node));
+  if (role == kTagRole) return ToQString(views::NodeTag(*tree, node));
   return {};
 }
 

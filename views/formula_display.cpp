@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "sexp/formula.h"
+#include "views/modes.h"
 
 namespace views {
 namespace {
@@ -77,6 +78,16 @@ std::vector<ColorSpan> ColorSpans(TextView parsed) {
   return spans;
 }
 
+Text NodeTag(const mission::OutlineTree& tree, std::size_t node) {
+  const mission::OutlineNode& n = tree.Node(node);
+  Text tag = mission::Decimal(ModeOfSlot(n.slot));
+  if (n.entry > 0) {
+    tag += u',';
+    tag += mission::Decimal(n.entry);
+  }
+  return tag;
+}
+
 Text RowNodeTag(int mode, std::size_t row) {
   return mission::Decimal(mode) + u',' + mission::Decimal(static_cast<long long>(row));
 }
@@ -100,8 +111,7 @@ TreeLinks::TreeLinks(const mission::OutlineTree& tree)
     : modeNode_(kModeSlots, kNone), rowNode_(kModeSlots) {
   for (std::size_t i = 0; i < tree.Size(); ++i) {
     const mission::OutlineNode& node = tree.Node(i);
-    if (node.mode < 0 || node.mode >= kModeSlots) continue;
-    const auto mode = static_cast<std::size_t>(node.mode);
+    const auto mode = static_cast<std::size_t>(ModeOfSlot(node.slot));
     const auto index = static_cast<std::uint32_t>(i);
     if (node.entry <= 0) {
       if (modeNode_[mode] == kNone) modeNode_[mode] = index;

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "mission/mission.h"
 #include "views/list.h"
+#include "views/modes.h"
 
 namespace views {
 
@@ -84,6 +85,11 @@ std::vector<std::size_t> FindAll(TextView text, TextView find);
 
 // --- Links between list rows and outline-tree nodes ---
 
+// A tree node's tag: «mode» for a section node, «mode,n» for the n-th entry
+// of a section and that entry's fields, with the mode that lists the
+// section (ModeOfSlot; 0 for a section no view lists).
+Text NodeTag(const mission::OutlineTree& tree, std::size_t node);
+
 // The tag of the tree node that selecting row `row` (1-based) of `mode`
 // selects: «mode,row».
 Text RowNodeTag(int mode, std::size_t row);
@@ -114,7 +120,7 @@ class TreeLinks {
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
-  static constexpr int kModeSlots = 9;  // modes 0..8; 0 tags sections no view shows
+  static constexpr int kModeSlots = kModeCount + 1;  // modes 0..8; 0 tags sections no view shows
   std::vector<std::uint32_t> modeNode_;               // by mode 0..8
   std::vector<std::vector<std::uint32_t>> rowNode_;   // by mode 0..8, then row - 1
 };

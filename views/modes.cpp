@@ -6,18 +6,15 @@
 namespace views {
 namespace {
 
-using mission::kSlotMissionInfo;
-using mission::kSlotMusic;
-
 constexpr std::array<ModeInfo, kModeCount> kModes = {{
-    {kModeGeneral, u"G&eneral", u"General", kSlotMissionInfo, false},
-    {kModeGoals, u"&Goals", u"Goals", mission::kSlotGoals, true},
-    {kModeDirectives, u"&Directives", u"Directives", mission::kSlotEvents, false},
-    {kModeEvents, u"Events", u"Events", mission::kSlotEvents, true},
-    {kModeMessages, u"Messages", u"Messages", mission::kSlotMessages, false},
-    {kModeShips, u"Ships", u"Ships", mission::kSlotObjects, false},
-    {kModeWings, u"Wings", u"Wings", mission::kSlotWings, false},
-    {kModeReinforcements, u"Reinforcements", u"Reinforcements", mission::kSlotReinforcements, false},
+    {kModeGeneral, u"G&eneral", u"General", false},
+    {kModeGoals, u"&Goals", u"Goals", true},
+    {kModeDirectives, u"&Directives", u"Directives", false},
+    {kModeEvents, u"Events", u"Events", true},
+    {kModeMessages, u"Messages", u"Messages", false},
+    {kModeShips, u"Ships", u"Ships", false},
+    {kModeWings, u"Wings", u"Wings", false},
+    {kModeReinforcements, u"Reinforcements", u"Reinforcements", false},
 }};
 
 }  // namespace
@@ -27,6 +24,20 @@ std::span<const ModeInfo> Modes() { return kModes; }
 bool IsMode(int mode) { return mode >= 1 && mode <= kModeCount; }
 
 const ModeInfo& ModeOf(int mode) { return kModes[static_cast<std::size_t>(mode - 1)]; }
+
+int ModeOfSlot(int slot) {
+  switch (slot) {
+    case mission::kSlotMissionInfo:
+    case mission::kSlotMusic: return kModeGeneral;
+    case mission::kSlotGoals: return kModeGoals;
+    case mission::kSlotEvents: return kModeEvents;
+    case mission::kSlotMessages: return kModeMessages;
+    case mission::kSlotObjects: return kModeShips;
+    case mission::kSlotWings: return kModeWings;
+    case mission::kSlotReinforcements: return kModeReinforcements;
+    default: return 0;  // players, and sections that are not stored
+  }
+}
 
 bool HasFormulas(const ListData& list) {
   return std::any_of(list.rows.begin(), list.rows.end(), [](const Row& row) { return mission::IsGiven(row.tag); });

@@ -34,7 +34,6 @@ struct ModeInfo {
   int mode;
   TextView menuCaption;  // the View menu entry, with its access-key "&"
   TextView title;        // the caption without its first "&", shown above the list
-  int sourceSlot;        // the section store slot the filler reads (General: 8 and 7)
   bool formulas;         // rows may carry a formula reference
 };
 
@@ -44,6 +43,11 @@ std::span<const ModeInfo> Modes();
 const ModeInfo& ModeOf(int mode);
 // True for 1..8.
 bool IsMode(int mode);
+
+// The mode that lists the entries of the section stored in `slot`, which the
+// outline tree's tags carry: General for mission info and music, Events for
+// the events; 0 for players and for sections that are not stored (slot 0).
+int ModeOfSlot(int slot);
 
 // True when at least one row carries a formula reference (IsGiven of its tag).
 // The layout shows the two code windows only then.

@@ -22,7 +22,11 @@ class FakePlatform : public Platform {
   Text executable = u"/opt/suite/bin/torvk32";
   std::vector<std::vector<Text>> started;
   std::vector<Text> opened;
-  std::vector<Text> imported;
+  struct Registration {
+    DocumentType type;
+    Text script_path;
+  };
+  std::vector<Registration> registered;
   std::vector<std::uint32_t> sleeps;
 
   Text BrixConfigFile() override { return config_file; }
@@ -36,7 +40,9 @@ class FakePlatform : public Platform {
     return true;
   }
   void OpenDocument(TextView target) override { opened.emplace_back(target); }
-  void ImportRegistryScript(TextView script_path) override { imported.emplace_back(script_path); }
+  void RegisterDocumentType(const DocumentType& type, TextView script_path) override {
+    registered.push_back({type, Text(script_path)});
+  }
   void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
   [[noreturn]] void Exit(int status) override { throw ExitCalled{status}; }
 };

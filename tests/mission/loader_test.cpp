@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
 
 #include "mission/mission.h"
 
@@ -25,12 +26,14 @@ std::vector<Text> Lines(const Mission& m, int slot) {
   return out;
 }
 
-// The tree as indented "text [tag]" lines, for compact comparisons.
+// The tree as indented "text [slot]" lines, "text [slot,n]" for the n-th
+// entry of a section and its fields, for compact comparisons.
 std::vector<std::string> Outline(const OutlineTree& tree) {
   std::vector<std::string> out;
   auto walk = [&](auto&& self, std::uint32_t node, int depth) -> void {
     out.push_back(std::string(static_cast<std::size_t>(depth) * 2, ' ') + ToUtf8(tree.NodeText(node)) + " [" +
-                  ToUtf8(tree.NodeTag(node)) + "]");
+                  std::to_string(tree.Node(node).slot) +
+                  (tree.Node(node).entry > 0 ? "," + std::to_string(tree.Node(node).entry) : "") + "]");
     for (std::uint32_t child : tree.Children(node)) self(self, child, depth + 1);
   };
   for (std::uint32_t root : tree.Roots()) walk(walk, root, 0);
@@ -44,7 +47,7 @@ TEST(LoaderTest, MissionInfoStoreAndTree) {
   const Mission m = ParseMissionBytes("#Mission Info\r\n$Version: 0.10\r\n$Name: Test\r\n$Author: Me\r\n");
   EXPECT_EQ(Lines(m, kSlotMissionInfo), (Texts{u"$Version: 0.10", u"$Name: Test", u"$Author: Me"}));
   EXPECT_EQ(Outline(m.Tree()),
-            (Strings{"Mission Info [1]", "  Name: Test [1,1]", "    Version: 0.10 [1,1]", "    Author: Me [1,1]"}));
+            (Strings{"Mission Info [8]", "  Name: Test [8,1]", "    Version: 0.10 [8,1]", "    Author: Me [8,1]"}));
 }
 
 // How single lines of a section are stored.
@@ -149,13 +152,13 @@ TEST(LoaderTest, TreeEntriesAndFields) {
       "#Briefing\n$start_briefing\n$Name: odd\n$x: 1\n"
       "#Objects\n$Name: Alpha 3\n");
   EXPECT_EQ(Outline(m.Tree()), (Strings{
-                                   "Objects [6]",
-                                   "  Name: Alpha 1 [6,1]",
-                                   "    Class: X [6,1]",
-                                   "  Name: Alpha 2 [6,2]",
-                                   "    Initial Hull: 5 [6,2]",
+                                   "Objects [3]",
+                                   "  Name: Alpha 1 [3,1]",
+                                   "    Class: X [3,1]",
+                                   "  Name: Alpha 2 [3,2]",
+                                   "    Initial Hull: 5 [3,2]",
                                    // A repeated section reuses its node and counts afresh.
-                                   "  Name: Alpha 3 [6,1]",
+                                   "  Name: Alpha 3 [3,1]",
                                    // Fields before an entry's name hang under that name.
                                    "Events [4]",
                                    "  Name: E1 [4,1]",
@@ -185,8 +188,8 @@ TEST(LoaderTest, LeadingFieldsHangUnderTheirOwnName) {
        {"Events [4]", "  Name: A [4,1]", "    Formula: ( when [4,1]", "    Repeat Count: 1 [4,1]",
         "  Name: B [4,2]", "    Formula: ( true ) [4,2]"}},
       {"goals", "#Goals\n$Type: Primary\n+Name: G1\n$MessageNew: m\n$Type: Secondary\n+Name: G2\n",
-       {"Goals [2]", "  Name: G1 [2,1]", "    Type: Primary [2,1]", "    MessageNew: m [2,1]", "  Name: G2 [2,2]",
-        "    Type: Secondary [2,2]"}},
+       {"Goals [1]", "  Name: G1 [1,1]", "    Type: Primary [1,1]", "    MessageNew: m [1,1]", "  Name: G2 [1,2]",
+        "    Type: Secondary [1,2]"}},
       // Every field from the opening one to the name joins the run, a second
       // line with the opening key too; a name without leading fields has none.
       {"run", "#Events\n$Formula: a\n+Extra: x\n$Formula: b\n+Name: E\n+Name: F\n",
@@ -199,14 +202,14 @@ TEST(LoaderTest, LeadingFieldsHangUnderTheirOwnName) {
       {"run at the end of the file", "#Events\n$Formula: a\n+Name: E\n$Formula: b",
        {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Formula: b [4,1]"}},
       // Without any name in the block, the run makes no node.
-      {"no name", "#Players\n$Starting Shipname: Alpha 1\n$Ship Choices: (\n", {"Players [0]"}},
+      {"no name", "#Players\n$Starting Shipname: Alpha 1\n$Ship Choices: (\n", {"Players [2]"}},
       // Each block decides its own opening key, a repeated section's too.
       {"repeated", "#Events\n+Name: A\n$Formula: a\n#Goals\n#Events\n$Formula: b\n+Name: B\n",
        {"Events [4]", "  Name: A [4,1]", "    Formula: a [4,1]", "  Name: B [4,1]", "    Formula: b [4,1]",
-        "Goals [2]"}},
+        "Goals [1]"}},
       // Blocks that open with a name are unchanged: later fields go under it.
       {"name first", "#Objects\n$Name: S\n$Class: x\n$Name: T\n$Class: y\n",
-       {"Objects [6]", "  Name: S [6,1]", "    Class: x [6,1]", "  Name: T [6,2]", "    Class: y [6,2]"}},
+       {"Objects [3]", "  Name: S [3,1]", "    Class: x [3,1]", "  Name: T [3,2]", "    Class: y [3,2]"}},
       // Before any header and under a bare "#" nothing makes a node.
       {"no section", "$Formula: a\n+Name: E\n#\n$Formula: b\n+Name: F\n", {" [0]"}},
   };
@@ -215,14 +218,14 @@ TEST(LoaderTest, LeadingFieldsHangUnderTheirOwnName) {
 
 TEST(LoaderTest, NameMatchIsCaseInsensitiveOnFourLetters) {
   const Mission m = ParseMissionBytes("#Wings\n+NAME: W\n$Named: V\n$Nam: no\n");
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Wings [7]", "  NAME: W [7,1]", "  Named: V [7,2]", "    Nam: no [7,2]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Wings [6]", "  NAME: W [6,1]", "  Named: V [6,2]", "    Nam: no [6,2]"}));
 }
 
 TEST(LoaderTest, LinesBeforeAnyHeaderAndBareHash) {
   // A name line before any header makes no node; a bare "#" gets an empty
-  // root tagged 0 and its entries make no node.
+  // root of slot 0 and its entries make no node.
   const Mission m = ParseMissionBytes("$Name: early\n$Class: x\n#\n$Name: lost\n+Field: y\n#Music\n$Name: M\n");
-  EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [1]", "  Name: M [1,1]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [7]", "  Name: M [7,1]"}));
   EXPECT_EQ(Lines(m, kSlotMusic), (Texts{u"$Name: M"}));
   for (int slot = 1; slot <= kSlotCount; ++slot) {
     if (slot != kSlotMusic) {
@@ -321,7 +324,7 @@ TEST_F(LoadFileTest, SecondLoadReplacesTheFirst) {
   EXPECT_TRUE(m.Sections().Slot(kSlotObjects).Empty());
   EXPECT_TRUE(m.Sections().Slot(kSlotEvents).Empty());
   EXPECT_EQ(Lines(m, kSlotGoals), (Texts{u"$Type: Primary"}));
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [2]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [1]"}));
 }
 
 // Kills the test program when a step takes longer than it may: a load that
@@ -370,7 +373,7 @@ TEST_F(LoadFileTest, FailureKeepsThePreviousMission) {
     EXPECT_FALSE(r.ok) << path;
     EXPECT_EQ(r.error, reason) << path;
     EXPECT_EQ(Lines(m, kSlotObjects), (Texts{u"$Name: A"}));
-    EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [6]", "  Name: A [6,1]"}));
+    EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [3]", "  Name: A [3,1]"}));
   }
   ::close(sock);
 }

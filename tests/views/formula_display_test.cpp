@@ -121,6 +121,23 @@ TEST(TreeLinksTest, NodeClickTargets) {
   }
 }
 
+// Each node carries the mode that lists its section: the section's tag is
+// the mode, an entry's and its fields' tag the mode and the entry's number.
+TEST(TreeLinksTest, NodeTagsCarryTheModeOfTheirSection) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"#Mission Info", "1"}, {"#Music", "1"},  {"#Goals", "2"},   {"#Events", "4"},         {"#Messages", "5"},
+      {"#Objects", "6"},      {"#OBJECTS", "6"}, {"#Wings", "7"},  {"#Reinforcements", "8"}, {"#Players", "0"},
+      {"#Briefing", "0"},     {"#Events ", "0"},
+  };
+  for (const auto& [header, mode] : cases) {
+    const auto m = Load(Lines({header, "$Name: A", "+Field: x", "$Name: B"}));
+    std::vector<std::string> tags;
+    for (std::size_t i = 0; i < m.Tree().Size(); ++i) tags.push_back(mission::ToUtf8(NodeTag(m.Tree(), i)));
+    EXPECT_EQ(tags, (std::vector<std::string>{mode, mode + ",1", mode + ",1", mode + ",2"})) << header;
+  }
+  EXPECT_EQ(mission::ToUtf8(NodeTag(Load("#\n").Tree(), 0)), "0");
+}
+
 TEST(TreeLinksTest, FirstNodeInTreeOrderWins) {
   const auto m = Load(Lines({"#Goals", "$Type: Primary", "+Name: G1", "$Formula: ( true )", "$Type: Secondary",
                              "+Name: G2", "#Briefing", "$Name: B", "#Goals", "+Name: G3"}));
@@ -152,7 +169,7 @@ TEST(TreeLinksTest, AgreesWithAWalkOverTheSampleTree) {
   const TreeLinks links(tree);
   const auto walk = [&](const Text& tag) -> std::optional<std::uint32_t> {
     for (std::uint32_t i = 0; i < tree.Size(); ++i)
-      if (tree.NodeTag(i) == tag) return i;
+      if (NodeTag(tree, i) == tag) return i;
     return std::nullopt;
   };
   for (int mode = 0; mode <= kModeCount; ++mode) {
