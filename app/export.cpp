@@ -354,10 +354,14 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
   out.flush();
 }
 
+mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission) {
+  return file == kStandardInput ? mission::LoadStandardInput(mission) : mission::LoadFile(file, mission);
+}
+
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
               sexp::OperatorSet operators) {
   mission::Mission mission;
-  const mission::LoadResult loaded = mission::LoadFile(file, mission);
+  const mission::LoadResult loaded = LoadMission(file, mission);
   if (!loaded.ok) {
     err << "torvk32: cannot open " << file << ": " << loaded.error << '\n';
     return 1;

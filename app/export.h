@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/text.h"
@@ -28,8 +29,16 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
                      sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
-// Loads `file` and writes its export. Returns the process exit code: 0, or 1
-// with one line on `err` (and nothing on `out`) when the file cannot be read.
+// The file name that reads the mission from standard input instead.
+inline constexpr std::string_view kStandardInput = "-";
+
+// Loads the mission a command line names: standard input for "-", otherwise
+// the file (a regular file only).
+mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission);
+
+// Loads `file` (standard input for "-") and writes its export. Returns the
+// process exit code: 0, or 1 with one line on `err` (and nothing on `out`)
+// when the file cannot be read; only a regular file is read by name.
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
               sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 

@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
+              << "                         (MISSION - reads the mission from standard input)\n"
               << "  --modern-operators     with --export: translate the operators of FreeSpace Open too\n"
               << "  --check [--format json] MISSION...\n"
               << "                         print the problems of each mission, one a line (FILE:LINE: error: TEXT)\n"

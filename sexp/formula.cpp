@@ -59,12 +59,16 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   if (start < 1 || start > count) return Text();
 
   // Runs of spaces collapse as the lines are joined; the bracket balance is
-  // checked at the end of each line.
+  // checked at the end of each line. A formula left open ends at the end of
+  // the slot, or before the next formula: reading on into the next one would
+  // make every open formula of a damaged section hold the rest of it.
   Gathered formula;
   std::int64_t depth = 0;
   do {
     if (next > count) return Text(kMissingClosing);
-    depth += formula.Append(lines.Line(static_cast<std::size_t>(next)));
+    const TextView line = lines.Line(static_cast<std::size_t>(next));
+    if (next > start && line.substr(0, 6) == u"$Formu") return Text(kMissingClosing);
+    depth += formula.Append(line);
     ++next;
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);

@@ -36,8 +36,10 @@ enum class OperatorSet { kOriginal, kFreeSpaceOpen };
 // is the name the "when" template writes (an event's name, a goal's message).
 //
 // Every run of spaces in the gathered text becomes one space. More ")" than
-// "(" gives kTooManyClosing; brackets still open at the last line of the
-// list give kMissingClosing; a start outside the list gives the empty text.
+// "(" gives kTooManyClosing. Brackets still open give kMissingClosing, the
+// formula ending before the next line whose key (first six characters) is
+// "$Formu", or at the last line of the list when none follows. A start
+// outside the list gives the empty text.
 Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
                  OperatorSet operators = OperatorSet::kOriginal);
 

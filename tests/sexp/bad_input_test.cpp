@@ -54,6 +54,12 @@ TEST(BadInputTest, EachGivesADefinedText) {
       {"closing before opening, balanced", {"$Formula: ) true ("}, 1, " #UnknownCommand )", 2},
       {"open at the last line", {"$Formula: ( when", "( true )"}, 1, missing, 3},
       {"open at the last line, later start", {"+Name: x", "$Formula: ( when"}, 2, missing, 3},
+      // An open formula ends before the next formula's line, known by its
+      // first six characters.
+      {"open before the next formula", {"$Formula: ( when", "( true )", "+Name: A", "$Formula: ( true )", "+Name: B"},
+       1, missing, 4},
+      {"open before a bare key", {"$Formula: ( when", "$Formu"}, 1, missing, 2},
+      {"open, an indented key is no formula", {"$Formula: ( when", " $Formula: ( true )"}, 1, missing, 3},
       {"empty pair", {"$Formula: ( )"}, 1, "", 2},
       {"empty pair inside", {"$Formula: ( ( ) )"}, 1, " #UnknownCommand ", 2},
       {"empty pairs as operands", {"$Formula: ( when ( ) ( ) )"}, 1,

@@ -21,6 +21,9 @@
 #include <QTreeView>
 #include <deque>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
 #include "tests/ui/form_fixture.h"
@@ -214,6 +217,22 @@ TEST_F(MainFormTest, UnreadableFileWarnsAndKeepsTheMission) {
   EXPECT_EQ(Form().CurrentMode(), 4);
   EXPECT_EQ(List()->model()->rowCount(), 4);
   EXPECT_EQ(Cell(1, 1), "Picket down");
+}
+
+// A named pipe without a writer, put where a mission was expected: the
+// window warns at once instead of waiting for a writer that never comes.
+TEST_F(MainFormTest, PipeIsRefusedAtOnceAndKeepsTheMission) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  const QString pipe = dir.filePath("pipe.fs2");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  ::alarm(20);  // a load that blocks ends the test program instead of hanging it
+  EXPECT_FALSE(Form().LoadFile(pipe));
+  ::alarm(0);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].contains("pipe.fs2")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_TRUE(dialogs.warnings[0].contains("Not a regular file (a named pipe)")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  EXPECT_EQ(Cell(0, 1), "Ashfall Relay");
 }
 
 TEST_F(MainFormTest, OpenCommandsUseFiltersAndRememberDirectories) {

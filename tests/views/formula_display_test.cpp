@@ -36,14 +36,15 @@ TEST(FormulaDisplayTest, EventRowShowsItsLinesAndTranslation) {
 }
 
 TEST(FormulaDisplayTest, GoalRowPassesItsMessageAsTheName) {
-  const auto m = Load(Lines({"#Goals", "$Type: Primary", "+Name: G", "$MessageNew: XSTR(\"Keep it\", -1)",
+  // The cleaned message: any id goes.
+  const auto m = Load(Lines({"#Goals", "$Type: Primary", "+Name: G", "$MessageNew: XSTR(\"Keep it\", 522)",
                              "$Formula: ( when ( true ) ( do-nothing ) )"}));
   const ListData goals = FillMode(kModeGoals, m);
   ASSERT_EQ(goals.rows.size(), 1u);
   EXPECT_EQ(goals.rows[0].tag, u"1,4");
   const FormulaTexts texts = ReadRowFormula(m.Sections(), goals.rows[0]);
   EXPECT_EQ(texts.sexp, u"( when ( true ) ( do-nothing ) )");
-  EXPECT_NE(texts.parsed.find(u"\"Keep it\""), Text::npos) << mission::ToUtf8(texts.parsed);
+  EXPECT_NE(texts.parsed.find(u"MissionStatus.Event(\"Keep it\")=True"), Text::npos) << mission::ToUtf8(texts.parsed);
 }
 
 TEST(FormulaDisplayTest, ReaderErrorsShowWithTheConsumedLines) {
@@ -58,6 +59,14 @@ TEST(FormulaDisplayTest, ReaderErrorsShowWithTheConsumedLines) {
   const FormulaTexts unclosed = ReadRowFormula(sections, u"4,3", u"Unclosed");
   EXPECT_EQ(unclosed.sexp, u"$Formula:( when\r\n( true )\r\n+Name: Unclosed");
   EXPECT_EQ(unclosed.parsed, u"<Error in formular: missing ')' brackets>");
+  // Open with another formula after it: the formula's own lines only, and
+  // the next formula is read as usual.
+  const auto two = Load(Lines({"#Events", "$Formula: ( when", "( true )", "+Name: Open", "$Formula: ( true )",
+                               "+Name: Next"}));
+  const FormulaTexts open = ReadRowFormula(two.Sections(), u"4,1", u"Open");
+  EXPECT_EQ(open.sexp, u"( when\r\n( true )\r\n+Name: Open");
+  EXPECT_EQ(open.parsed, u"<Error in formular: missing ')' brackets>");
+  EXPECT_EQ(ReadRowFormula(two.Sections(), u"4,4", u"Next").sexp, u"( true )");
 }
 
 TEST(FormulaDisplayTest, ReferenceOutsideItsSlotLeavesBothTextsEmpty) {
