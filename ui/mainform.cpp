@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,15 +12,17 @@
 #include <QTreeView>
 
 #include "applib/paths.h"
+#include "ui/celldelegate.h"
+#include "ui/clipboard.h"
 #include "ui/codewindows.h"
 #include "ui/findbar.h"
 #include "ui/findfilter.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
 #include "ui/models.h"
+#include "ui/problems.h"
 #include "ui/qtext.h"
-#include "ui/referenceindexer.h"
-#include "ui/referencespane.h"
+#include "ui/referencescontroller.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
 #include "ui/units.h"
@@ -85,14 +88,14 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   CreatePanes();
   CreateToolbar();
   CreateIconBar();
-  CreateReferences();
+  references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
+                                         [this] { return currentMode_; }, [this](int m, int r) { ShowEntry(m, r); });
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
 }
 
-// The index is being built from the mission, which goes with the members.
-FSMMainForm::~FSMMainForm() { referenceIndexer_->Stop(); }
+FSMMainForm::~FSMMainForm() = default;
 
 int FSMMainForm::Px(double twips) const { return TwipsToPixels(twips, logicalDpiX()); }
 
@@ -118,8 +121,6 @@ void FSMMainForm::CreateMenus() {
 
   QMenu* edit = AddMenu(menuBar(), "MenuEdit", QStringLiteral("&Edit"));
   menuEditFind_ = AddEntry(edit, "MenuEditFind", QStringLiteral("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
-  menuEditReferences_ = command(edit, "MenuEditReferences", QStringLiteral("Find References"),
-                                &FSMMainForm::MenuEditReferences_Click, QKeySequence(Qt::CTRL | Qt::Key_R));
 
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
@@ -141,6 +142,15 @@ void FSMMainForm::CreateMenus() {
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+  // The entry shows Ctrl+C, but the key itself belongs to CopyShortcut, which
+  // collapses the tree only when there is nothing to copy.
+  menuViewTreeViewCA_->setShortcutContext(Qt::WidgetShortcut);
+  AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
+  problems_ = new ProblemsPane(this, view);  // every load checks the mission
+  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
+
+  QMenu* tools = AddMenu(menuBar(), "MenuTools", QStringLiteral("&Tools"));
+  command(tools, "MenuToolsOptions", QStringLiteral("&Options..."), &FSMMainForm::MenuToolsOptions_Click);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -165,8 +175,12 @@ void FSMMainForm::CreatePanes() {
   CreateTopBar();
   CreateTree();
   CreateList();
-  codeWindows_ = new CodeWindows(client_);
+  codeWindows_ = new CodeWindows(client_, settings_, menuViewCodeR_, statusBar());
   CreateStatusBar();
+  auto* copy = new CopyShortcut(this, codeWindows_->Sexp(), codeWindows_->Parsed(), listClipboard_, listView1_);
+  connect(copy, &CopyShortcut::unclaimed, this, [this] {
+    if (menuViewTreeViewCA_->isEnabled()) MenuViewTreeViewCA_Click();
+  });
 }
 
 void FSMMainForm::CreateTopBar() {
@@ -184,7 +198,7 @@ void FSMMainForm::CreateTopBar() {
 
 void FSMMainForm::CreateTree() {
   treeModel_ = new OutlineTreeModel(this);
-  treeModel_->SetMission(&mission_);
+  treeModel_->SetMission(mission_.get());
   treeView1_ = new QTreeView(client_);
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
   treeView1_->setHeaderHidden(true);
@@ -206,7 +220,7 @@ void FSMMainForm::CreateList() {
   listView1_->setItemsExpandable(false);
   listView1_->setUniformRowHeights(true);
   listView1_->setAllColumnsShowFocus(true);
-  listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+  listView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);  // rows to copy
   listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   listView1_->setModel(findFilter_);
@@ -217,9 +231,8 @@ void FSMMainForm::CreateList() {
           [this](const QModelIndex& current) {
             if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
           });
-  // The list's context menu offers the commands on its rows.
-  listView1_->setContextMenuPolicy(Qt::ActionsContextMenu);
-  listView1_->addAction(menuEditReferences_);
+  listView1_->setItemDelegate(new ListCellDelegate(listView1_));
+  listClipboard_ = new ListClipboard(listView1_);
   findBar_ = new FindBar(listView1_, findFilter_, client_);
   connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
   connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
@@ -247,13 +260,6 @@ void FSMMainForm::CreateIconBar() {
   for (QAction* action : toolbar2_->actions()) {
     if (QWidget* w = toolbar2_->widgetForAction(action)) iconBar_->HideFrameOnMouseMoveOver(w);
   }
-}
-
-void FSMMainForm::CreateReferences() {
-  referenceIndexer_ = new ReferenceIndexer(this);
-  referencesPane_ = new ReferencesPane(referenceIndexer_, this);
-  addDockWidget(Qt::BottomDockWidgetArea, referencesPane_);
-  connect(referencesPane_, &ReferencesPane::placeActivated, this, &FSMMainForm::GoTo);
 }
 
 // --- Life cycle ---
@@ -293,20 +299,23 @@ bool FSMMainForm::LoadFile(const QString& path) {
   const mission::LoadResult result = mission::LoadFile(applib::ToFsPath(FromQString(path)), fresh);
   statusmsg({});
   if (!result.ok) {
-    dialogs_->Warning(this, ToQString(kDesignCaption),
-                      QStringLiteral("The mission file %1 could not be read:\n%2")
-                          .arg(QDir::toNativeSeparators(path), QString::fromStdString(result.error)));
+    WarnUnreadable(path, QString::fromStdString(result.error));
+    return false;
+  }
+  if (!mission::LooksLikeMission(fresh) &&
+      !dialogs_->Question(this, ToQString(kDesignCaption),
+                          ToQString(NotAMissionQuestion(FromQString(QFileInfo(path).fileName()))))) {
     return false;
   }
   treeModel_->SetMission(nullptr);
   findFilter_->SetMission(nullptr);
-  referenceIndexer_->Stop();
   links_.reset();
-  mission_ = std::move(fresh);
-  links_.emplace(mission_.Tree());
-  treeModel_->SetMission(&mission_);
-  findFilter_->SetMission(&mission_);
-  referenceIndexer_->Start(mission_);
+  mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
+  links_.emplace(mission_->Tree());
+  treeModel_->SetMission(mission_.get());
+  findFilter_->SetMission(mission_.get());
+  problems_->Check(mission_);
+  references_->MissionLoaded(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -321,8 +330,19 @@ void FSMMainForm::OpenMission(MissionKind kind) {
   if (file.isEmpty()) return;  // cancelled
   mission::Text directory, name;
   applib::SplitPath(FromQString(file), directory, name);
-  settings_.SetLastOpenDir(kind, directory);
-  if (applib::FileExists(FromQString(file))) LoadFile(file);
+  // Only a folder that exists is worth starting the next dialog in.
+  if (QFileInfo(ToQString(directory)).isDir()) settings_.SetLastOpenDir(kind, directory);
+  std::error_code error;
+  if (const auto reason = NotAFileReason(std::filesystem::status(applib::ToFsPath(FromQString(file)), error).type())) {
+    WarnUnreadable(file, ToQString(*reason));
+    return;
+  }
+  LoadFile(file);
+}
+
+void FSMMainForm::WarnUnreadable(const QString& path, const QString& reason) {
+  dialogs_->Warning(this, ToQString(kDesignCaption),
+                    QStringLiteral("The mission file %1 could not be read:\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 // --- Mode switch and list ---
@@ -347,7 +367,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   barTopText_->setText(ToQString(views::ModeOf(index).title));
   repaint();
 
-  views::FillMode(index, mission_, list);
+  views::FillMode(index, *mission_, list);
   hasFormulas_ = views::HasFormulas(list);
   listModel_->SetList(std::move(list));
   SetColumnWidths();
@@ -405,7 +425,7 @@ void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
 }
 
 void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
-  if (mission_.Tree().Empty()) return;
+  if (mission_->Tree().Empty()) return;
   const int listRow = ListRowOf(shown);
   if (listRow < 0) return;
   if (const QModelIndex selected = treeView1_->currentIndex(); selected.isValid()) treeView1_->collapse(selected);
@@ -419,56 +439,40 @@ void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));
-  codeWindows_->Show(views::ReadRowFormula(mission_.Sections(), row));
+  codeWindows_->Show(mission_, row);
   statusmsg({});
 }
 
 void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
   if (!node.isValid()) return;
   treeView1_->expand(node);
-  const auto target = views::NodeClickTarget(FromQString(node.data(kTagRole).toString()));
-  if (!target) return;
-  MenuViewMode_Click(target->mode);
-  if (target->row >= 1 && target->row <= listModel_->rowCount()) {
-    const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), target->row - 1);
-    SelectListRow(shown);
-    if (shown.isValid()) ListView1_ItemClick(shown);
-  }
+  if (const auto target = views::NodeClickTarget(FromQString(node.data(kTagRole).toString())))
+    ShowEntry(target->mode, target->row);
+}
+
+// Row `row` (1-based, as the list is filled) of view `mode`, wherever a
+// column sort has put it, selected as if clicked; row 0: the view alone.
+void FSMMainForm::ShowEntry(int mode, int row) {
+  if (!views::IsMode(mode)) return;
+  MenuViewMode_Click(mode);
+  if (row >= 1 && row <= listModel_->rowCount() && !ShownIndexOfListRow(findFilter_, row - 1).isValid())
+    findBar_->Close();  // it left the row out
+  const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
+  SelectListRow(shown);
+  if (shown.isValid()) ListView1_ItemClick(shown);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
 
-// --- References ---
+// --- Tools menu ---
 
-void FSMMainForm::MenuEditReferences_Click() {
-  const int listRow = ListRowOf(listView1_->currentIndex());
-  if (listRow < 0) return;
-  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(listRow)];
-  if (const auto name = views::ReferenceName(currentMode_, row)) referencesPane_->Find(*name);
-}
-
-void FSMMainForm::GoTo(const views::Location& where) {
-  if (!views::IsMode(where.mode) || where.row < 1) return;
-  MenuViewMode_Click(where.mode);
-  if (where.row > static_cast<std::size_t>(listModel_->rowCount())) return;
-  const int listRow = static_cast<int>(where.row - 1);
-  // A row the find bar leaves out comes back when the bar closes.
-  if (!ShownIndexOfListRow(findFilter_, listRow).isValid()) findBar_->Close();
-  const QModelIndex shown = ShownIndexOfListRow(findFilter_, listRow);
-  if (!shown.isValid()) return;
-  SelectListRow(shown);
-  ListView1_ItemClick(shown);
-  if (where.line == 0) return;
-  // The line: marked in the formula shown, or for a cue (which the code
-  // windows do not show) the node of its first line in the tree.
-  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(listRow)];
-  if (const auto start = views::FormulaStartOf(mission_.Sections(), row.tag)) {
-    if (start->slot == where.slot && where.line >= start->line) codeWindows_->MarkSexpLine(where.line - start->line);
-  } else if (links_ && where.formula != 0) {
-    views::Location cue = where;
-    cue.line = where.formula;
-    if (const auto node = links_->LineNode(mission_, cue)) SelectTreeNode(*node, false);
-  }
+void FSMMainForm::MenuToolsOptions_Click() {
+  const std::optional<Association> chosen = dialogs_->Options(this, settings_.AssociateFileTypes());
+  if (!chosen) return;
+  settings_.SetAssociateFileTypes(*chosen);
+  // "Always" takes effect now; "never" leaves what was written before as it
+  // is, like an answer of No at start.
+  if (*chosen == Association::kYes) emit associateFileTypesRequested();
 }
 
 // --- View menu and toolbar ---
@@ -521,7 +525,7 @@ void FSMMainForm::Form_Resize() {
   in.rightCodeHidden = rightCodeHidden_;
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
-  in.missionLoaded = !mission_.Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
   in.findBarShown = findBar_->IsOpen();
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
@@ -562,7 +566,6 @@ void FSMMainForm::ApplyMenuStates() {
   menuViewCodeR_->setEnabled(p.codeEntriesEnabled);
   menuViewTreeViewCA_->setEnabled(p.collapseEnabled);
   menuEditFind_->setEnabled(p.modesEnabled);
-  menuEditReferences_->setEnabled(p.modesEnabled && views::NamesRows(currentMode_));
 }
 
 }  // namespace ui

@@ -5,8 +5,9 @@
 // wires the parts together. The parts with a job of their own are classes of
 // their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
 // windows (CodeWindows), the settings file (ViewerSettings), the window
-// position (RestorePlacement, SavePlacement), and the find bar (FindBar) with
-// the filter it sets on the list (FindFilterModel, above the sort model).
+// position (RestorePlacement, SavePlacement), the find bar (FindBar) with
+// the filter it sets on the list (FindFilterModel, above the sort model), and
+// the mission's problems (ProblemsPane).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
@@ -19,11 +20,17 @@
 // The Help menu's commands are not carried out here: their actions emit
 // helpTutorialRequested, helpQXVCRequested and helpAboutRequested, and
 // SetTutorialAvailable shows or hides the tutorial entry and its separator.
+// Likewise the Tools menu's Options dialog stores its choice and asks for the
+// file-type association with associateFileTypesRequested.
+//
+// Copying (Ctrl+C, the list's context menu) belongs to ListClipboard and
+// CopyShortcut, the list's cell tooltips to ListCellDelegate.
 #pragma once
 
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "applib/library.h"
@@ -32,7 +39,6 @@
 #include "ui/layout.h"
 #include "ui/settings.h"
 #include "views/formula_display.h"
-#include "views/location.h"
 #include "views/modes.h"
 
 class QAction;
@@ -43,14 +49,15 @@ class QTreeView;
 namespace ui {
 
 class CodeWindows;
+class ListClipboard;
 class FindBar;
 class FindFilterModel;
 class IconBar;
 class ListModel;
 class ListSortModel;
 class OutlineTreeModel;
-class ReferenceIndexer;
-class ReferencesPane;
+class ProblemsPane;
+class ReferencesController;
 class Toolbar;
 
 class FSMMainForm : public QMainWindow {
@@ -68,7 +75,8 @@ class FSMMainForm : public QMainWindow {
 
   // Reads a mission file and shows its General view. When the file cannot
   // be read, a warning names the file and the reason, and the mission shown
-  // so far stays, with its list and caption.
+  // so far stays, with its list and caption. A file that does not look like
+  // a mission replaces it only when the user says so.
   bool LoadFile(const QString& path);
 
   // Status text and mouse pointer: a text means busy, empty means "Ready".
@@ -82,20 +90,15 @@ class FSMMainForm : public QMainWindow {
   int FirstIconIndex() const;
   bool LeftCodeHidden() const { return leftCodeHidden_; }
   bool RightCodeHidden() const { return rightCodeHidden_; }
-  const mission::Mission& LoadedMission() const { return mission_; }
-
- public slots:
-  // Goes to a place of the mission shown: switches to its view, selects its
-  // row (closing the find bar when that leaves the row out), shows the row's
-  // formula, and points at the line: marked in the SEXP code window, or for
-  // a cue, its node in the outline tree. The one way to a row that the
-  // References pane and other links take.
-  void GoTo(const views::Location& where);
+  const mission::Mission& LoadedMission() const { return *mission_; }
 
  signals:
   void helpTutorialRequested();
   void helpQXVCRequested();
   void helpAboutRequested();
+  // "Always" was chosen in the Options dialog: the mission file types are to
+  // be associated with this program now, not only at the next start.
+  void associateFileTypesRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -111,8 +114,7 @@ class FSMMainForm : public QMainWindow {
   void MenuViewCodeL_Click();
   void MenuViewCodeR_Click();
   void MenuViewTreeViewCA_Click();
-  // Lists the places whose formulas name the selected row's name.
-  void MenuEditReferences_Click();
+  void MenuToolsOptions_Click();
   // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
   void Toolbar2_ButtonClick(const QString& key);
   // Selecting the row shown at `shown`. The tree follows the row's own
@@ -133,14 +135,15 @@ class FSMMainForm : public QMainWindow {
   void CreateList();
   void CreateStatusBar();
   void CreateIconBar();
-  void CreateReferences();
   void Form_Load();
   void Form_Unload();
 
   void OpenMission(MissionKind kind);
+  void WarnUnreadable(const QString& path, const QString& reason);
   void SwitchMode(int index, bool afterLoad);
   void SelectListRow(const QModelIndex& shown);
   void SelectTreeNode(std::uint32_t node, bool expand);
+  void ShowEntry(int mode, int row);
   void SetColumnWidths();
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
@@ -151,7 +154,8 @@ class FSMMainForm : public QMainWindow {
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;
 
-  mission::Mission mission_;
+  // Shared with the check that runs off the window's thread.
+  std::shared_ptr<const mission::Mission> mission_ = std::make_shared<const mission::Mission>();
   std::optional<views::TreeLinks> links_;
 
   // Window state.
@@ -172,19 +176,19 @@ class FSMMainForm : public QMainWindow {
   QTreeView* listView1_ = nullptr;
   CodeWindows* codeWindows_ = nullptr;
   FindBar* findBar_ = nullptr;
-  ReferenceIndexer* referenceIndexer_ = nullptr;  // the index of the mission shown, built after each load
-  ReferencesPane* referencesPane_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 
   ListModel* listModel_ = nullptr;
   ListSortModel* sortModel_ = nullptr;
+  ListClipboard* listClipboard_ = nullptr;
   FindFilterModel* findFilter_ = nullptr;  // above the sort model; the list shows its rows
   OutlineTreeModel* treeModel_ = nullptr;
+  ProblemsPane* problems_ = nullptr;
+  ReferencesController* references_ = nullptr;  // Find References, its index and its pane
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
   QAction* menuEditFind_ = nullptr;
-  QAction* menuEditReferences_ = nullptr;
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
   QAction* menuViewCodeR_ = nullptr;

@@ -10,13 +10,15 @@ ReferenceIndexer::ReferenceIndexer(QObject* parent) : QObject(parent) {}
 
 ReferenceIndexer::~ReferenceIndexer() { Stop(); }
 
-void ReferenceIndexer::Start(const mission::Mission& mission) {
+void ReferenceIndexer::Start(std::shared_ptr<const mission::Mission> mission) {
   Stop();
+  if (!mission) return;
+  mission_ = mission;
   const quint64 build = ++build_;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   stop_ = stop;
-  running_ = std::make_unique<QFuture<Result>>(QtConcurrent::run([&mission, stop] {
-    return std::make_shared<const views::ReferenceIndex>(views::ReferenceIndex::Build(mission, stop.get()));
+  running_ = std::make_unique<QFuture<Result>>(QtConcurrent::run([mission, stop] {
+    return std::make_shared<const views::ReferenceIndex>(views::ReferenceIndex::Build(*mission, stop.get()));
   }));
   auto* watcher = new QFutureWatcher<Result>(this);
   connect(watcher, &QFutureWatcher<Result>::finished, this, [this, watcher, build] {
@@ -39,6 +41,7 @@ void ReferenceIndexer::Stop() {
   if (index_ || stop_) {
     index_.reset();
     stop_.reset();
+    mission_.reset();
     emit indexDropped();
   }
 }

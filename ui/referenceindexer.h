@@ -3,10 +3,10 @@
 // never builds it itself, least of all on a click. It owns the running build
 // and the index of the mission shown.
 //
-// A build is started after each load; Stop() ends a running build (it looks
-// at its stop flag on every line, so the wait is short) and forgets the
-// index. The window calls Stop() before the mission it was built from goes,
-// and a build that was stopped or replaced never delivers its index.
+// A build is started after each load and keeps its mission alive (the index
+// points into the mission's text); Stop() ends a running build (it looks at
+// its stop flag on every line, so the wait is short) and forgets the index.
+// A build that was stopped or replaced never delivers its index.
 #pragma once
 
 #include <QObject>
@@ -28,9 +28,8 @@ class ReferenceIndexer : public QObject {
   explicit ReferenceIndexer(QObject* parent = nullptr);
   ~ReferenceIndexer() override;  // stops a running build
 
-  // Starts building the index of `mission`, which must stay as it is until
-  // Stop() or the next Start().
-  void Start(const mission::Mission& mission);
+  // Starts building the index of `mission`, dropping the one before.
+  void Start(std::shared_ptr<const mission::Mission> mission);
   void Stop();
 
   // The index of the mission shown; null while it is being built.
@@ -47,6 +46,7 @@ class ReferenceIndexer : public QObject {
   std::unique_ptr<QFuture<Result>> running_;
   std::shared_ptr<std::atomic<bool>> stop_;
   Result index_;
+  std::shared_ptr<const mission::Mission> mission_;  // the one the index points into
   quint64 build_ = 0;  // numbers the builds; only the latest may deliver
 };
 

@@ -47,6 +47,12 @@ class ViewerSettings {
   bool RightCodeHidden() const;
   void SetRightCodeHidden(bool hidden);
 
+  // "Display"/"ModernOperators": "1" the Parsed code window translates the
+  // operators of FreeSpace Open too; anything else, missing included, keeps
+  // the original translation.
+  bool ModernOperators() const;
+  void SetModernOperators(bool on);
+
   // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
   // last chosen in that open dialog, with its trailing separator; empty when
   // none was chosen yet.
@@ -57,6 +63,8 @@ class ViewerSettings {
   // included, means the user has not been asked yet. Stored as "1" or "0".
   Association AssociateFileTypes() const;
   void SetAssociateFileTypes(bool associate);
+  // As above; "ask at the next start" is stored as the empty text.
+  void SetAssociateFileTypes(Association association);
 
  private:
   Text Read(TextView section, TextView key) const;
@@ -77,5 +85,8 @@ bool CodeHiddenFromSetting(TextView value);
 
 // "AssociateFileTypes".
 Association AssociationFromSetting(TextView value);
+
+// "ModernOperators": only the exact text "1" switches it on.
+bool ModernOperatorsFromSetting(TextView value);
 
 }  // namespace ui

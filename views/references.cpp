@@ -120,11 +120,15 @@ class ReferenceIndexBuilder {
       const TextView key = line.substr(0, 6);
       const auto number = static_cast<std::uint32_t>(i + 1);
       if (key == u"$Formu"sv) {
+        EndOpenFormulas();
         formula = StartFormula(PlaceKind::kEvent, number);
       } else if (key == u"+Name:"sv) {
         ++row;
         index_.names_[0].push_back(ValueOf(line, 7));
+        // Only the first name after a formula owns it: a name without a
+        // formula line of its own has no formula, as in the Events view.
         if (formula != kNone) Own(formula, row);
+        formula = kNone;
       }
       ReadLine(number, line);
     }
@@ -151,6 +155,7 @@ class ReferenceIndexBuilder {
       } else if (key == u"+Name:"sv) {
         if (row != 0) index_.names_[1].back() = ValueOf(line, 7);
       } else if (key == u"$Formu"sv) {
+        EndOpenFormulas();
         const std::uint32_t started = StartFormula(PlaceKind::kGoal, number);
         if (row != 0) formula = started;
       }
@@ -182,7 +187,11 @@ class ReferenceIndexBuilder {
 
   // --- Formulas and their lines ---
 
-  void BeginSlot() {
+  void BeginSlot() { EndOpenFormulas(); }
+
+  // A formula still open ends before the next "$Formu" line, where the
+  // formula reader ends it too.
+  void EndOpenFormulas() {
     open_.clear();
     depth_ = 0;
   }
@@ -197,7 +206,7 @@ class ReferenceIndexBuilder {
   void Own(std::uint32_t formula, std::uint32_t row) {
     ReferenceIndex::Formula& f = index_.formulas_[formula];
     if (f.rows == 0) f.firstRow = row;
-    ++f.rows;  // the events below one formula are named one after the other
+    ++f.rows;
   }
 
   // A line belongs to the latest formula still open. A formula closes after

@@ -9,15 +9,17 @@
 // argument of an operator takes which kind of name: every quoted text counts.
 //
 // A formula's lines run, as in the code windows, from its first line until
-// its brackets balance. Where a formula that never closes runs over the
-// formulas after it, each line is counted for the latest formula that
-// covers it, so every line is read once and a broken file cannot make the
-// work grow faster than the file.
+// its brackets balance; a formula of an event or goal that never closes ends
+// before the next "$Formu" line. Where a cue that never closes runs over the
+// cues after it, each line is counted for the latest cue that covers it, so
+// every line is read once and a broken file cannot make the work grow faster
+// than the file.
 //
 // Rows are numbered as the view fillers number them: an event is the row of
-// each "+Name:" line below its formula (the "$Formu" line above it), a goal
-// the row of its "$Type:" line with its last "$Formu" line, a ship or wing
-// the row of its "$Name:" line with the cues below it.
+// the first "+Name:" line below its formula (a name with no "$Formu" line
+// since the previous name has no formula), a goal the row of its "$Type:"
+// line with its last "$Formu" line, a ship or wing the row of its "$Name:"
+// line with the cues below it.
 #pragma once
 
 #include <atomic>
@@ -96,7 +98,7 @@ class ReferenceIndex {
     PlaceKind kind = PlaceKind::kEvent;
     std::uint32_t start = 0;     // first line, 1-based in its slot
     std::uint32_t firstRow = 0;  // 1-based; 0 while no row owns it
-    std::uint32_t rows = 0;      // owners from firstRow on (several events may share a formula)
+    std::uint32_t rows = 0;      // owners from firstRow on (at most one: the first name after it)
   };
   struct Occurrence {
     std::uint32_t formula = 0;

@@ -1,17 +1,20 @@
 // Fuzz target: arbitrary bytes as a mission file, loaded and exported whole:
-// sections, tree, all eight views and every formula, as JSON and as text.
-// Besides crashes it catches a document that is not valid JSON or breaks the
-// shape every reader relies on.
+// sections, tree, all eight views and every formula, as JSON and as text;
+// then checked. Besides crashes it catches a document that is not valid JSON
+// or breaks the shape every reader relies on, and problems that point
+// outside the file or come out of order.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "app/export.h"
 #include "mission/mission.h"
+#include "views/check.h"
 
 namespace {
 
@@ -32,6 +35,16 @@ void CheckShape(const nlohmann::json& doc) {
   }
 }
 
+void CheckProblems(const mission::Mission& m) {
+  const std::vector<views::Problem> problems = views::CheckMission(m);
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    const views::Problem& p = problems[i];
+    Check(p.line >= 1 && p.line <= m.FileLineCount());
+    if (i > 0) Check(problems[i - 1].line < p.line || (problems[i - 1].line == p.line && problems[i - 1].column <= p.column));
+    Check(!views::ProblemText(p).empty());
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -41,5 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckShape(nlohmann::json::parse(out.str()));
   std::ostringstream text;
   app::WriteTextExport("fuzz.fs2", m, text);
+  CheckProblems(m);
   return 0;
 }

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
+#include <QToolButton>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
@@ -31,16 +33,20 @@
 #include "ui/models.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
+#include "views/check.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
 namespace ui::testing {
 
-// Answers the window's open dialog from a queue and records every warning.
+// Answers the window's open dialog from a queue and records every warning
+// and question. Questions are answered Yes (open the file anyway); the
+// Options dialog is cancelled.
 class QueueDialogs : public Dialogs {
  public:
   std::deque<QString> files;
   QStringList warnings;
+  QStringList questions;
 
   QString OpenFile(QWidget*, const QString&, const QString&) override {
     if (files.empty()) return {};
@@ -49,6 +55,11 @@ class QueueDialogs : public Dialogs {
     return f;
   }
   void Warning(QWidget*, const QString&, const QString& text) override { warnings << text; }
+  bool Question(QWidget*, const QString&, const QString& text) override {
+    questions << text;
+    return true;
+  }
+  std::optional<Association> Options(QWidget*, Association) override { return std::nullopt; }
 };
 
 // Runs an action inside the event loop and reports the longest time, in
@@ -78,6 +89,22 @@ class BlockMeter {
     beat.start();
     loop.exec();
     beat.stop();
+    return static_cast<double>(longest) / 1e6;
+  }
+
+  // The same while the event loop runs until `done` holds (or `timeoutMs`
+  // has passed): work done beside the window must not hold it up.
+  double Wait(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    while (!done() && clock.elapsed() < timeoutMs) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      const qint64 now = clock.nsecsElapsed();
+      longest = std::max(longest, now - last);
+      last = now;
+      QThread::msleep(1);
+    }
     return static_cast<double>(longest) / 1e6;
   }
 };
@@ -142,6 +169,7 @@ class WindowDriver {
   void Open(const QString& path) {
     dialogs_.files.push_back(path);
     Trigger("MenuFileOpenFS2");
+    WaitForCheck();
     reference_ = mission::Mission();
     expectedMode_ = 0;
     ASSERT_TRUE(mission::LoadFile(applib::ToFsPath(FromQString(path)), reference_).ok);
@@ -224,10 +252,12 @@ class WindowDriver {
     }
   }
 
-  // A whole session on the opened mission: every view in turn with rows
-  // clicked, the tree shown, its nodes clicked, collapsed and hidden, a
-  // column sorted, the code windows switched off and on.
+  // A whole session on the opened mission: the problems listed and
+  // activated, every view in turn with rows clicked, the tree shown, its
+  // nodes clicked, collapsed and hidden, the code windows switched off and
+  // on, a column sorted.
   void Session() {
+    Problems();
     for (int mode = 1; mode <= views::kModeCount; ++mode) {
       SwitchTo(mode);
       ClickSomeRows();
@@ -249,6 +279,39 @@ class WindowDriver {
     Do("sort by column", [&] { QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at); });
     EXPECT_TRUE(header->isSortIndicatorShown());
     ClickSomeRows();
+  }
+
+  // Waits for the count of the mission's problems, which the window finds
+  // beside its own thread, measuring how the window answers meanwhile.
+  void WaitForCheck() {
+    auto* status = Find<QToolButton>("ProblemsStatus");
+    ASSERT_NE(status, nullptr);
+    const auto counted = [status] { return status->isVisible() && !status->text().startsWith(u"Checking"); };
+    report_.Add("check beside the window", meter_.Wait(counted, 120000));
+    EXPECT_TRUE(counted()) << "no count after two minutes";
+  }
+
+  // The count of the mission's problems against the check without a window;
+  // then View > Problems, and its first and last problems activated, each of
+  // which shows its view (and its row, when it has one).
+  void Problems() {
+    const std::vector<views::Problem> problems = views::CheckMission(reference_);
+    const QString counts = QString::fromStdString(views::CountsText(views::CountProblems(problems)));
+    EXPECT_EQ(Find<QToolButton>("ProblemsStatus")->text(), counts);
+    Trigger("MenuViewProblems");
+    auto* list = Find<QTreeView>("ProblemsList");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->model()->rowCount(), static_cast<int>(problems.size()));
+    for (const std::size_t i : {std::size_t{0}, problems.size() - 1}) {
+      if (i >= problems.size()) continue;
+      const QModelIndex index = list->model()->index(static_cast<int>(i), 0);
+      list->scrollTo(index);
+      Do("activate problem", [&] { emit list->activated(index); });
+      if (views::IsMode(problems[i].mode)) {
+        EXPECT_EQ(form_->CurrentMode(), problems[i].mode) << "problem " << i;
+      }
+    }
+    Trigger("MenuViewProblems");
   }
 
   void Close() {
