@@ -152,9 +152,11 @@ int SectionSlotOf(TextView name);
 // that does not may still be opened, only not without a word.
 bool LooksLikeMission(const Mission& mission);
 
-// Builds a mission from the bytes of a mission file. Lines end at CR LF, a
-// lone CR or a lone LF; a line end at the very end does not begin another
-// line.
+// Builds a mission from the bytes of a mission file, decoded as the file's
+// byte-order mark or content says (see mission/decode.h). Lines end at CR
+// LF, a lone CR or a lone LF; a line end at the very end does not begin
+// another line. Bytes beyond what the text's 32-bit offsets can address
+// (4 GiB) throw std::system_error (EFBIG).
 Mission ParseMissionBytes(std::string_view bytes);
 
 struct LoadResult {
@@ -162,8 +164,13 @@ struct LoadResult {
   std::string error;  // the reason, when not ok
 };
 
-// Reads the file into `into`. On failure `into` is left exactly as it was.
-// The file is only ever opened for reading.
+// Reads the file into `into`. Only a regular file (or a link to one) is
+// read; anything else is refused at once, without reading from it. On
+// failure `into` is left exactly as it was. The file is only ever opened for
+// reading.
 LoadResult LoadFile(const std::filesystem::path& path, Mission& into);
+
+// The same for standard input, read to its end, whatever it is.
+LoadResult LoadStandardInput(Mission& into);
 
 }  // namespace mission

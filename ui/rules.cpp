@@ -72,6 +72,13 @@ Text CodeWindowText(TextView text, std::size_t limit) {
   return shown;
 }
 
+Text UnknownCommandNotice(std::size_t lines) {
+  if (lines == 0) return Text();
+  return mission::Decimal(static_cast<long long>(lines)) +
+         (lines == 1 ? u" line reads #UnknownCommand: View > Translate FreeSpace Open operators translates it"
+                     : u" lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+}
+
 std::optional<Text> NotAFileReason(std::filesystem::file_type type) {
   using std::filesystem::file_type;
   switch (type) {

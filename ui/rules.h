@@ -56,6 +56,11 @@ constexpr std::size_t kCodeWindowMax = 200000;
 // that says how much is not shown and where to see all of it.
 Text CodeWindowText(TextView text, std::size_t limit = kCodeWindowMax);
 
+// The status bar's notice while the original translation leaves `lines`
+// lines of the shown formula as "#UnknownCommand": how many, and which menu
+// entry translates them. Empty for none.
+Text UnknownCommandNotice(std::size_t lines);
+
 // The row the find bar's Enter (or Shift+Enter, `backwards`) moves to in a
 // list of `count` rows shown, from the row `current` (0-based, -1 for none):
 // the next (previous) one, round from the last to the first; the first (last)

@@ -81,6 +81,10 @@ void ViewerSettings::SetColumnWidths(int mode, const std::vector<int>& twips) {
   if (views::IsMode(mode)) Write(kColumns, views::ModeOf(mode).title, ColumnWidthsSetting(twips));
 }
 
+bool ViewerSettings::ModernOperators() const { return ModernOperatorsFromSetting(Read(kDisplay, u"ModernOperators")); }
+
+void ViewerSettings::SetModernOperators(bool on) { Write(kDisplay, u"ModernOperators", Flag(on)); }
+
 Text ViewerSettings::LastOpenDir(MissionKind kind) const { return Read(kDirs, LastOpenDirKey(kind)); }
 
 void ViewerSettings::SetLastOpenDir(MissionKind kind, TextView directory) {
@@ -112,6 +116,8 @@ int TreeViewFromSetting(TextView value) {
 }
 
 bool CodeHiddenFromSetting(TextView value) { return value == u"0"; }
+
+bool ModernOperatorsFromSetting(TextView value) { return value == u"1"; }
 
 Association AssociationFromSetting(TextView value) {
   if (value == u"1") return Association::kYes;

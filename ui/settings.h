@@ -66,6 +66,12 @@ class ViewerSettings {
   std::vector<int> ColumnWidths(int mode) const;
   void SetColumnWidths(int mode, const std::vector<int>& twips);
 
+  // "Display"/"ModernOperators": "1" the Parsed code window translates the
+  // operators of FreeSpace Open too; anything else, missing included, keeps
+  // the original translation.
+  bool ModernOperators() const;
+  void SetModernOperators(bool on);
+
   // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
   // last chosen in that open dialog, with its trailing separator; empty when
   // none was chosen yet.
@@ -107,5 +113,8 @@ std::optional<double> TwipsFromSetting(TextView value);
 // blanks around them allowed; anything else reads as no widths at all.
 std::vector<int> ColumnWidthsFromSetting(TextView value);
 Text ColumnWidthsSetting(const std::vector<int>& twips);
+
+// "ModernOperators": only the exact text "1" switches it on.
+bool ModernOperatorsFromSetting(TextView value);
 
 }  // namespace ui

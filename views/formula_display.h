@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "base/text.h"
 #include "mission/mission.h"
+#include "sexp/formula.h"
 #include "views/list.h"
 #include "views/modes.h"
 
@@ -41,11 +43,14 @@ std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& secti
 // translator writes it into "when"). The SEXP text is the consumed lines
 // joined by CR LF, without the first "$Formula: " and without a final line
 // break. A reference outside its slot (slot not in 1..20, line 0, or a line
-// beyond the slot's last) gives two empty texts.
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name);
+// beyond the slot's last) gives two empty texts. `operators` chooses the
+// translation.
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
+                            sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // The same for a list row: its tag and its second cell (empty if it has none).
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row);
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row,
+                            sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // --- Colouring of the Parsed code window ---
 
@@ -73,11 +78,27 @@ inline constexpr ColorWord kColorWords[] = {
     {u"Not ", kColorGreen}, {u"Or\r\n", kColorGreen},  {u"Then", kColorRed},
 };
 
+// The translation of FreeSpace Open operators colours its own key words too:
+// "Else", "Every time", "For ", "Do" + CR LF and "Result" red, "Xor" + CR LF
+// green.
+inline constexpr ColorWord kModernColorWords[] = {
+    {u"If", kColorRed},         {u"And\r\n", kColorGreen}, {u"And ", kColorGreen},     {u"Not ", kColorGreen},
+    {u"Or\r\n", kColorGreen},   {u"Then", kColorRed},      {u"Else", kColorRed},       {u"Every time", kColorRed},
+    {u"For ", kColorRed},       {u"Do\r\n", kColorRed},    {u"Result", kColorRed},     {u"Xor\r\n", kColorGreen},
+};
+
+// The words coloured in a text translated with `operators`.
+std::span<const ColorWord> ColorWords(sexp::OperatorSet operators);
+
 // The spans that colouring gives a parsed text, in the order they are applied
 // (a later span wins where two overlap); everything else stays black. Every
 // occurrence counts, also inside longer words, case-sensitively: "If" and
-// "Then" red; "And" + CR LF, "And ", "Not ", "Or" + CR LF green.
-std::vector<ColorSpan> ColorSpans(TextView parsed);
+// "Then" red; "And" + CR LF, "And ", "Not ", "Or" + CR LF green; with
+// FreeSpace Open operators also the words of kModernColorWords.
+std::vector<ColorSpan> ColorSpans(TextView parsed, sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
+
+// How many lines of a parsed text read "#UnknownCommand".
+std::size_t UnknownCommandLines(TextView parsed);
 
 // Every 0-based position where `find` occurs in `text`, searching on from one
 // past each match (so overlapping occurrences count).

@@ -49,10 +49,49 @@ void QuoteCommaCut(Text& text) {
   if (cut != Text::npos) text.resize(cut);
 }
 
+std::size_t ClosingIdPosition(TextView text) {
+  // Read from the end: blanks, ")", blanks, digits, an optional "-",
+  // blanks, "," and the quote.
+  std::size_t i = text.size();
+  const auto skip = [&](auto is) {
+    while (i > 0 && is(text[i - 1])) --i;
+  };
+  const auto take = [&](char16_t c) {
+    if (i == 0 || text[i - 1] != c) return false;
+    --i;
+    return true;
+  };
+  const auto blank = [](char16_t c) { return c == u' '; };
+  skip(blank);
+  if (!take(u')')) return TextView::npos;
+  skip(blank);
+  const std::size_t digitsEnd = i;
+  skip([](char16_t c) { return c >= u'0' && c <= u'9'; });
+  if (i == digitsEnd) return TextView::npos;
+  take(u'-');
+  skip(blank);
+  if (!take(u',') || !take(u'"')) return TextView::npos;
+  return i;
+}
+
 void MinusOneStrip(Text& text) {
   mission::ReplaceFirst(text, u"XSTR(\"", u"");
-  mission::ReplaceFirst(text, u"\",-1)", u"");
-  mission::ReplaceFirst(text, u"\", -1)", u"");
+  // Translated texts end in their id: `XSTR("text", 522)`. Only a text that
+  // does not end that way falls back to removing a "-1" id anywhere.
+  const std::size_t id = ClosingIdPosition(text);
+  if (id != TextView::npos) {
+    text.resize(id);
+  } else {
+    mission::ReplaceFirst(text, u"\",-1)", u"");
+    mission::ReplaceFirst(text, u"\", -1)", u"");
+  }
+  mission::TrimBlank(text);
+}
+
+Text EventNumber(std::int64_t number) {
+  Text text = mission::Decimal(number);
+  if (text.size() == 1) text.insert(text.begin(), u' ');
+  return text;
 }
 
 void AddFromColl(const mission::LineList& lines, TextView what, TextView desc, ListData& list) {

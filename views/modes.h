@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "base/text.h"
@@ -79,9 +80,19 @@ ListData FillMode(int mode, const mission::Mission& mission);
 // Quote-comma cut: removes the first `XSTR("`, then keeps only what stands
 // before the first `",` if there is one.
 void QuoteCommaCut(Text& text);
-// Minus-one strip: removes the first `XSTR("`, then the first `",-1)`, then
-// the first `", -1)`. A text whose id is not -1 keeps its tail.
+// Minus-one strip: removes the first `XSTR("`, then a closing `", id)` at
+// the end for any integer id (blanks allowed between comma, id and bracket,
+// and after the bracket); a text that does not end that way loses its first
+// `",-1)` and then its first `", -1)`. The result is trimmed at both ends.
 void MinusOneStrip(Text& text);
+
+// Where a closing `", id)` (the pattern `", *-?[0-9]+ *\) *$`) begins at the
+// end of `text`, or npos.
+std::size_t ClosingIdPosition(TextView text);
+
+// The Events view's number of an event: decimal, with a blank before a
+// single digit (« 0», «12», «100»).
+Text EventNumber(std::int64_t number);
 
 // Adds the row «desc | value» where value is the last line of `lines` that
 // begins with `what`, less `what`, trimmed and quote-comma cut; "<Unset>"

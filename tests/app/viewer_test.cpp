@@ -181,7 +181,7 @@ TEST_F(QtStartup, CancelAtTheChangedPictureWarningEndsTheProgram) {
 TEST_F(QtStartup, OptionsDialogAssociatesTheMissionFilesAtOnce) {
   Write(ProgramDir() / "torvk32.ini", "[Startup]\nAssociateFileTypes=0\n");
   ASSERT_EQ(Run(u""), std::nullopt);
-  EXPECT_TRUE(platform.imported.empty());
+  EXPECT_TRUE(platform.registered.empty());
 
   ModalAnswerer always([&](QWidget* modal) {
     if (modal->objectName() != QStringLiteral("OptionsDialog")) return false;
@@ -191,8 +191,8 @@ TEST_F(QtStartup, OptionsDialogAssociatesTheMissionFilesAtOnce) {
   });
   host.window()->findChild<QAction*>(QStringLiteral("MenuToolsOptions"))->trigger();
   EXPECT_EQ(Setting(), u"1");
-  ASSERT_EQ(platform.imported.size(), 1u);
-  EXPECT_EQ(platform.imported[0], applib::FromFsPath(root.path() / "lib" / "shell" / "torvk32.reg"));
+  ASSERT_EQ(platform.registered.size(), 1u);
+  EXPECT_EQ(platform.registered[0].script_path, applib::FromFsPath(root.path() / "lib" / "shell" / "torvk32.reg"));
 }
 
 }  // namespace

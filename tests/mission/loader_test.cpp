@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-
 
 #include "mission/mission.h"
 
@@ -41,7 +46,8 @@ using Texts = std::vector<Text>;
 TEST(LoaderTest, MissionInfoStoreAndTree) {
   const Mission m = ParseMissionBytes("#Mission Info\r\n$Version: 0.10\r\n$Name: Test\r\n$Author: Me\r\n");
   EXPECT_EQ(Lines(m, kSlotMissionInfo), (Texts{u"$Version: 0.10", u"$Name: Test", u"$Author: Me"}));
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Mission Info [8]", "  Name: Test [8,1]", "    Author: Me [8,1]"}));
+  EXPECT_EQ(Outline(m.Tree()),
+            (Strings{"Mission Info [8]", "  Name: Test [8,1]", "    Version: 0.10 [8,1]", "    Author: Me [8,1]"}));
 }
 
 // How single lines of a section are stored.
@@ -153,18 +159,61 @@ TEST(LoaderTest, TreeEntriesAndFields) {
                                    "    Initial Hull: 5 [3,2]",
                                    // A repeated section reuses its node and counts afresh.
                                    "  Name: Alpha 3 [3,1]",
-                                   // Fields before the first name line make no node;
-                                   // later ones hang under the previous entry.
+                                   // Fields before an entry's name hang under that name.
                                    "Events [4]",
                                    "  Name: E1 [4,1]",
-                                   "    Formula: ( false ) [4,1]",
+                                   "    Formula: ( true ) [4,1]",
                                    "  Name: E2 [4,2]",
+                                   "    Formula: ( false ) [4,2]",
                                    "Briefing [0]",
                                    "  Name: odd [0,1]",
+                                   "    start_briefing [0,1]",
                                    "    x: 1 [0,1]",
                                }));
   // Nodes are numbered in the order they were added.
   EXPECT_EQ(ToUtf8(m.Tree().NodeText(m.Tree().Size() - 1)), "Name: Alpha 3");
+}
+
+// Entries that open with another field than their name (an event's formula,
+// a goal's type): the block's first field line gives the opening key, and the
+// fields from a line with that key up to the next name hang under that name.
+TEST(LoaderTest, LeadingFieldsHangUnderTheirOwnName) {
+  struct Case {
+    std::string name, file;
+    Strings outline;
+  };
+  const Case cases[] = {
+      {"events", "#Events\n$Formula: ( when\n( true )\n( do-nothing ) )\n+Name: A\n+Repeat Count: 1\n"
+                 "$Formula: ( true )\n+Name: B\n",
+       {"Events [4]", "  Name: A [4,1]", "    Formula: ( when [4,1]", "    Repeat Count: 1 [4,1]",
+        "  Name: B [4,2]", "    Formula: ( true ) [4,2]"}},
+      {"goals", "#Goals\n$Type: Primary\n+Name: G1\n$MessageNew: m\n$Type: Secondary\n+Name: G2\n",
+       {"Goals [1]", "  Name: G1 [1,1]", "    Type: Primary [1,1]", "    MessageNew: m [1,1]", "  Name: G2 [1,2]",
+        "    Type: Secondary [1,2]"}},
+      // Every field from the opening one to the name joins the run, a second
+      // line with the opening key too; a name without leading fields has none.
+      {"run", "#Events\n$Formula: a\n+Extra: x\n$Formula: b\n+Name: E\n+Name: F\n",
+       {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Extra: x [4,1]", "    Formula: b [4,1]",
+        "  Name: F [4,2]"}},
+      // A run left at the end of a block goes under the block's latest name.
+      {"run at the end", "#Events\n$Formula: a\n+Name: E\n+Interval: 1\n$Formula: b\n#End\n",
+       {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Interval: 1 [4,1]", "    Formula: b [4,1]",
+        "End [0]"}},
+      {"run at the end of the file", "#Events\n$Formula: a\n+Name: E\n$Formula: b",
+       {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Formula: b [4,1]"}},
+      // Without any name in the block, the run makes no node.
+      {"no name", "#Players\n$Starting Shipname: Alpha 1\n$Ship Choices: (\n", {"Players [2]"}},
+      // Each block decides its own opening key, a repeated section's too.
+      {"repeated", "#Events\n+Name: A\n$Formula: a\n#Goals\n#Events\n$Formula: b\n+Name: B\n",
+       {"Events [4]", "  Name: A [4,1]", "    Formula: a [4,1]", "  Name: B [4,1]", "    Formula: b [4,1]",
+        "Goals [1]"}},
+      // Blocks that open with a name are unchanged: later fields go under it.
+      {"name first", "#Objects\n$Name: S\n$Class: x\n$Name: T\n$Class: y\n",
+       {"Objects [3]", "  Name: S [3,1]", "    Class: x [3,1]", "  Name: T [3,2]", "    Class: y [3,2]"}},
+      // Before any header and under a bare "#" nothing makes a node.
+      {"no section", "$Formula: a\n+Name: E\n#\n$Formula: b\n+Name: F\n", {" [0]"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Outline(ParseMissionBytes(c.file).Tree()), c.outline) << c.name;
 }
 
 TEST(LoaderTest, NameMatchIsCaseInsensitiveOnFourLetters) {
@@ -240,7 +289,7 @@ TEST(LoaderTest, WhatLooksLikeAMission) {
       {"a header with a blank", "#Events \n", false},
       {"a NUL character", std::string("#Mission Info\n$Name: x\0\n", 24), false},
       {"a NUL character in a comment", std::string("#Mission Info\n; \0\n", 18), false},
-      {"UTF-16", utf16, false},
+      {"UTF-16 with a byte-order mark", utf16, true},
   };
   for (const Case& c : cases) EXPECT_EQ(LooksLikeMission(ParseMissionBytes(c.bytes)), c.mission) << c.name;
 
@@ -278,24 +327,67 @@ TEST_F(LoadFileTest, SecondLoadReplacesTheFirst) {
   EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [1]"}));
 }
 
+// Kills the test program when a step takes longer than it may: a load that
+// blocks must fail the test, not hang it.
+class Deadline {
+ public:
+  explicit Deadline(unsigned seconds) { ::alarm(seconds); }
+  ~Deadline() { ::alarm(0); }
+};
+
+// Only regular files are read by name; anything else is refused from its
+// status at once, without a read (a pipe without a writer would block, a
+// device would never end).
 TEST_F(LoadFileTest, FailureKeepsThePreviousMission) {
   Mission m;
   ASSERT_TRUE(LoadFile(Write("a.fs2", "#Objects\n$Name: A\n"), m).ok);
+  const fs::path fifo = dir_ / "pipe.fs2";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, dir_ / "to-pipe.fs2");
+  fs::create_symlink(dir_ / "gone.fs2", dir_ / "dangling.fs2");
+  const fs::path socket_path = dir_ / "socket.fs2";
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(sock, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(socket_path.string().size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, socket_path.c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
   const std::pair<fs::path, std::string> failures[] = {
       {dir_ / "missing.fs2", "No such file or directory"},
       {dir_, "Is a directory"},
+      {fifo, "Not a regular file (a named pipe)"},
+      {dir_ / "to-pipe.fs2", "Not a regular file (a named pipe)"},
+      {dir_ / "dangling.fs2", "Broken symbolic link (the file it points to does not exist)"},
+      {socket_path, "Not a regular file (a socket)"},
+      {"/dev/zero", "Not a regular file (a character device)"},
+      {"/dev/urandom", "Not a regular file (a character device)"},
   };
   for (const auto& [path, reason] : failures) {
+    if (path.string().starts_with("/dev/") && !fs::exists(path)) continue;
+    const Deadline deadline(10);
+    const auto started = std::chrono::steady_clock::now();
     const LoadResult r = LoadFile(path, m);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, reason);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << path;
+    EXPECT_FALSE(r.ok) << path;
+    EXPECT_EQ(r.error, reason) << path;
     EXPECT_EQ(Lines(m, kSlotObjects), (Texts{u"$Name: A"}));
     EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [3]", "  Name: A [3,1]"}));
   }
+  ::close(sock);
 }
 
-// Files are read a megabyte at a time: characters, line ends and the
-// encoding decision must not depend on where a piece ends.
+TEST_F(LoadFileTest, ALinkToAFileIsRead) {
+  fs::create_symlink(Write("m.fs2", "#Events\n+Name: E\n"), dir_ / "link.fs2");
+  Mission m;
+  ASSERT_TRUE(LoadFile(dir_ / "link.fs2", m).ok);
+  EXPECT_EQ(Lines(m, kSlotEvents), (Texts{u"+Name: E"}));
+}
+
+// Files are decoded a megabyte at a time, each megabyte given back once it
+// is done: characters, line ends and the encoding decision must not depend
+// on where a slice ends.
 TEST_F(LoadFileTest, PieceBoundariesDoNotMatter) {
   constexpr std::size_t kPiece = 1 << 20;
   struct Case {

@@ -21,6 +21,9 @@
 #include <QTreeView>
 #include <deque>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
 #include "tests/ui/form_fixture.h"
@@ -58,6 +61,7 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewTreeView", "Show &TreeView", {}},
       {"MenuViewCodeL", "Show &SEXP code window", {}},
       {"MenuViewCodeR", "Show &Parsed code window", {}},
+      {"MenuViewModernOperators", "Translate FreeSpace &Open operators", {}},
       {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
       {"MenuTools", "&Tools", {}},
       {"MenuToolsOptions", "&Options...", {}},
@@ -213,6 +217,22 @@ TEST_F(MainFormTest, UnreadableFileWarnsAndKeepsTheMission) {
   EXPECT_EQ(Form().CurrentMode(), 4);
   EXPECT_EQ(List()->model()->rowCount(), 4);
   EXPECT_EQ(Cell(1, 1), "Picket down");
+}
+
+// A named pipe without a writer, put where a mission was expected: the
+// window warns at once instead of waiting for a writer that never comes.
+TEST_F(MainFormTest, PipeIsRefusedAtOnceAndKeepsTheMission) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  const QString pipe = dir.filePath("pipe.fs2");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  ::alarm(20);  // a load that blocks ends the test program instead of hanging it
+  EXPECT_FALSE(Form().LoadFile(pipe));
+  ::alarm(0);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].contains("pipe.fs2")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_TRUE(dialogs.warnings[0].contains("Not a regular file (a named pipe)")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  EXPECT_EQ(Cell(0, 1), "Ashfall Relay");
 }
 
 TEST_F(MainFormTest, OpenCommandsUseFiltersAndRememberDirectories) {
@@ -584,6 +604,61 @@ TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
   EXPECT_TRUE(picket.contains("And")) << qPrintable(picket);
   ShowMode(1);
   EXPECT_TRUE(Parsed()->toPlainText().isEmpty());  // a switch clears them
+}
+
+// The View menu's "Translate FreeSpace Open operators": off at a first
+// start, remembered in torvk32.ini, and the shown formula translated anew
+// at once. While it is off, the status bar says how many lines the original
+// translation leaves as "#UnknownCommand".
+TEST_F(MainFormTest, FreeSpaceOpenOperatorsAreTranslatedOnRequest) {
+  const QString path = dir.filePath("modern.fs2");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#Mission Info\r\n$Name: Modern\r\n#Events\r\n"
+             "$Formula: ( every-time ( = @Count[0] 3 ) ( modify-variable @Count[0] 0 ) ( lua-jump-to 1 ) )\r\n"
+             "+Name: Loop\r\n"
+             "$Formula: ( when ( true ) ( do-nothing ) )\r\n+Name: Plain\r\n");
+  file.close();
+  ASSERT_TRUE(Form().LoadFile(path));
+  QAction* modern = Action("MenuViewModernOperators");
+  auto* notice = Find<QLabel>("StatusUnknownCommands");
+  auto* status = Find<QLabel>("StatusPanel1");
+  EXPECT_TRUE(modern->isCheckable());
+  EXPECT_FALSE(modern->isChecked());
+  ShowMode(4);
+  const QString original = Parsed()->toPlainText();
+  EXPECT_TRUE(original.startsWith(" #UnknownCommand every-time")) << qPrintable(original);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), "4 lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+  EXPECT_EQ(status->text(), "Ready");
+
+  modern->trigger();
+  EXPECT_EQ(Setting("Display", "ModernOperators"), "1");
+  EXPECT_EQ(Parsed()->toPlainText(), "Every time\n Variable(\"Count\") = 3\nThen\n Variable(\"Count\") = 0\n"
+                                     " #UnknownCommand lua-jump-to");
+  EXPECT_FALSE(notice->isVisible());  // the mod's own operator stays unknown, without a notice
+  QTextCursor c(Parsed()->document());
+  c.setPosition(1);
+  EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));  // "Every time"
+
+  // A formula the original translates completely has no notice either way.
+  List()->setCurrentIndex(List()->model()->index(1, 0));
+  modern->trigger();
+  EXPECT_EQ(Setting("Display", "ModernOperators"), "0");
+  EXPECT_FALSE(notice->isVisible());
+  List()->setCurrentIndex(List()->model()->index(0, 0));
+  EXPECT_EQ(Parsed()->toPlainText(), original);
+  EXPECT_TRUE(notice->isVisible());
+  ShowMode(1);  // a mode switch empties the code windows and the notice goes
+  EXPECT_FALSE(notice->isVisible());
+
+  // The next start takes the setting up again.
+  SetSetting("Display", "ModernOperators", "1");
+  FSMMainForm again(dir.path(), &dialogs);
+  EXPECT_TRUE(again.findChild<QAction*>("MenuViewModernOperators")->isChecked());
+  ASSERT_TRUE(again.LoadFile(path));
+  again.findChild<QAction*>("MenuViewMode4")->trigger();
+  EXPECT_TRUE(again.findChild<QTextEdit*>("RichTextBox2")->toPlainText().startsWith("Every time"));
 }
 
 // The sample mission's problems: counted in the status bar once the check,

@@ -42,6 +42,14 @@ TEST(Rules, MissionCaption) {
   EXPECT_EQ(MissionCaption(u"/m/a.fs2"), u"Veltrane Suite TORVEK32 - [/m/a.fs2]");
 }
 
+TEST(Rules, UnknownCommandNoticeSaysHowManyAndWhatTranslatesThem) {
+  EXPECT_EQ(UnknownCommandNotice(0), u"");
+  EXPECT_EQ(UnknownCommandNotice(1),
+            u"1 line reads #UnknownCommand: View > Translate FreeSpace Open operators translates it");
+  EXPECT_EQ(UnknownCommandNotice(12),
+            u"12 lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+}
+
 TEST(Rules, CodeWindowTextCutsOnlyWhatIsTooLong) {
   const Text note = u" more characters not shown (torvk32 --export text prints the whole formula)";
   const struct {

@@ -50,6 +50,11 @@ TEST(SettingRules, ColumnWidthsAreAListOfTwipsOrNothing) {
   EXPECT_EQ(ColumnWidthsSetting({}), u"");
 }
 
+TEST(SettingRules, OnlyExactOneTranslatesFreeSpaceOpenOperators) {
+  EXPECT_TRUE(ModernOperatorsFromSetting(u"1"));
+  for (TextView v : {u"", u"0", u"1 ", u" 1", u"01", u"true", u"2"}) EXPECT_FALSE(ModernOperatorsFromSetting(v));
+}
+
 class ViewerSettingsTest : public ::testing::Test {
  protected:
   Text Stored(TextView section, TextView key) const { return applib::IniRead(dir.text(), kSettingsFile, section, key); }
@@ -64,6 +69,7 @@ TEST_F(ViewerSettingsTest, WithoutAFileEveryKeyHasItsDefault) {
   EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS1), u"");
   EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS2), u"");
   EXPECT_EQ(settings.AssociateFileTypes(), Association::kAsk);
+  EXPECT_FALSE(settings.ModernOperators());
 }
 
 // Each setter writes the text of the key table under its own section and
@@ -76,7 +82,9 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   settings.SetLastOpenDir(MissionKind::kFS1, u"/one/");
   settings.SetLastOpenDir(MissionKind::kFS2, u"/two/");
   settings.SetAssociateFileTypes(false);
+  settings.SetModernOperators(true);
 
+  EXPECT_EQ(Stored(u"Display", u"ModernOperators"), u"1");
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"1");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"0");
   EXPECT_EQ(Stored(u"Display", u"RightCodeWindow"), u"1");
@@ -91,10 +99,13 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   EXPECT_EQ(again.LastOpenDir(MissionKind::kFS1), u"/one/");
   EXPECT_EQ(again.LastOpenDir(MissionKind::kFS2), u"/two/");
   EXPECT_EQ(again.AssociateFileTypes(), Association::kNo);
+  EXPECT_TRUE(again.ModernOperators());
 
   settings.SetTreeViewShown(false);
   settings.SetLeftCodeHidden(false);
   settings.SetAssociateFileTypes(true);
+  settings.SetModernOperators(false);
+  EXPECT_EQ(Stored(u"Display", u"ModernOperators"), u"0");
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"0");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"1");
   EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), u"1");

@@ -78,7 +78,7 @@ std::vector<HostileFile> HostileFiles() {
       {"NUL bytes", EveryNth(sample, 13, '\0'), false},
       {"invalid UTF-8", EveryNth(sample, 29, '\xC3') + "\xC0\xAF\xED\xA0\x80\xF8\x88\x80\x80\x80\xFF\xFE"},
       {"byte order mark, then invalid UTF-8", "\xEF\xBB\xBF" + EveryNth(sample, 31, '\xFF')},
-      {"UTF-16", Utf16Le(sample), false},
+      {"UTF-16 with a byte-order mark", Utf16Le(sample)},
       {"lone CRs",
        [&] {
          std::string s = sample;
