@@ -50,29 +50,27 @@ struct Gathered {
   }
 };
 
-}  // namespace
+bool IsFormulaKey(TextView line) { return line.substr(0, 6) == u"$Formu"; }
+bool IsFieldKey(TextView line) { return !line.empty() && (line.front() == u'$' || line.front() == u'+'); }
 
-Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
-                 OperatorSet operators) {
-  return ReadFormula(ownerName, lines, start, next, 0, operators);
-}
-
-Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
-                 std::size_t skip, OperatorSet operators) {
+// Gathers the formula that begins after the first `skip` characters of line
+// `start` until its brackets balance, and translates it. Runs of spaces
+// collapse as the lines are joined; the bracket balance is checked at the end
+// of each line. A formula left open ends at the end of the slot, or before
+// the next line that `ends` tells: reading on into the next formula would
+// make every open formula of a damaged section hold the rest of it.
+Text Read(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+          std::size_t skip, bool (*ends)(TextView), OperatorSet operators) {
   next = start;
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
 
-  // Runs of spaces collapse as the lines are joined; the bracket balance is
-  // checked at the end of each line. A formula left open ends at the end of
-  // the slot, or before the next formula: reading on into the next one would
-  // make every open formula of a damaged section hold the rest of it.
   Gathered formula;
   std::int64_t depth = 0;
   do {
     if (next > count) return Text(kMissingClosing);
     TextView line = lines.Line(static_cast<std::size_t>(next));
-    if (next > start && line.substr(0, 6) == u"$Formu") return Text(kMissingClosing);
+    if (next > start && ends(line)) return Text(kMissingClosing);
     if (next == start) line = line.substr(std::min(skip, line.size()));
     depth += formula.Append(line);
     ++next;
@@ -81,6 +79,18 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
   return detail::Translate(
       std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars),
       TextView(), ownerName, operators);
+}
+
+}  // namespace
+
+Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+                 OperatorSet operators) {
+  return Read(ownerName, lines, start, next, 0, IsFormulaKey, operators);
+}
+
+Text ReadCue(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+             std::size_t skip, OperatorSet operators) {
+  return Read(ownerName, lines, start, next, skip, IsFieldKey, operators);
 }
 
 Text ParseIt(TextView formula, TextView indent, TextView ownerName, OperatorSet operators) {

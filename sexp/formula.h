@@ -45,9 +45,11 @@ Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_
                  OperatorSet operators = OperatorSet::kOriginal);
 // The same for a formula written after a key of its own on its first line,
 // such as a ship's «$Arrival Cue: ( true )»: the first `skip` characters of
-// line `start` are not part of the formula.
-Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
-                 std::size_t skip, OperatorSet operators = OperatorSet::kOriginal);
+// line `start` are not part of the formula, and a formula left open ends
+// before the next line that begins with "$" or "+" (the entry's next field),
+// so that a damaged cue never swallows the rest of its section.
+Text ReadCue(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+             std::size_t skip, OperatorSet operators = OperatorSet::kOriginal);
 
 // Translates a formula (or a part of one) with the given indent; the "when"
 // template writes `ownerName`. ReadFormula hands its gathered text to the

@@ -102,7 +102,8 @@ MessageDetails MessageDetailsOf(const mission::LineList& lines, LineRange range)
   return details;
 }
 
-FormulaTexts CueTexts(const mission::LineList& lines, LineRange range, TextView owner) {
+FormulaTexts CueTexts(const mission::LineList& lines, LineRange range, TextView owner,
+                      sexp::OperatorSet operators) {
   static constexpr std::pair<TextView, TextView> kCues[] = {{u"$Arrival Cue:", u"Arrival cue:"},
                                                             {u"$Departure Cue:", u"Departure cue:"}};
   FormulaTexts texts;
@@ -116,7 +117,7 @@ FormulaTexts CueTexts(const mission::LineList& lines, LineRange range, TextView 
       continue;
     }
     std::int32_t next = 0;
-    const Text parsed = sexp::ReadFormula(owner, lines, static_cast<std::int32_t>(i), next, cue->first.size());
+    const Text parsed = sexp::ReadCue(owner, lines, static_cast<std::int32_t>(i), next, cue->first.size(), operators);
     if (!texts.parsed.empty()) {
       texts.sexp += u"\r\n";
       texts.parsed += u"\r\n\r\n";

@@ -65,7 +65,9 @@ Text WithoutXstr(TextView text);
 // its brackets balance, joined by CR LF; the translated text is each cue's
 // translation under a line "Arrival cue:" or "Departure cue:", with an empty
 // line between the cues. `owner` is the name the translator writes into a
-// "when". Empty texts when the entry has no cue.
-FormulaTexts CueTexts(const mission::LineList& lines, LineRange range, TextView owner);
+// "when". A cue left open ends before the entry's next field. Empty texts
+// when the entry has no cue.
+FormulaTexts CueTexts(const mission::LineList& lines, LineRange range, TextView owner,
+                      sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 }  // namespace views

@@ -67,15 +67,25 @@ TEST(ReadFormulaTest, SkipsTheKeyOfACue) {
   const mission::Mission m = EventsSection({"$Arrival Cue: ( has-arrived-delay 0 \"A\" )",
                                            "$Departure Cue: ( and", "( true ) ( false ) )", "$Arrival Cue: ( true ) )"});
   std::int32_t next = -1;
-  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 1, next, 13)), " Ship(\"A\").ArrivedSince>=0");
+  EXPECT_EQ(U8(ReadCue(u"", testing::Events(m), 1, next, 13)), " Ship(\"A\").ArrivedSince>=0");
   EXPECT_EQ(next, 2);
-  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 2, next, 15)), Lines({"(", "  True", "And", "  False", ")", ""}));
+  EXPECT_EQ(U8(ReadCue(u"", testing::Events(m), 2, next, 15)), Lines({"(", "  True", "And", "  False", ")", ""}));
   EXPECT_EQ(next, 4);
-  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 4, next, 13)), "<Error in formular: too many ')' brackets>");
+  EXPECT_EQ(U8(ReadCue(u"", testing::Events(m), 4, next, 13)), "<Error in formular: too many ')' brackets>");
   // A skip beyond the line leaves nothing of it.
-  EXPECT_EQ(U8(ReadFormula(u"", testing::Events(m), 1, next, 500)), "");
+  EXPECT_EQ(U8(ReadCue(u"", testing::Events(m), 1, next, 500)), "");
   // Without the skip the key is read as a word of the formula.
   EXPECT_NE(U8(ReadFormula(u"", testing::Events(m), 1, next)), " Ship(\"A\").ArrivedSince>=0");
+}
+
+TEST(ReadFormulaTest, AnOpenCueEndsBeforeTheNextField) {
+  // The entry's next field (or the next entry) is not read into a cue left
+  // open, even when no "$Formula:" line follows.
+  const mission::Mission m = EventsSection({"$Arrival Cue: ( and", "( true )", "+Arrival Distance: 0", "$Name: B",
+                                           "( false ) )"});
+  std::int32_t next = -1;
+  EXPECT_EQ(U8(ReadCue(u"", testing::Events(m), 1, next, 13)), "<Error in formular: missing ')' brackets>");
+  EXPECT_EQ(next, 3);
 }
 
 TEST(ReadFormulaTest, PreparesAndSplitsAFormula) {
