@@ -73,19 +73,25 @@ void CodeWindows::Clear() {
   richTextBox2_->clear();
   notice_->hide();
   mission_.reset();
-  row_.reset();
+  source_ = nullptr;
 }
 
 void CodeWindows::Show(std::shared_ptr<const mission::Mission> mission, const views::Row& row) {
+  ShowFrom(std::move(mission), [row](const mission::Mission& m, sexp::OperatorSet operators) {
+    return views::ReadRowFormula(m.Sections(), row, operators);
+  });
+}
+
+void CodeWindows::ShowFrom(std::shared_ptr<const mission::Mission> mission, Source source) {
   mission_ = std::move(mission);
-  row_ = row;
-  ShowTexts(views::ReadRowFormula(mission_->Sections(), row, operators_));
+  source_ = std::move(source);
+  ShowTexts(source_(*mission_, operators_));
 }
 
 void CodeWindows::ModernOperators_Toggled(bool on) {
   settings_.SetModernOperators(on);
   operators_ = on ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
-  if (row_) ShowTexts(views::ReadRowFormula(mission_->Sections(), *row_, operators_));
+  if (source_) ShowTexts(source_(*mission_, operators_));
 }
 
 void CodeWindows::ShowTexts(const views::FormulaTexts& texts) {

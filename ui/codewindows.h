@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -52,6 +53,11 @@ class CodeWindows : public QObject {
   // its pseudo-code in the Parsed window with the key words coloured. The
   // row is remembered, so that a change of translation shows it anew.
   void Show(std::shared_ptr<const mission::Mission> mission, const views::Row& row);
+  // What the windows show in place of a formula (a ship's cues): the texts
+  // `source` gives for `mission` with the chosen translation; remembered
+  // like a row.
+  using Source = std::function<views::FormulaTexts(const mission::Mission&, sexp::OperatorSet)>;
+  void ShowFrom(std::shared_ptr<const mission::Mission> mission, Source source);
   // Selects line `line` (0-based) of the SEXP code window and scrolls it
   // into view; nothing when the window shows fewer lines.
   void MarkSexpLine(std::size_t line);
@@ -71,9 +77,9 @@ class CodeWindows : public QObject {
   QTextEdit* richTextBox2_;
   QLabel* notice_;
   sexp::OperatorSet operators_ = sexp::OperatorSet::kOriginal;
-  // The formula shown: its mission and the row's tag and name.
+  // What is shown: its mission and where its texts come from.
   std::shared_ptr<const mission::Mission> mission_;
-  std::optional<views::Row> row_;
+  Source source_;
 };
 
 }  // namespace ui

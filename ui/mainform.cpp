@@ -17,8 +17,10 @@
 #include "ui/codewindows.h"
 #include "ui/findbar.h"
 #include "ui/findfilter.h"
+#include "ui/followcontroller.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
+#include "ui/menus.h"
 #include "ui/missionlist.h"
 #include "ui/models.h"
 #include "ui/outlineview.h"
@@ -53,21 +55,6 @@ constexpr int kClientWidth = 13710;
 constexpr int kClientHeight = 10050;
 constexpr int kStatusHeight = 255;
 
-// A menu entry with its object name; the caption "-" makes a separator.
-QAction* AddEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key = {}) {
-  QAction* action = caption == u"-" ? menu->addSeparator() : menu->addAction(caption);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setShortcut(key);
-  action->setShortcutContext(Qt::WindowShortcut);
-  return action;
-}
-
-QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption) {
-  QMenu* menu = bar->addMenu(caption);
-  menu->menuAction()->setObjectName(QString::fromLatin1(name));
-  return menu;
-}
-
 }  // namespace
 
 FSMMainForm::FSMMainForm(const QString& settingsDirectory, Dialogs* dialogs, QWidget* parent)
@@ -90,8 +77,11 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   CreatePanes();
   CreateToolbar();
   CreateIconBar();
+  follow_ = new FollowController({this, client_, listView1_, codeWindows_, &settings_}, [this] { return currentMode_; },
+                                 [this](int m, int r) { ShowEntry(m, r); }, [this] { Form_Resize(); });
+  connect(problems_, &ProblemsPane::problemActivated, follow_, &FollowController::Jump);
   references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
-                                         [this] { return currentMode_; }, [this](int m, int r) { ShowEntry(m, r); });
+                                         [this] { return currentMode_; }, [this](int m, int r) { follow_->Jump(m, r); });
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
@@ -149,7 +139,6 @@ void FSMMainForm::CreateMenus() {
   menuViewTreeViewCA_->setShortcutContext(Qt::WidgetShortcut);
   AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
   problems_ = new ProblemsPane(this, view);  // every load checks the mission
-  connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
 
   QMenu* tools = AddMenu(menuBar(), "MenuTools", QStringLiteral("&Tools"));
   command(tools, "MenuToolsOptions", QStringLiteral("&Options..."), &FSMMainForm::MenuToolsOptions_Click);
@@ -270,6 +259,7 @@ bool FSMMainForm::LoadFile(const QString& path) {
   listView1_->SetMission(mission_.get());
   problems_->Check(mission_);
   references_->MissionLoaded(mission_);
+  follow_->MissionLoaded(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -441,7 +431,7 @@ bool FSMMainForm::eventFilter(QObject* watched, QEvent* event) {
 // --- Layout ---
 
 void FSMMainForm::Form_Resize() {
-  if (!client_ || !toolbar2_ || !iconBar_) return;  // still being built
+  if (!client_ || !toolbar2_ || !iconBar_ || !follow_) return;  // still being built
   const double t = TwipsPerPixel(*this);
   LayoutInput in;
   in.outerWidth = client_->width() * t + kOuterExtraWidth;
@@ -453,6 +443,7 @@ void FSMMainForm::Form_Resize() {
   in.firstIconIndex = iconBar_->FirstIconIndex();
   in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
   in.findBarShown = findBar_->IsOpen();
+  follow_->Fill(in);  // the pane under the list, the dragged boundaries
   const LayoutResult result = ui::Form_Resize(in, panes_);
   panes_ = result.panes;
   if (result.treeSetting) settings_.SetTreeViewShown(*result.treeSetting);
@@ -473,6 +464,7 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   place(codeWindows_->Sexp(), p.codeLeft);
   place(codeWindows_->Parsed(), p.codeRight);
   iconBar_->Place(p);
+  follow_->Place(p);
 
   listView1_->SetReportView(p.reportView);
   if (clearTitle) barTop_->Clear();

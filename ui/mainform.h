@@ -8,7 +8,10 @@
 // position (RestorePlacement, SavePlacement), the mission list with its
 // models (MissionList), the outline tree (OutlineView), the find bar
 // (FindBar) with the filter it sets on the list, Find References
-// (ReferencesController) and the mission's problems (ProblemsPane).
+// (ReferencesController), the mission's problems (ProblemsPane), and
+// following the mission (FollowController: the code windows' links, Back
+// and Forward, a message's, ship's or wing's details under the list, the
+// draggable pane boundaries, the kept column widths).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
@@ -52,6 +55,7 @@ namespace ui {
 class CodeWindows;
 class ListClipboard;
 class FindBar;
+class FollowController;
 class IconBar;
 class MissionList;
 class OutlineView;
@@ -175,6 +179,7 @@ class FSMMainForm : public QMainWindow {
   ListClipboard* listClipboard_ = nullptr;
   ProblemsPane* problems_ = nullptr;
   ReferencesController* references_ = nullptr;  // Find References, its index and its pane
+  FollowController* follow_ = nullptr;  // links, details, Back and Forward, pane boundaries, column widths
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};

@@ -1,6 +1,8 @@
 #include "ui/missionlist.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QResizeEvent>
 
 #include "ui/celldelegate.h"
 #include "ui/findfilter.h"
@@ -13,7 +15,8 @@ MissionList::MissionList(QWidget* parent)
     : QTreeView(parent),
       rows_(new ListModel(this)),
       sort_(new ListSortModel(this)),
-      filter_(new FindFilterModel(rows_, this)) {
+      filter_(new FindFilterModel(rows_, this)),
+      hint_(new QLabel(viewport())) {
   sort_->setSourceModel(rows_);
   filter_->setSourceModel(sort_);
   setObjectName(QStringLiteral("ListView1"));
@@ -31,17 +34,52 @@ MissionList::MissionList(QWidget* parent)
   connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
     if (!selecting_ && current.isValid()) emit rowChosen(current);
   });
+  connect(header(), &QHeaderView::sectionResized, this, [this](int column) {
+    if (!sizing_ && !header()->isSectionHidden(column)) emit columnResized();
+  });
+  hint_->setObjectName(QStringLiteral("NoMissionHint"));
+  hint_->setText(QStringLiteral(
+      "No mission is open.\n\nOpen one with File > Open FreeSpace 1 mission (Ctrl+F1) or File > Open FreeSpace 2 "
+      "mission (Ctrl+F2), or drop a mission file (*.fs2, *.fsm) on this window."));
+  hint_->setAlignment(Qt::AlignCenter);
+  hint_->setWordWrap(true);
+  hint_->setForegroundRole(QPalette::PlaceholderText);
+  hint_->setMargin(12);
+  hint_->setAttribute(Qt::WA_TransparentForMouseEvents);  // clicks and drops reach the list
+}
+
+void MissionList::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  hint_->setGeometry(viewport()->rect());
 }
 
 const views::ListData& MissionList::List() const { return rows_->List(); }
 
-void MissionList::SetMission(const mission::Mission* mission) { filter_->SetMission(mission); }
+void MissionList::SetMission(const mission::Mission* mission) {
+  filter_->SetMission(mission);
+  hint_->setVisible(mission == nullptr);
+}
 
 void MissionList::SetList(views::ListData list, int dpi) {
   rows_->SetList(std::move(list));
   const auto& columns = rows_->List().columns;
-  for (std::size_t c = 0; c < columns.size(); ++c)
-    header()->resizeSection(static_cast<int>(c), TwipsToPixels(columns[c].width, dpi));
+  std::vector<int> widths;
+  for (const views::Column& column : columns) widths.push_back(column.width);
+  SetColumnWidths(widths, dpi);
+  emit listReplaced();
+}
+
+std::vector<int> MissionList::ColumnWidths(int dpi) const {
+  std::vector<int> twips;
+  for (int c = 0; c < header()->count(); ++c) twips.push_back(qRound(header()->sectionSize(c) * TwipsPerPixel(dpi)));
+  return twips;
+}
+
+void MissionList::SetColumnWidths(const std::vector<int>& twips, int dpi) {
+  sizing_ = true;
+  for (std::size_t c = 0; c < twips.size(); ++c)
+    header()->resizeSection(static_cast<int>(c), TwipsToPixels(twips[c], dpi));
+  sizing_ = false;
 }
 
 void MissionList::SelectRow(const QModelIndex& shown) {
@@ -59,8 +97,10 @@ void MissionList::SortByColumn(int column) {
 }
 
 void MissionList::SetReportView(bool report) {
+  sizing_ = true;
   setHeaderHidden(!report);
   for (int c = 1; c < rows_->columnCount(); ++c) setColumnHidden(c, !report);
+  sizing_ = false;
 }
 
 }  // namespace ui

@@ -3,13 +3,17 @@
 // rows as filled (ListModel), the column sort (ListSortModel) and the find
 // bar's filter (FindFilterModel), whose rows it shows, and the delegate that
 // gives cut cells their tooltips. Rows are known by their number in the list
-// as filled, whatever order the sort and the filter show them in.
+// as filled, whatever order the sort and the filter show them in. Without a
+// mission, the list's area says how to open one (the hint "NoMissionHint").
 #pragma once
 
 #include <QTreeView>
+#include <vector>
 
 #include "mission/mission.h"
 #include "views/modes.h"
+
+class QLabel;
 
 namespace ui {
 
@@ -27,9 +31,15 @@ class MissionList : public QTreeView {
   FindFilterModel* Filter() const { return filter_; }
   const views::ListData& List() const;
 
+  // The mission whose rows are shown; nullptr: none is open (the hint shows).
   void SetMission(const mission::Mission* mission);
-  // New rows; columns are sized from their widths in twips.
+  // New rows; columns are sized from their widths in twips. Emits
+  // listReplaced when done.
   void SetList(views::ListData list, int dpi);
+  // The widths of the columns shown, in twips, and setting them (which is
+  // not a resize by the user).
+  std::vector<int> ColumnWidths(int dpi) const;
+  void SetColumnWidths(const std::vector<int>& twips, int dpi);
   // Selects and shows the row shown at `shown` without emitting rowChosen.
   void SelectRow(const QModelIndex& shown);
   // Sorts by the column at `column`, ascending; the sort stays for later
@@ -42,12 +52,20 @@ class MissionList : public QTreeView {
  signals:
   // The user made `shown` the current row.
   void rowChosen(const QModelIndex& shown);
+  // New rows and columns, sized from their widths.
+  void listReplaced();
+  // The user changed the width of a column.
+  void columnResized();
 
  private:
   ListModel* rows_;
   ListSortModel* sort_;
   FindFilterModel* filter_;
+  void resizeEvent(QResizeEvent* event) override;
+
+  QLabel* hint_;
   bool selecting_ = false;  // a row is being selected by the program
+  bool sizing_ = false;     // columns are being sized by the program
 };
 
 }  // namespace ui

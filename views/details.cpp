@@ -102,6 +102,21 @@ MessageDetails MessageDetailsOf(const mission::LineList& lines, LineRange range)
   return details;
 }
 
+Text MessagePaneText(const MessageDetails& details) {
+  Text text = details.text;
+  const std::pair<TextView, const Text*> fields[] = {
+      {u"Persona: ", &details.persona}, {u"AVI: ", &details.avi}, {u"WAV: ", &details.wave}};
+  bool first = true;
+  for (const auto& [label, value] : fields) {
+    if (value->empty()) continue;
+    if (!text.empty()) text += first ? u"\r\n\r\n" : u"\r\n";
+    first = false;
+    text += label;
+    text += *value;
+  }
+  return text;
+}
+
 FormulaTexts CueTexts(const mission::LineList& lines, LineRange range, TextView owner,
                       sexp::OperatorSet operators) {
   static constexpr std::pair<TextView, TextView> kCues[] = {{u"$Arrival Cue:", u"Arrival cue:"},

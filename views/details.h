@@ -55,6 +55,12 @@ struct MessageDetails {
 // trimmed; a field written twice shows its last value, as the list does.
 MessageDetails MessageDetailsOf(const mission::LineList& lines, LineRange range);
 
+// What the message pane shows: the text, then a line each for the persona
+// and the animation and wave files the message has, after an empty line
+// (none when the message has no text):
+// «Persona: Wingman», «AVI: head-a», «WAV: intro.wav». Lines end in CR LF.
+Text MessagePaneText(const MessageDetails& details);
+
 // Removes the translation wrapping `XSTR("...", id)` from a text that is
 // wrapped whole (blanks around it allowed); any other text stays as it is.
 Text WithoutXstr(TextView text);

@@ -63,6 +63,9 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewCodeR", "Show &Parsed code window", {}},
       {"MenuViewModernOperators", "Translate FreeSpace &Open operators", {}},
       {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {"MenuGo", "&Go", {}},
+      {"MenuGoBack", "&Back", QKeySequence(Qt::ALT | Qt::Key_Left)},
+      {"MenuGoForward", "&Forward", QKeySequence(Qt::ALT | Qt::Key_Right)},
       {"MenuTools", "&Tools", {}},
       {"MenuToolsOptions", "&Options...", {}},
       {"MenuViewProblems", "&Problems", {}},
@@ -81,7 +84,7 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
     EXPECT_TRUE(Action(s)->isSeparator()) << s;
   QStringList menus;
   for (const QAction* menu : Form().menuBar()->actions()) menus << menu->objectName();
-  EXPECT_EQ(menus, QStringList({"MenuFile", "MenuEdit", "MenuView", "MenuTools", "MenuHelp"}));
+  EXPECT_EQ(menus, QStringList({"MenuFile", "MenuEdit", "MenuView", "MenuGo", "MenuTools", "MenuHelp"}));
 
   // The tutorial and its separator show only when the tool kit is there.
   EXPECT_FALSE(Action("MenuHelpTutorial")->isVisible());
@@ -365,7 +368,8 @@ TEST_F(MainFormTest, ModeSwitchByKeysAndIcons) {
   EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "Ships");
   EXPECT_FALSE(Form().HasFormulas());
   EXPECT_TRUE(Sexp()->toPlainText().isEmpty());
-  EXPECT_FALSE(Sexp()->isVisible());
+  // The pane under the list shows the selected ship's cues; this one has none.
+  EXPECT_TRUE(Sexp()->isVisible());
 
   Key(QKeySequence(Qt::Key_F4));
   EXPECT_EQ(Find<QLabel>("BarTopText")->text(), "Directives");

@@ -87,6 +87,20 @@ TEST(MessageDetailsTest, EachMessageKeepsToItsOwnLines) {
   EXPECT_EQ(U8(MessageDetailsOf(slot, {5, 99}).text), "Second");
 }
 
+TEST(MessageDetailsTest, PaneTextNamesOnlyTheFieldsGiven) {
+  const struct {
+    MessageDetails details;
+    std::string shown;
+  } cases[] = {
+      {{u"A", u"Hi\r\nthere", u"Wingman", u"head-a", u"hi.wav"},
+       "Hi\r\nthere\r\n\r\nPersona: Wingman\r\nAVI: head-a\r\nWAV: hi.wav"},
+      {{u"A", u"Hi", u"", u"", u"hi.wav"}, "Hi\r\n\r\nWAV: hi.wav"},
+      {{u"A", u"Hi", u"", u"", u""}, "Hi"},
+      {{u"A", u"", u"", u"head-a", u""}, "AVI: head-a"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(U8(MessagePaneText(c.details)), c.shown);
+}
+
 TEST(MessageDetailsTest, WithoutXstr) {
   const std::pair<std::string, std::string> cases[] = {
       {"XSTR(\"Text\", -1)", "Text"},
