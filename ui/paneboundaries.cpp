@@ -66,7 +66,7 @@ bool PaneBoundaries::eventFilter(QObject* watched, QEvent* event) {
   if (handle != treeHandle_ && handle != listHandle_) return QObject::eventFilter(watched, event);
   const bool tree = handle == treeHandle_;
   const auto along = [tree](const QMouseEvent* mouse) {
-    return tree ? mouse->scenePosition().x() : mouse->scenePosition().y();
+    return tree ? mouse->globalPosition().x() : mouse->globalPosition().y();
   };
   switch (event->type()) {
     case QEvent::MouseButtonPress: {

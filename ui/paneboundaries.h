@@ -49,7 +49,7 @@ class PaneBoundaries : public QObject {
   std::optional<double> treeWidth_;
   std::optional<double> listHeight_;
   Panes panes_;
-  // While a handle is dragged: where the mouse was pressed (in the client's
+  // While a handle is dragged: where the mouse was pressed (on the screen,
   // pixels) and the tree's width or the list's height then (twips).
   QWidget* dragged_ = nullptr;
   double pressedAt_ = 0;
