@@ -311,13 +311,17 @@ namespace {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
+enum class ReadOutcome { kRead, kNotUtf8, kStopped };
+
 // Reads the whole file through the builder, a piece at a time. The file is
 // first taken as UTF-8; when it turns out not to be valid UTF-8 (and has no
 // byte-order mark) it is read again as Windows-1252.
-bool ReadInto(std::ifstream& in, std::uint64_t size, Encoding encoding, std::optional<Mission>& result) {
+ReadOutcome ReadInto(std::ifstream& in, std::uint64_t size, Encoding encoding, const LoadProgress& progress,
+                     std::optional<Mission>& result) {
   MissionBuilder builder(static_cast<std::size_t>(size));
   std::string piece(kChunk, '\0');
   std::size_t carry = 0;  // bytes of a cut-off UTF-8 sequence kept from the last piece
+  std::uint64_t done = 0;
   bool first = true;
   for (;;) {
     in.read(piece.data() + carry, static_cast<std::streamsize>(kChunk - carry));
@@ -331,21 +335,23 @@ bool ReadInto(std::ifstream& in, std::uint64_t size, Encoding encoding, std::opt
     }
     first = false;
     const std::size_t used = Feed(data, encoding, last, builder);
-    if (used == kUtf8Invalid) return false;
+    if (used == kUtf8Invalid) return ReadOutcome::kNotUtf8;
     if (builder.Written() >= std::numeric_limits<std::uint32_t>::max() - kChunk) {
       throw std::system_error(EFBIG, std::generic_category());
     }
+    done += got;
+    if (progress && !progress(done, size)) return ReadOutcome::kStopped;
     carry = data.size() - used;
     std::copy(data.end() - static_cast<std::ptrdiff_t>(carry), data.end(), piece.begin());
     if (last) break;
   }
   result = builder.Finish();
-  return true;
+  return ReadOutcome::kRead;
 }
 
 }  // namespace
 
-LoadResult LoadFile(const std::filesystem::path& path, Mission& into) {
+LoadResult LoadFile(const std::filesystem::path& path, Mission& into, const LoadProgress& progress) {
   LoadResult result;
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
@@ -361,10 +367,16 @@ LoadResult LoadFile(const std::filesystem::path& path, Mission& into) {
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
   try {
     std::optional<Mission> loaded;
-    if (!ReadInto(in, ec ? 0 : size, Encoding::Utf8, loaded)) {
+    const std::uint64_t total = ec ? 0 : size;
+    ReadOutcome outcome = ReadInto(in, total, Encoding::Utf8, progress, loaded);
+    if (outcome == ReadOutcome::kNotUtf8) {
       in.clear();
       in.seekg(0);
-      ReadInto(in, ec ? 0 : size, Encoding::Windows1252, loaded);
+      outcome = ReadInto(in, total, Encoding::Windows1252, progress, loaded);
+    }
+    if (outcome == ReadOutcome::kStopped) {
+      result.stopped = true;
+      return result;
     }
     into = std::move(*loaded);
   } catch (const std::system_error& e) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -150,11 +151,18 @@ Mission ParseMissionBytes(std::string_view bytes);
 
 struct LoadResult {
   bool ok = false;
-  std::string error;  // the reason, when not ok
+  bool stopped = false;  // the progress callback asked to stop
+  std::string error;     // the reason, when not ok and not stopped
 };
 
-// Reads the file into `into`. On failure `into` is left exactly as it was.
-// The file is only ever opened for reading.
-LoadResult LoadFile(const std::filesystem::path& path, Mission& into);
+// Told, after each piece of the file, how many of its `total` bytes have
+// been read so far (`total` is 0 when the size is unknown); it returns false
+// to stop the load. A file that is not UTF-8 is read a second time, so
+// `done` can start again from 0.
+using LoadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
+// Reads the file into `into`. On failure, and when stopped, `into` is left
+// exactly as it was. The file is only ever opened for reading.
+LoadResult LoadFile(const std::filesystem::path& path, Mission& into, const LoadProgress& progress = {});
 
 }  // namespace mission

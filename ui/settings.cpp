@@ -2,6 +2,7 @@
 
 #include "applib/ini.h"
 #include "ui/layout.h"
+#include "ui/missionfiles.h"
 
 namespace ui {
 
@@ -10,6 +11,7 @@ namespace {
 constexpr TextView kDisplay = u"Display";
 constexpr TextView kDirs = u"Dirs";
 constexpr TextView kStartup = u"Startup";
+constexpr TextView kRecent = u"Recent";
 
 // Flags are stored as "1" and "0".
 constexpr TextView Flag(bool on) { return on ? u"1" : u"0"; }
@@ -17,6 +19,8 @@ constexpr TextView Flag(bool on) { return on ? u"1" : u"0"; }
 constexpr TextView LastOpenDirKey(MissionKind kind) {
   return kind == MissionKind::kFS2 ? u"LastOpenDirFS2" : u"LastOpenDirFS1";
 }
+
+Text RecentKey(std::size_t index) { return u"File" + mission::Decimal(static_cast<long long>(index + 1)); }
 
 }  // namespace
 
@@ -56,6 +60,19 @@ Association ViewerSettings::AssociateFileTypes() const {
 
 void ViewerSettings::SetAssociateFileTypes(bool associate) {
   Write(kStartup, u"AssociateFileTypes", Flag(associate));
+}
+
+std::vector<Text> ViewerSettings::RecentMissions() const {
+  std::vector<Text> paths;
+  for (std::size_t i = 0; i < kRecentCount; ++i) {
+    Text path = Read(kRecent, RecentKey(i));
+    if (!path.empty()) paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
+void ViewerSettings::SetRecentMissions(const std::vector<Text>& paths) {
+  for (std::size_t i = 0; i < kRecentCount; ++i) Write(kRecent, RecentKey(i), i < paths.size() ? paths[i] : Text());
 }
 
 int TreeViewFromSetting(TextView value) {

@@ -13,6 +13,8 @@
 // the same table the window does.
 #pragma once
 
+#include <vector>
+
 #include "base/text.h"
 
 namespace ui {
@@ -57,6 +59,12 @@ class ViewerSettings {
   // included, means the user has not been asked yet. Stored as "1" or "0".
   Association AssociateFileTypes() const;
   void SetAssociateFileTypes(bool associate);
+
+  // "Recent"/"File1".."File8": the missions opened last, most recent first.
+  // Empty keys are skipped; a list shorter than eight leaves the keys after
+  // it empty.
+  std::vector<Text> RecentMissions() const;
+  void SetRecentMissions(const std::vector<Text>& paths);
 
  private:
   Text Read(TextView section, TextView key) const;
