@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/export.h"
 #include "app/json_writer.h"
 #include "mission/mission.h"
 #include "views/check.h"
@@ -81,7 +82,7 @@ int RunCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
   bool unreadable = false;
   for (const std::string& file : options.files) {
     mission::Mission mission;
-    const mission::LoadResult loaded = mission::LoadFile(file, mission);
+    const mission::LoadResult loaded = LoadMission(file, mission);
     if (!loaded.ok) {
       out.flush();
       err << "torvk32: cannot open " << file << ": " << loaded.error << '\n';

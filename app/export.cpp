@@ -43,8 +43,9 @@ std::vector<FormulaRow> ForEachView(const mission::Mission& mission, Visit visit
   return formulas;
 }
 
-views::FormulaTexts ReadFormula(const mission::Mission& mission, const FormulaRow& row) {
-  return views::ReadRowFormula(mission.Sections(), row.tag, row.name);
+views::FormulaTexts ReadFormula(const mission::Mission& mission, const FormulaRow& row,
+                                sexp::OperatorSet operators) {
+  return views::ReadRowFormula(mission.Sections(), row.tag, row.name, operators);
 }
 
 // --- JSON ---
@@ -60,11 +61,11 @@ void WriteSections(const mission::MissionSections& sections, JsonWriter& json) {
   json.EndArray();
 }
 
-// The node's tag, «mode» or «mode,entry», as OutlineTree::NodeTag writes it,
+// The node's tag, «mode» or «mode,entry», as views::NodeTag writes it,
 // without building a text for each of a large tree's millions of nodes.
 void WriteTag(const mission::OutlineNode& node, JsonWriter& json) {
   char tag[32];
-  char* end = std::to_chars(tag, tag + 16, node.mode).ptr;
+  char* end = std::to_chars(tag, tag + 16, views::ModeOfSlot(node.slot)).ptr;
   if (node.entry > 0) {
     *end++ = ',';
     end = std::to_chars(end, tag + sizeof tag, node.entry).ptr;
@@ -131,8 +132,9 @@ void WriteLines(TextView text, JsonWriter& json) {
   json.EndArray();
 }
 
-void WriteFormula(const mission::Mission& mission, const FormulaRow& row, JsonWriter& json) {
-  const views::FormulaTexts texts = ReadFormula(mission, row);
+void WriteFormula(const mission::Mission& mission, const FormulaRow& row, sexp::OperatorSet operators,
+                  JsonWriter& json) {
+  const views::FormulaTexts texts = ReadFormula(mission, row, operators);
   json.BeginObject();
   json.Key("mode");
   json.Number(row.mode);
@@ -212,7 +214,7 @@ void WriteOutline(const mission::OutlineTree& tree, std::uint32_t index, std::si
   text.Spaces(2 * depth + 2);
   text.Append(ForTerminal(tree.NodeText(index), TextView::npos));
   text.Append("  [");
-  text.Append(tree.NodeTag(index));
+  text.Append(views::NodeTag(tree, index));
   text.Append("]");
   text.EndLine();
   for (const std::uint32_t child : tree.Children(index)) WriteOutline(tree, child, depth + 1, text);
@@ -267,8 +269,9 @@ void WriteCode(std::string_view heading, TextView code, TextWriter& text) {
   }
 }
 
-void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, TextWriter& text) {
-  const views::FormulaTexts texts = ReadFormula(mission, row);
+void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, sexp::OperatorSet operators,
+                      TextWriter& text) {
+  const views::FormulaTexts texts = ReadFormula(mission, row, operators);
   text.Append("-- ");
   text.Append(views::ModeOf(row.mode).title);
   text.Append(" row ");
@@ -307,7 +310,8 @@ std::vector<TextView> SplitAtLineBreaks(TextView text) {
   }
 }
 
-void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+void WriteJsonExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
+                     sexp::OperatorSet operators) {
   JsonWriter json(out);
   json.BeginObject();
   json.Key("file");
@@ -323,13 +327,14 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
   json.EndArray();
   json.Key("formulas");
   json.BeginArray();
-  for (const FormulaRow& row : formulas) WriteFormula(mission, row, json);
+  for (const FormulaRow& row : formulas) WriteFormula(mission, row, operators, json);
   json.EndArray();
   json.EndObject();
   json.Finish();
 }
 
-void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
+                     sexp::OperatorSet operators) {
   TextWriter text(out);
   text.Append("Mission: ");
   text.Append(ForTerminal(mission::FromUtf8(BaseName(file)), TextView::npos));
@@ -344,22 +349,27 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
   text.Append("== Formulas ==");
   text.EndLine();
   text.EndLine();
-  for (const FormulaRow& row : formulas) WriteFormulaText(mission, row, text);
+  for (const FormulaRow& row : formulas) WriteFormulaText(mission, row, operators, text);
   text.Flush();
   out.flush();
 }
 
-int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err) {
+mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission) {
+  return file == kStandardInput ? mission::LoadStandardInput(mission) : mission::LoadFile(file, mission);
+}
+
+int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
+              sexp::OperatorSet operators) {
   mission::Mission mission;
-  const mission::LoadResult loaded = mission::LoadFile(file, mission);
+  const mission::LoadResult loaded = LoadMission(file, mission);
   if (!loaded.ok) {
     err << "torvk32: cannot open " << file << ": " << loaded.error << '\n';
     return 1;
   }
   if (format == ExportFormat::kJson) {
-    WriteJsonExport(file, mission, out);
+    WriteJsonExport(file, mission, out, operators);
   } else {
-    WriteTextExport(file, mission, out);
+    WriteTextExport(file, mission, out, operators);
   }
   out.flush();
   return 0;

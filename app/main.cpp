@@ -16,12 +16,36 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: torvk32 [MISSION] | --export json|text MISSION | --check [--format json] MISSION... | --help | "
-    "--version";
+    "usage: torvk32 [MISSION] | --export json|text [--modern-operators] MISSION | --check [--format json] "
+    "MISSION... | --help | --version";
 
 int Usage() {
   std::cerr << kUsage << '\n';
   return 2;
+}
+
+bool Is(const char* arg, const char* option) { return std::strcmp(arg, option) == 0; }
+
+// The export's options come in any order before the mission file, which is
+// the last argument: "--export FORMAT" and "--modern-operators".
+int Export(int argc, char** argv) {
+  const char* format = nullptr;
+  bool modern = false;
+  int i = 1;
+  for (; i < argc - 1; ++i) {
+    if (Is(argv[i], "--export") && format == nullptr && i + 1 < argc - 1) {
+      format = argv[++i];
+    } else if (Is(argv[i], "--modern-operators") && !modern) {
+      modern = true;
+    } else {
+      return Usage();
+    }
+  }
+  if (format == nullptr || i != argc - 1 || std::strncmp(argv[i], "--", 2) == 0) return Usage();
+  const sexp::OperatorSet operators = modern ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  if (Is(format, "json")) return app::RunExport(app::ExportFormat::kJson, argv[i], std::cout, std::cerr, operators);
+  if (Is(format, "text")) return app::RunExport(app::ExportFormat::kText, argv[i], std::cout, std::cerr, operators);
+  return Usage();
 }
 
 }  // namespace
@@ -34,6 +58,8 @@ int main(int argc, char** argv) {
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
+              << "                         (MISSION - reads the mission from standard input)\n"
+              << "  --modern-operators     with --export: translate the operators of FreeSpace Open too\n"
               << "  --check [--format json] MISSION...\n"
               << "                         print the problems of each mission, one a line (FILE:LINE: error: TEXT)\n"
               << "                         or as a JSON list; exit code 1 on any error or unreadable file\n"
@@ -45,12 +71,7 @@ int main(int argc, char** argv) {
     std::cout << "TORVEK32 " << mission::ToUtf8(app::ProgramVersionText()) << '\n';
     return 0;
   }
-  if (argc >= 2 && std::strcmp(argv[1], "--export") == 0) {
-    if (argc != 4) return Usage();
-    if (std::strcmp(argv[2], "json") == 0) return app::RunExport(app::ExportFormat::kJson, argv[3], std::cout, std::cerr);
-    if (std::strcmp(argv[2], "text") == 0) return app::RunExport(app::ExportFormat::kText, argv[3], std::cout, std::cerr);
-    return Usage();
-  }
+  if (argc >= 2 && (Is(argv[1], "--export") || Is(argv[1], "--modern-operators"))) return Export(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "--check") == 0) {
     const auto options = app::ParseCheckArguments(std::span<const char* const>(argv + 2, argv + argc));
     if (!options) return Usage();

@@ -33,6 +33,11 @@ Text ProgramVersionText() {
   return applib::VersionText(TORVEK_VERSION_MAJOR, TORVEK_VERSION_MINOR, TORVEK_VERSION_REVISION);
 }
 
+void AssociateMissionFiles(applib::Library& library) {
+  applib::AssociateFileType(library, u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", u"", u"FSM",
+                            u"FS2", u"");
+}
+
 Text CommandLineMission(TextView argumentText) {
   if (!mission::IsGiven(argumentText)) return {};
   Text path(argumentText);
@@ -51,10 +56,7 @@ void Main(applib::Library& library, StartupHost& host, TextView argumentText) {
 
   ui::ViewerSettings settings(library.pfad_main);
   const bool associate = Associate(settings, host);
-  if (associate) {
-    applib::AssociateFileType(library, u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", u"",
-                              u"FSM", u"FS2", u"");
-  }
+  if (associate) AssociateMissionFiles(library);
   settings.SetAssociateFileTypes(associate);
 
   host.CreateMainWindow();

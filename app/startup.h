@@ -42,6 +42,10 @@ class StartupHost {
   virtual void LoadFile(TextView path) = 0;
 };
 
+// Makes this program the one that opens mission files (*.fsm, *.fs2): at
+// start-up when the user agreed, and from the Options dialog.
+void AssociateMissionFiles(applib::Library& library);
+
 // The mission file a command line names, double quotes removed; empty when
 // the argument text is not given.
 Text CommandLineMission(TextView argumentText);

@@ -33,6 +33,8 @@ void QtStartupHost::CreateMainWindow() {
                    [this] { help_->MenuHelpQXVC_Click(); });
   QObject::connect(window_.get(), &ui::FSMMainForm::helpAboutRequested, window_.get(),
                    [this] { help_->MenuHelpAbout_Click(); });
+  QObject::connect(window_.get(), &ui::FSMMainForm::associateFileTypesRequested, window_.get(),
+                   [this] { AssociateMissionFiles(library_); });
 }
 
 void QtStartupHost::ShowMainWindow() { window_->show(); }

@@ -49,34 +49,41 @@ Text AssociationScriptPath(const Library& lib) {
   return dir + u"shell" + PathSeparator(dir) + ChangeExtension(lib.ExecutableName(), u"reg");
 }
 
-Text AssociationScript(TextView verb, TextView program_id, TextView description, TextView extra_arguments,
-                       TextView extension1, TextView extension2, TextView extension3, TextView program) {
-  // "n/a" or blanks mean no arguments; they never reach the command.
-  const Text extra = IsGiven(extra_arguments) ? Text(extra_arguments) + u" " : Text();
-  const Text command = RegistryEscape(CommandLineQuote(program)) + u" " + extra + u"\\\"%1\\\"";
-  const Text root = u"[HKEY_CLASSES_ROOT\\";
-  const Text id(program_id);
-  Text script = u"REGEDIT4" + Text(kBreak) + Text(kBreak);
+DocumentType MakeDocumentType(TextView verb, TextView program_id, TextView description, TextView extra_arguments,
+                              TextView extension1, TextView extension2, TextView extension3, TextView program) {
+  DocumentType type{Text(verb), Text(program_id), Text(description), Text(extra_arguments), {}, Text(program)};
   for (const TextView extension : {extension1, extension2, extension3}) {
-    if (!IsGiven(extension)) continue;
-    script += root + u"." + Text(extension) + u"]" + Text(kBreak) + ValueLine(id) + Text(kBreak) + Text(kBreak);
+    if (IsGiven(extension)) type.extensions.emplace_back(extension);
   }
-  script += root + id + u"]" + Text(kBreak) + ValueLine(description) + Text(kBreak) + Text(kBreak);
+  return type;
+}
+
+Text AssociationScript(const DocumentType& type) {
+  // "n/a" or blanks mean no arguments; they never reach the command.
+  const Text extra = IsGiven(type.extra_arguments) ? type.extra_arguments + u" " : Text();
+  const Text command = RegistryEscape(CommandLineQuote(type.program)) + u" " + extra + u"\\\"%1\\\"";
+  const Text root = u"[HKEY_CLASSES_ROOT\\";
+  const Text& id = type.program_id;
+  Text script = u"REGEDIT4" + Text(kBreak) + Text(kBreak);
+  for (const Text& extension : type.extensions) {
+    script += root + u"." + extension + u"]" + Text(kBreak) + ValueLine(id) + Text(kBreak) + Text(kBreak);
+  }
+  script += root + id + u"]" + Text(kBreak) + ValueLine(type.description) + Text(kBreak) + Text(kBreak);
   script += root + id + u"\\shell]" + Text(kBreak) + Text(kBreak);
-  script += root + id + u"\\shell\\" + Text(verb) + u"]" + Text(kBreak) + ValueLine(u"") + Text(kBreak) + Text(kBreak);
-  script += root + id + u"\\shell\\" + Text(verb) + u"\\command]" + Text(kBreak) + ValueLine(command);
+  script += root + id + u"\\shell\\" + type.verb + u"]" + Text(kBreak) + ValueLine(u"") + Text(kBreak) + Text(kBreak);
+  script += root + id + u"\\shell\\" + type.verb + u"\\command]" + Text(kBreak) + ValueLine(command);
   return script;
 }
 
 void AssociateFileType(Library& lib, TextView verb, TextView program_id, TextView description,
                        TextView extra_arguments, TextView extension1, TextView extension2, TextView extension3) {
-  const Text script = AssociationScript(verb, program_id, description, extra_arguments, extension1, extension2,
-                                        extension3, AssociatedProgram(lib));
+  const DocumentType type = MakeDocumentType(verb, program_id, description, extra_arguments, extension1, extension2,
+                                             extension3, AssociatedProgram(lib));
   const Text dir = AddSlash(lib.ad_brix);
   MakeDirs(dir + u"shell");
   const Text path = AssociationScriptPath(lib);
-  WriteFileAtomic(path, mission::ToUtf8(script));
-  lib.platform().ImportRegistryScript(path);
+  WriteFileAtomic(path, mission::ToUtf8(AssociationScript(type)));
+  lib.platform().RegisterDocumentType(type, path);
 }
 
 }  // namespace applib

@@ -1,12 +1,14 @@
 // Makes this program the one that opens documents of given extensions: a
 // registry script in the text format of the Windows Registry Editor
-// ("REGEDIT4") is written into the library's "shell" folder and handed to
-// the platform's importer.
+// ("REGEDIT4") is written into the library's "shell" folder, and the
+// document type it was written from goes to the platform, which applies the
+// script or the type (see Platform::RegisterDocumentType).
 #pragma once
 
 #include <string>
 
 #include "applib/library.h"
+#include "applib/platform.h"
 #include "base/text.h"
 
 namespace applib {
@@ -29,14 +31,17 @@ Text AssociatedProgram(const Library& lib);
 // The script's path: ad_brix + "shell" + the executable's name with "reg".
 Text AssociationScriptPath(const Library& lib);
 
-// The script text: CR LF line breaks, no break after the last line. An
-// empty extension is skipped; `extra_arguments` go between the program and
-// the file argument when given.
-Text AssociationScript(TextView verb, TextView program_id, TextView description, TextView extra_arguments,
-                       TextView extension1, TextView extension2, TextView extension3, TextView program);
+// The document type that AssociateFileType registers: the extensions that
+// are given (IsGiven), in order.
+DocumentType MakeDocumentType(TextView verb, TextView program_id, TextView description, TextView extra_arguments,
+                              TextView extension1, TextView extension2, TextView extension3, TextView program);
 
-// Writes the script (creating the "shell" folder) and hands it to the
-// platform's importer. Reports nothing.
+// The script text: CR LF line breaks, no break after the last line. The
+// extra arguments go between the program and the file argument when given.
+Text AssociationScript(const DocumentType& type);
+
+// Writes the script (creating the "shell" folder) and hands the type and
+// the script to the platform. Reports nothing.
 void AssociateFileType(Library& lib, TextView verb, TextView program_id, TextView description,
                        TextView extra_arguments, TextView extension1, TextView extension2, TextView extension3);
 

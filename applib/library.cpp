@@ -1,5 +1,6 @@
 #include "applib/library.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "applib/ini.h"
@@ -99,6 +100,21 @@ void Library::FatalError(TextView code, TextView title, TextView message) {
   std::_Exit(1);  // never reached unless a platform's Exit came back
 }
 
-void Library::Delay(std::uint32_t milliseconds) { platform_.Sleep(milliseconds); }
+void Library::Delay(std::uint32_t milliseconds) {
+  // The splash window stays painted through start-up's wait: the wait is cut
+  // into slices with the windows' painting between them, and lasts as long.
+  const std::uint32_t slice = frontend_.PaintInterval();
+  if (slice == 0) {
+    platform_.Sleep(milliseconds);
+    return;
+  }
+  std::uint32_t left = milliseconds;
+  do {
+    const std::uint32_t now = std::min(left, slice);
+    platform_.Sleep(now);
+    frontend_.Paint();
+    left -= now;
+  } while (left > 0);
+}
 
 }  // namespace applib

@@ -66,7 +66,8 @@ class Library {
   bool IsModuleInstalled(TextView name) const;
   // Shows the error through the frontend, then ends the program (status 1).
   [[noreturn]] void FatalError(TextView code, TextView title, TextView message);
-  // Sleeps; 0 only yields.
+  // Sleeps; 0 only yields. The frontend's windows are painted meanwhile
+  // (see Frontend::PaintInterval).
   void Delay(std::uint32_t milliseconds);
 
   // The library directory from brix.cfg, with a final separator; ends the

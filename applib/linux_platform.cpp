@@ -137,8 +137,8 @@ void LinuxPlatform::OpenDocument(TextView target) {
   }
 }
 
-void LinuxPlatform::ImportRegistryScript(TextView script_path) {
-  applib::ImportRegistryScript(script_path, XdgDataHome(), XdgConfigHome(), *this);
+void LinuxPlatform::RegisterDocumentType(const DocumentType& type, TextView) {
+  ApplyDocumentType(type, XdgDataHome(), XdgConfigHome(), *this);
 }
 
 void LinuxPlatform::Sleep(std::uint32_t milliseconds) {

@@ -33,8 +33,9 @@ class LinuxPlatform : public Platform {
   Text ExecutablePath() override;
   bool StartProgram(const std::vector<Text>& argv) override;
   void OpenDocument(TextView target) override;
-  // The freedesktop importer below $XDG_DATA_HOME and $XDG_CONFIG_HOME.
-  void ImportRegistryScript(TextView script_path) override;
+  // The type's freedesktop files below $XDG_DATA_HOME and $XDG_CONFIG_HOME;
+  // the registry script is not needed here.
+  void RegisterDocumentType(const DocumentType& type, TextView script_path) override;
   void Sleep(std::uint32_t milliseconds) override;
   [[noreturn]] void Exit(int status) override;
 };

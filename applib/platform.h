@@ -13,6 +13,18 @@ namespace applib {
 using mission::Text;
 using mission::TextView;
 
+// A kind of document that opens with this program: the file-type
+// association writes it into its registry script and hands it to the
+// platform.
+struct DocumentType {
+  Text verb;                     // the shell verb of the command: "open"
+  Text program_id;               // the type's class name: "Veltrane_Suite.TORVEK32"
+  Text description;              // the type's display name
+  Text extra_arguments;          // between the program and the document; not given (IsGiven) means none
+  std::vector<Text> extensions;  // without the dot, as written ("FSM"); none empty
+  Text program;                  // the program that opens the documents
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -36,10 +48,15 @@ class Platform {
   // other file is opened with the user's application for it. The outcome is
   // not reported.
   virtual void OpenDocument(TextView target) = 0;
-  // Applies the file-type associations of a registry script ("REGEDIT4"
-  // text) without waiting for the result. A platform without an importer
-  // leaves the script unused.
-  virtual void ImportRegistryScript(TextView script_path) { static_cast<void>(script_path); }
+  // Makes the desktop open documents of `type` with its program, without
+  // waiting for the result. `script_path` names the registry script
+  // ("REGEDIT4" text) written for the type, for a platform whose importer
+  // reads such scripts; others apply the type itself. A platform that can do
+  // neither does nothing.
+  virtual void RegisterDocumentType(const DocumentType& type, TextView script_path) {
+    static_cast<void>(type);
+    static_cast<void>(script_path);
+  }
   // Sleeps; 0 only yields the processor.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
   // Ends the program at once.
@@ -71,6 +88,13 @@ class Frontend {
   // takes it down again.
   virtual void ShowSplash(const SplashScreen& splash) { static_cast<void>(splash); }
   virtual void CloseSplash() {}
+  // Windows that must stay painted while the program waits: a wait is cut
+  // into slices of this many milliseconds, with Paint between them. 0 (no
+  // windows) waits in one piece.
+  virtual std::uint32_t PaintInterval() const { return 0; }
+  // Lets the window system map, expose and repaint the windows; handles no
+  // user input.
+  virtual void Paint() {}
 };
 
 }  // namespace applib

@@ -1,5 +1,8 @@
 #include "base/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace mission {
 namespace detail {
 namespace {
@@ -57,6 +60,24 @@ std::size_t Utf8BrokenSpan(const unsigned char* p, const unsigned char* end) {
 }
 
 }  // namespace detail
+
+bool IsValidUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  while (p < end) {
+    // Plain ASCII, the bulk of a mission, eight bytes at a time.
+    std::uint64_t word;
+    if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080u) == 0)) {
+      p += 8;
+      continue;
+    }
+    char32_t code;
+    const std::size_t n = detail::Utf8Sequence(p, end, code);
+    if (n == 0) return false;
+    p += n;
+  }
+  return true;
+}
 
 namespace {
 

@@ -69,6 +69,9 @@ std::size_t Utf8BrokenSpan(const unsigned char* p, const unsigned char* end);
 
 }  // namespace detail
 
+// True when the bytes are UTF-8 as a whole, taken strictly.
+bool IsValidUtf8(std::string_view bytes);
+
 // Decodes UTF-8 piece by piece into a sink with two members:
 // Ascii(const unsigned char* bytes, std::size_t n) takes a run of plain ASCII
 // (the common case, handled in bulk) and Put(char16_t) every other character.

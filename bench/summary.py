@@ -97,7 +97,7 @@ class Table:
         except Missing as e:
             self.missing(name, target, e)
             return
-        self.value(name, fmt(v), target, ok(v))
+        self.value(name, fmt(v), target, None if ok is None else ok(v))
 
     def time(self, name, bench_name, limit, results):
         """The time of one benchmark iteration, under `limit` seconds."""
@@ -188,6 +188,8 @@ def main(argv):
         ("and/or with not, 1000 / 100 levels", "BM_AndOrNotNesting/100", "BM_AndOrNotNesting/1000"),
     ):
         table.ratio("  " + name, large, small, 12, translate)
+    table.ratio("  FreeSpace Open / original operators, 100 MB mix", "BM_OperatorMix/1", "BM_OperatorMix/0", 1.5,
+                translate)
     # Plain nesting indents every line by its depth, so its output grows as
     # the square of the depth: judged per character written.
     table.ratio_per_counter("  and/or nesting 1000 / 100 deep, per output char", "BM_AndOrNesting/1000",
@@ -198,6 +200,18 @@ def main(argv):
     table.ratio("  whole --export json / LoadFile, 100 MB", "BM_ExportJson/100", "BM_LoadFile/100", 4, views)
     table.counter("  --export json peak memory / file, 100 MB", "BM_ExportPeakMemory/100", "peak_per_file",
                   lambda v: f"{v:.2f}x", "<= 4x", lambda v: v <= 4, export_peak)
+    # A damaged mission's JSON stays proportional to the file: no larger
+    # against its file than the sound mission's, at either size.
+    table.counter("  --export json / file, sound mission, 100 MB", "BM_ExportJson/100", "json_per_file",
+                  lambda v: f"{v:.2f}x", "reference", None, views)
+    try:
+        sound = get(views, "BM_ExportJson/100").get("json_per_file")
+    except Missing:
+        sound = None
+    for size in (10, 100):
+        table.counter(f"  --export json / file, damaged mission, {size} MB", f"BM_ExportJsonDamaged/{size}",
+                      "json_per_file", lambda v: f"{v:.2f}x", "<= 1.5x sound",
+                      lambda v: sound is not None and v <= 1.5 * sound, views)
 
     table.heading("Mission check (issue 17)")
     table.ratio("  load + check / LoadFile, 100 MB with references", "BM_LoadAndCheck/100", "BM_LoadFile/100", 2,

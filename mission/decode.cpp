@@ -2,6 +2,13 @@
 
 namespace mission {
 
+MarkedEncoding EncodingByMark(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return {Encoding::Utf16LE, 2};
+  if (bytes.starts_with("\xFE\xFF")) return {Encoding::Utf16BE, 2};
+  if (bytes.starts_with("\xEF\xBB\xBF")) return {Encoding::Utf8WithMark, 3};
+  return {Encoding::Utf8, 0};
+}
+
 char16_t Windows1252Char(unsigned char byte) {
   static constexpr char16_t kHigh[32] = {
       0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87

@@ -1,16 +1,13 @@
 #include "mission/mission.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <limits>
 #include <algorithm>
+#include <cerrno>
 #include <map>
-#include <optional>
+#include <new>
 #include <system_error>
 
 #include "mission/decode.h"
+#include "mission/file.h"
 
 namespace mission {
 
@@ -27,16 +24,6 @@ const LineList& MissionSections::Slot(int number) const {
   return slots_[static_cast<std::size_t>(number - 1)];
 }
 
-Text OutlineTree::NodeTag(std::size_t index) const {
-  const OutlineNode& node = nodes_[index];
-  Text tag = Decimal(node.mode);
-  if (node.entry > 0) {
-    tag += u',';
-    tag += Decimal(node.entry);
-  }
-  return tag;
-}
-
 Mission::Mission() : sections_(std::make_unique<MissionSections>()), tree_(std::make_unique<OutlineTree>()) {}
 Mission::Mission(Mission&&) noexcept = default;
 Mission& Mission::operator=(Mission&&) noexcept = default;
@@ -51,18 +38,6 @@ int SectionSlotOf(TextView name) {
   const Text lower = LowerAscii(name);
   for (const auto& [section, slot] : kSlots) {
     if (lower == section) return slot;
-  }
-  return 0;
-}
-
-int ViewModeOf(TextView name) {
-  static const std::pair<TextView, int> kModes[] = {
-      {u"mission info", 1}, {u"music", 1}, {u"goals", 2},   {u"events", 4},
-      {u"messages", 5},     {u"objects", 6}, {u"wings", 7}, {u"reinforcements", 8},
-  };
-  const Text lower = LowerAscii(name);
-  for (const auto& [section, mode] : kModes) {
-    if (lower == section) return mode;
   }
   return 0;
 }
@@ -109,6 +84,7 @@ class MissionBuilder {
       return;
     }
     pending_cr_ = false;
+    if (c == u'\0') has_nul_ = true;
     if (c == u'\r' || c == u'\n') {
       pending_cr_ = c == u'\r';
       EndLine();
@@ -127,18 +103,17 @@ class MissionBuilder {
   // Ends the text; a line end at the very end does not begin another line.
   Mission Finish() {
     if (line_open_) EndLine();
+    EndBlock();
     line_starts_.push_back(static_cast<std::uint32_t>(write_));
     FinishTree();
     const char16_t* base = buffer_.get();
     for (auto& slot : mission_.sections_->slots_) slot.base_ = base;
     mission_.tree_->base_ = base;
     mission_.line_starts_ = std::move(line_starts_);
+    mission_.has_nul_ = has_nul_;
     mission_.buffer_ = std::move(buffer_);
     return std::move(mission_);
   }
-
-  // Characters written so far; offsets must stay below 2^32.
-  std::size_t Written() const { return write_; }
 
  private:
   void Reserve(std::size_t capacity) {
@@ -171,13 +146,14 @@ class MissionBuilder {
     if (c == u'#') {
       StartSection(rest);
     } else if (c == u'$' || c == u'+') {
-      FieldLine(rest);
+      FieldLine(line, rest);
     }
   }
 
   void StartSection(TextRef name_ref) {
+    EndBlock();
     const Text name(View(name_ref));
-    mode_ = static_cast<std::int16_t>(ViewModeOf(name));
+    slot_ = SectionSlotOf(name);
     if (name.empty()) {
       // A bare "#" gets a root node of its own; its entries have no parent.
       section_node_ = AddNode(name_ref, -1, 0);
@@ -186,12 +162,12 @@ class MissionBuilder {
       if (added) found->second = AddNode(name_ref, -1, 0);
       section_node_ = found->second;
     }
-    nodes()[static_cast<std::size_t>(section_node_)].mode = mode_;
     entries_open_ = !name.empty();
     name_seen_ = false;
     name_node_ = -1;
-    slot_ = SectionSlotOf(name);
     name_count_ = 0;
+    opening_ = Opening::kUndecided;
+    opening_key_ = {};
   }
 
   // "name" in any case of A-Z, at the start of a field line.
@@ -205,24 +181,48 @@ class MissionBuilder {
     return true;
   }
 
-  void FieldLine(TextRef rest) {
-    if (IsNameLine(View(rest))) {
+  // Entries whose first field is not their name (an event's formula, a
+  // goal's type): the fields from the one with the block's opening key up to
+  // the name are held and hang under the name's node, so each entry's fields
+  // stay with the entry.
+  void FieldLine(TextRef line, TextRef rest) {
+    const TextView key = View(line).substr(0, 6);
+    const bool name = IsNameLine(View(rest));
+    if (opening_ == Opening::kUndecided) {
+      opening_ = name ? Opening::kName : Opening::kOtherField;
+      opening_key_ = TextRef{line.offset, static_cast<std::uint32_t>(key.size())};
+    }
+    if (name) {
       name_seen_ = true;
       ++name_count_;
       // A name line before any header, or in the block of a bare "#", has
       // no section node to hang under and makes no node.
       name_node_ = entries_open_ ? AddNode(rest, section_node_, name_count_) : -1;
+      HangHeldFields();
+    } else if (!held_.empty() || (opening_ == Opening::kOtherField && key == View(opening_key_))) {
+      held_.push_back(rest);
     } else if (name_seen_ && name_node_ >= 0) {
       AddNode(rest, name_node_, name_count_);
     }
   }
+
+  // The held fields go under the latest name node; without one they make no
+  // node.
+  void HangHeldFields() {
+    if (name_node_ >= 0) {
+      for (const TextRef field : held_) AddNode(field, name_node_, name_count_);
+    }
+    held_.clear();
+  }
+
+  void EndBlock() { HangHeldFields(); }
 
   std::int32_t AddNode(TextRef text, std::int32_t parent, std::int32_t entry) {
     OutlineNode node;
     node.text = text;
     node.parent = parent;
     node.entry = entry;
-    node.mode = mode_;
+    node.slot = static_cast<std::int16_t>(slot_);
     nodes().push_back(node);
     return static_cast<std::int32_t>(nodes().size() - 1);
   }
@@ -264,130 +264,120 @@ class MissionBuilder {
   bool line_open_ = false;   // characters were read since the last line end
   bool in_comment_ = false;  // a ';' was met on this line
   bool pending_cr_ = false;  // the last character was a CR
+  bool has_nul_ = false;     // a NUL character was read
   // Per-load state of the tree and the store.
-  int slot_ = 0;
-  std::int16_t mode_ = 0;
+  int slot_ = 0;  // of the current section block
   bool entries_open_ = false;  // the block has a section node for its entries
   bool name_seen_ = false;     // a name line was seen in this block
   std::int32_t section_node_ = -1;
   std::int32_t name_node_ = -1;
   std::int32_t name_count_ = 0;
   std::map<Text, std::int32_t> section_nodes_;
+  // How the block's entries open: with their name, or with another field
+  // whose key (first six characters) is opening_key_.
+  enum class Opening { kUndecided, kName, kOtherField };
+  Opening opening_ = Opening::kUndecided;
+  TextRef opening_key_;
+  std::vector<TextRef> held_;  // fields waiting for their entry's name
 };
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
+// Decoding goes a megabyte at a time, so that the bytes behind it can be
+// given back as it goes.
+constexpr std::size_t kSlice = 1 << 20;
 
-// Feeds one piece of the file to the builder. Returns the number of bytes
-// used (a UTF-8 sequence cut off at the end is left for the next piece), or
-// kUtf8Invalid when strict UTF-8 meets an invalid sequence.
-std::size_t Feed(std::string_view piece, Encoding encoding, bool last, MissionBuilder& builder) {
-  if (encoding == Encoding::Windows1252) {
-    for (const char b : piece) builder.Put(Windows1252Char(static_cast<unsigned char>(b)));
-    return piece.size();
+// Thrown out of the decoding when the progress callback asks to stop.
+struct LoadStopped {};
+
+// Decodes one slice into the builder. Returns the number of bytes used; a
+// character cut off at the end of the slice is left for the next one.
+std::size_t DecodeSlice(std::string_view slice, Encoding encoding, bool last, MissionBuilder& builder) {
+  switch (encoding) {
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+      return DecodeUtf16(slice, encoding == Encoding::Utf16BE, last, builder);
+    case Encoding::Windows1252:
+      for (const char b : slice) builder.Put(Windows1252Char(static_cast<unsigned char>(b)));
+      return slice.size();
+    case Encoding::Utf8WithMark:
+    case Encoding::Utf8:
+      // Without a mark the bytes were found to be valid UTF-8 before.
+      return DecodeUtf8(slice, last, false, builder);
   }
-  return DecodeUtf8(piece, last, encoding == Encoding::Utf8, builder);
+  return slice.size();
+}
+
+// Builds the mission from its bytes; `release(n)` is told each time the
+// first n bytes are no longer needed. The encoding is settled before
+// decoding starts: a file without a mark is UTF-8 when it is valid UTF-8 as
+// a whole, otherwise Windows-1252.
+template <class Release>
+Mission Parse(std::string_view bytes, Release release, const LoadProgress& progress = {}) {
+  if (bytes.size() > kMaxMissionBytes) throw std::system_error(EFBIG, std::generic_category());
+  const MarkedEncoding marked = EncodingByMark(bytes);
+  bytes.remove_prefix(marked.mark);
+  Encoding encoding = marked.encoding;
+  if (encoding == Encoding::Utf8 && !IsValidUtf8(bytes)) encoding = Encoding::Windows1252;
+
+  MissionBuilder builder(bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::string_view slice = bytes.substr(done, kSlice);
+    done += DecodeSlice(slice, encoding, done + slice.size() == bytes.size(), builder);
+    release(marked.mark + done);
+    if (progress && !progress(marked.mark + done, marked.mark + bytes.size())) throw LoadStopped();
+  }
+  return builder.Finish();
+}
+
+LoadResult Load(const std::string& error, MissionBytes& bytes, Mission& into, const LoadProgress& progress = {}) {
+  LoadResult result;
+  if (!error.empty()) {
+    result.error = error;
+    return result;
+  }
+  try {
+    into = Parse(bytes.View(), [&bytes](std::size_t used) { bytes.Release(used); }, progress);
+  } catch (const LoadStopped&) {
+    result.stopped = true;
+    return result;
+  } catch (const std::system_error& e) {
+    result.error = e.code().message();
+    return result;
+  } catch (const std::bad_alloc&) {
+    result.error = std::generic_category().message(ENOMEM);
+    return result;
+  }
+  result.ok = true;
+  return result;
 }
 
 }  // namespace
 
 Mission ParseMissionBytes(std::string_view bytes) {
-  Encoding encoding = Encoding::Utf8;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    encoding = Encoding::Utf8WithMark;
-    bytes.remove_prefix(3);
-  }
-  {
-    MissionBuilder builder(bytes.size());
-    if (Feed(bytes, encoding, true, builder) != kUtf8Invalid) return builder.Finish();
-  }
-  MissionBuilder builder(bytes.size());
-  Feed(bytes, Encoding::Windows1252, true, builder);
-  return builder.Finish();
+  return Parse(bytes, [](std::size_t) {});
 }
 
-namespace {
-
-std::string Reason(int error) { return std::generic_category().message(error); }
-
-enum class ReadOutcome { kRead, kNotUtf8, kStopped };
-
-// Reads the whole file through the builder, a piece at a time. The file is
-// first taken as UTF-8; when it turns out not to be valid UTF-8 (and has no
-// byte-order mark) it is read again as Windows-1252.
-ReadOutcome ReadInto(std::ifstream& in, std::uint64_t size, Encoding encoding, const LoadProgress& progress,
-                     std::optional<Mission>& result) {
-  MissionBuilder builder(static_cast<std::size_t>(size));
-  std::string piece(kChunk, '\0');
-  std::size_t carry = 0;  // bytes of a cut-off UTF-8 sequence kept from the last piece
-  std::uint64_t done = 0;
-  bool first = true;
-  for (;;) {
-    in.read(piece.data() + carry, static_cast<std::streamsize>(kChunk - carry));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (in.bad()) throw std::system_error(errno ? errno : EIO, std::generic_category());
-    const bool last = got < kChunk - carry;
-    std::string_view data(piece.data(), carry + got);
-    if (first && encoding != Encoding::Windows1252 && data.substr(0, 3) == "\xEF\xBB\xBF") {
-      encoding = Encoding::Utf8WithMark;
-      data.remove_prefix(3);
-    }
-    first = false;
-    const std::size_t used = Feed(data, encoding, last, builder);
-    if (used == kUtf8Invalid) return ReadOutcome::kNotUtf8;
-    if (builder.Written() >= std::numeric_limits<std::uint32_t>::max() - kChunk) {
-      throw std::system_error(EFBIG, std::generic_category());
-    }
-    done += got;
-    if (progress && !progress(done, size)) return ReadOutcome::kStopped;
-    carry = data.size() - used;
-    std::copy(data.end() - static_cast<std::ptrdiff_t>(carry), data.end(), piece.begin());
-    if (last) break;
+bool LooksLikeMission(const Mission& mission) {
+  if (mission.HasNul()) return false;
+  const OutlineTree& tree = mission.Tree();
+  for (const std::uint32_t root : tree.Roots()) {
+    if (SectionSlotOf(tree.NodeText(root)) != 0) return true;
   }
-  result = builder.Finish();
-  return ReadOutcome::kRead;
+  return false;
 }
-
-}  // namespace
 
 LoadResult LoadFile(const std::filesystem::path& path, Mission& into, const LoadProgress& progress) {
-  LoadResult result;
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    result.error = Reason(EISDIR);
-    return result;
-  }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary | std::ios::in);
-  if (!in) {
-    result.error = Reason(errno != 0 ? errno : ENOENT);
-    return result;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  try {
-    std::optional<Mission> loaded;
-    const std::uint64_t total = ec ? 0 : size;
-    ReadOutcome outcome = ReadInto(in, total, Encoding::Utf8, progress, loaded);
-    if (outcome == ReadOutcome::kNotUtf8) {
-      in.clear();
-      in.seekg(0);
-      outcome = ReadInto(in, total, Encoding::Windows1252, progress, loaded);
-    }
-    if (outcome == ReadOutcome::kStopped) {
-      result.stopped = true;
-      return result;
-    }
-    into = std::move(*loaded);
-  } catch (const std::system_error& e) {
-    result.error = Reason(e.code().value());
-    return result;
-  } catch (const std::bad_alloc&) {
-    result.error = Reason(ENOMEM);
-    return result;
-  }
-  result.ok = true;
-  return result;
+  MissionBytes bytes;
+  const std::string error = ReadMissionFile(path, bytes);
+  return Load(error, bytes, into, progress);
+}
+
+LoadResult LoadStandardInput(Mission& into) {
+  MissionBytes bytes;
+  const std::string error = ReadStandardInput(bytes);
+  return Load(error, bytes, into);
 }
 
 }  // namespace mission

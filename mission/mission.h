@@ -70,14 +70,15 @@ class MissionSections {
   std::array<LineList, kSlotCount> slots_;
 };
 
-// A node of the outline tree. Its tag is «mode» for a section node and
-// «mode,n» for an entry node and its field nodes.
+// A node of the outline tree: a section, a named entry of a section (the
+// n-th name line of its block) or a further field of that entry. The window
+// tags it with the view mode that lists its section (views::NodeTag).
 struct OutlineNode {
   TextRef text;
   std::int32_t parent = -1;  // -1 for a root node
-  std::int32_t entry = 0;    // n of the tag; 0 for a section node
+  std::int32_t entry = 0;    // n of its entry; 0 for a section node
   std::uint32_t row = 0;     // position among its parent's children (or the roots)
-  std::int16_t mode = 0;     // view mode of its section
+  std::int16_t slot = 0;     // store slot of its section (SectionSlotOf); 0: not stored
 };
 
 class OutlineTree {
@@ -89,7 +90,6 @@ class OutlineTree {
     const TextRef r = nodes_[index].text;
     return TextView(base_ + r.offset, r.length);
   }
-  Text NodeTag(std::size_t index) const;
   // Nodes are numbered in the order they were added, which is the tree's own
   // order for searching.
   std::span<const std::uint32_t> Roots() const { return roots_; }
@@ -128,6 +128,10 @@ class Mission {
     return TextView(buffer_.get() + start, line_starts_[number] - start);
   }
 
+  // Whether the decoded text held a NUL character anywhere, comments
+  // included: text files never do, binary files nearly always.
+  bool HasNul() const { return has_nul_; }
+
  private:
   friend class MissionBuilder;
   std::unique_ptr<char16_t[]> buffer_;
@@ -136,17 +140,24 @@ class Mission {
   // Where each line begins in the buffer, and one past the last line's end:
   // the lines lie one after the other, so line n ends where line n + 1 begins.
   std::vector<std::uint32_t> line_starts_;
+  bool has_nul_ = false;
 };
 
 // Slot of a section name (compared after LowerAscii, exactly); 0 for a
 // section that is not stored.
 int SectionSlotOf(TextView name);
-// View mode that lists a section's entries; 0 for none.
-int ViewModeOf(TextView name);
 
-// Builds a mission from the bytes of a mission file. Lines end at CR LF, a
-// lone CR or a lone LF; a line end at the very end does not begin another
-// line.
+// Whether the text read looks like a FreeSpace mission: no NUL character,
+// and at least one header of a section the store keeps («#Mission Info»,
+// «#Events», ...). An empty file, a program or a picture does not; a file
+// that does not may still be opened, only not without a word.
+bool LooksLikeMission(const Mission& mission);
+
+// Builds a mission from the bytes of a mission file, decoded as the file's
+// byte-order mark or content says (see mission/decode.h). Lines end at CR
+// LF, a lone CR or a lone LF; a line end at the very end does not begin
+// another line. Bytes beyond what the text's 32-bit offsets can address
+// (4 GiB) throw std::system_error (EFBIG).
 Mission ParseMissionBytes(std::string_view bytes);
 
 struct LoadResult {
@@ -155,14 +166,17 @@ struct LoadResult {
   std::string error;     // the reason, when not ok and not stopped
 };
 
-// Told, after each piece of the file, how many of its `total` bytes have
-// been read so far (`total` is 0 when the size is unknown); it returns false
-// to stop the load. A file that is not UTF-8 is read a second time, so
-// `done` can start again from 0.
+// Told, after each megabyte of the file decoded, how many of its `total`
+// bytes are done; it returns false to stop the load.
 using LoadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
-// Reads the file into `into`. On failure, and when stopped, `into` is left
-// exactly as it was. The file is only ever opened for reading.
+// Reads the file into `into`. Only a regular file (or a link to one) is
+// read; anything else is refused at once, without reading from it. On
+// failure, and when stopped, `into` is left exactly as it was. The file is
+// only ever opened for reading.
 LoadResult LoadFile(const std::filesystem::path& path, Mission& into, const LoadProgress& progress = {});
+
+// The same for standard input, read to its end, whatever it is.
+LoadResult LoadStandardInput(Mission& into);
 
 }  // namespace mission

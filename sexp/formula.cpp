@@ -52,27 +52,33 @@ struct Gathered {
 
 }  // namespace
 
-Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next) {
+Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+                 OperatorSet operators) {
   next = start;
   const auto count = static_cast<std::int64_t>(lines.Count());
   if (start < 1 || start > count) return Text();
 
   // Runs of spaces collapse as the lines are joined; the bracket balance is
-  // checked at the end of each line.
+  // checked at the end of each line. A formula left open ends at the end of
+  // the slot, or before the next formula: reading on into the next one would
+  // make every open formula of a damaged section hold the rest of it.
   Gathered formula;
   std::int64_t depth = 0;
   do {
     if (next > count) return Text(kMissingClosing);
-    depth += formula.Append(lines.Line(static_cast<std::size_t>(next)));
+    const TextView line = lines.Line(static_cast<std::size_t>(next));
+    if (next > start && line.substr(0, 6) == u"$Formu") return Text(kMissingClosing);
+    depth += formula.Append(line);
     ++next;
   } while (depth > 0);
   if (depth < 0) return Text(kTooManyClosing);
   return detail::Translate(
-      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars), TextView(), ownerName);
+      std::make_unique<detail::Source>(std::move(formula.text), std::move(formula.brackets), formula.dollars),
+      TextView(), ownerName, operators);
 }
 
-Text ParseIt(TextView formula, TextView indent, TextView ownerName) {
-  return detail::Translate(Text(formula), indent, ownerName);
+Text ParseIt(TextView formula, TextView indent, TextView ownerName, OperatorSet operators) {
+  return detail::Translate(Text(formula), indent, ownerName, operators);
 }
 
 std::int32_t CountOccurrences(TextView text, TextView find) {

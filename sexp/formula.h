@@ -22,20 +22,31 @@ inline constexpr TextView kNestedTooDeeply = u"<Error in formular: nested too de
 // reason (its parts used again and again at every level).
 inline constexpr TextView kTooComplex = u"<Error in formular: too complex>";
 
+// Which operators the translator knows: the original set, or also those of
+// the FreeSpace Open engine. The FreeSpace Open translation is a superset:
+// everything the original translates keeps its exact text, except a "when"
+// among actions and a "<" or ">" whose operands the original cannot read,
+// which it translates instead of mangling. Operators that neither knows
+// (a mod's own) still give the "#UnknownCommand" line.
+enum class OperatorSet { kOriginal, kFreeSpaceOpen };
+
 // Gathers the formula that begins at line `start` (1-based) of `lines` until
 // its brackets balance and translates it. `next` receives the position one
 // past the last line read (`start` when no line could be read). `ownerName`
 // is the name the "when" template writes (an event's name, a goal's message).
 //
 // Every run of spaces in the gathered text becomes one space. More ")" than
-// "(" gives kTooManyClosing; brackets still open at the last line of the
-// list give kMissingClosing; a start outside the list gives the empty text.
-Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next);
+// "(" gives kTooManyClosing. Brackets still open give kMissingClosing, the
+// formula ending before the next line whose key (first six characters) is
+// "$Formu", or at the last line of the list when none follows. A start
+// outside the list gives the empty text.
+Text ReadFormula(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
+                 OperatorSet operators = OperatorSet::kOriginal);
 
 // Translates a formula (or a part of one) with the given indent; the "when"
 // template writes `ownerName`. ReadFormula hands its gathered text to the
 // same translation. Lines are separated by CR LF.
-Text ParseIt(TextView formula, TextView indent, TextView ownerName);
+Text ParseIt(TextView formula, TextView indent, TextView ownerName, OperatorSet operators = OperatorSet::kOriginal);
 
 // How often `find` occurs in `text`, counted left to right without overlap;
 // 0 for an empty `find`.

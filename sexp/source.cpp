@@ -125,7 +125,7 @@ void SplitParts(Span text, Workspace& work, std::vector<Span>& parts, std::vecto
       return;
     }
     const Source& copy = work.Add(Text(lead.View()).append(body.View()));
-    parts.push_back(Span{&copy, 0, copy.Size()});
+    parts.push_back(Span{&copy, 0, copy.Size(), Source::kNone, body.group});
   };
   // Only the brackets are visited: the text between them is looked at only
   // where a stretch is tested for a value.
@@ -158,7 +158,7 @@ void SplitParts(Span text, Workspace& work, std::vector<Span>& parts, std::vecto
     }
     const std::uint32_t close = s.Match(b);
     if (close != Source::kNone && s.BracketAt(close) < text.end) {
-      emit(lead, Span{&s, pos + 1, s.BracketAt(close), b + 1});
+      emit(lead, Span{&s, pos + 1, s.BracketAt(close), b + 1, true});
       b = close;
       stretch = s.BracketAt(close) + 1;
       stretch_bracket = close + 1;
@@ -167,7 +167,7 @@ void SplitParts(Span text, Workspace& work, std::vector<Span>& parts, std::vecto
     }
     // Still open at the end of the text: the rest is the last part, if it
     // holds a value.
-    const Span body{&s, pos + 1, text.end, b + 1};
+    const Span body{&s, pos + 1, text.end, b + 1, true};
     const bool given = mission::TrimBlankView(lead.View()).empty()
                            ? mission::IsGiven(body.View())
                            : mission::IsGiven(Text(lead.View()).append(body.View()));

@@ -16,6 +16,10 @@
 
 #include "base/text.h"
 
+namespace sexp {
+enum class OperatorSet;
+}
+
 namespace sexp::detail {
 
 using mission::Text;
@@ -68,6 +72,9 @@ struct Span {
   // The number of the first bracket at or after `begin`, when known: a part
   // knows it from the splitting, which saves a search at every level.
   std::uint32_t bracket = Source::kNone;
+  // A part that was a bracketed group (a nested operator call), not a
+  // stretch of words between groups.
+  bool group = false;
 
   TextView View() const {
     return source ? source->Text16().substr(begin, end - begin) : TextView();
@@ -106,7 +113,8 @@ Span Prepare(Span text, Workspace& work);
 // A blank stretch before a group, or one holding only "n/a", leads the
 // group's part. Nothing that reads a part sees a blank lead, because words
 // and translations start by trimming, so only a lead holding "n/a" is kept
-// (the part is then copied). `texts`, when given, receives every part in full.
+// (the part is then copied). Groups are marked as such. `texts`, when given,
+// receives every part in full.
 void SplitParts(Span text, Workspace& work, std::vector<Span>& parts, std::vector<Text>* texts = nullptr);
 
 // The words of a text, read only as far as they are asked for. Words are
@@ -145,7 +153,7 @@ namespace sexp::detail {
 
 // The translation of a whole formula (ParseIt), taking the text over.
 // `eventName` is what the "when" template writes.
-Text Translate(Text formula, TextView indent, TextView eventName);
-Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventName);
+Text Translate(Text formula, TextView indent, TextView eventName, OperatorSet operators);
+Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventName, OperatorSet operators);
 
 }  // namespace sexp::detail

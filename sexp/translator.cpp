@@ -1,19 +1,17 @@
 // The translator: every part of a formula becomes one entry of output, built
 // by the template of its operator word. Output is written into one text as it
 // is made, so a deep formula never copies the translations of its inner
-// levels.
+// levels. This file holds the walk and the original operators' templates;
+// modern.cpp the FreeSpace Open operators.
+#include "sexp/translator.h"
+
 #include <algorithm>
-#include <deque>
 #include <string_view>
 #include <unordered_map>
-
-#include "sexp/formula.h"
-#include "sexp/source.h"
 
 namespace sexp::detail {
 namespace {
 
-constexpr int kMaxLevel = 1000;
 constexpr TextView kCrLf = u"\r\n";
 using sexp::kNestedTooDeeply;
 using sexp::kTooComplex;
@@ -26,36 +24,7 @@ constexpr std::size_t kWorkBase = std::size_t{1} << 24;
 constexpr std::size_t kOutputPerCharacter = 8;
 constexpr std::size_t kOutputBase = std::size_t{1} << 24;
 
-enum class Kind {
-  kFormat,         // one line from a format text
-  kShipCondition,  // a condition over the ships from word 3 on
-  kShipAction,     // an action for each ship from word 2 on
-  kList,           // one line per listed name
-  kWhen,
-  kNot,
-  kAndOr,
-  kCompare,
-  kAddGoal,
-  kEscort,
-  kRandomMessage,
-};
-
-// How an operator's line begins: with nothing (operands, AI goals, and the
-// actions whose format text starts with its own space) or with the indent
-// and one space.
-enum class Lead { kNone, kIndent };
-
-// In format texts "%k" stands for word k of the part and "@k" for word
-// (j + k) of a list entry that starts at word j.
-struct Template {
-  Kind kind;
-  Lead lead = Lead::kNone;
-  TextView text = {};
-  int first = 0;
-  int step = 0;
-};
-
-using TemplateTable = std::unordered_map<TextView, Template>;
+using TemplateTable = std::unordered_map<TextView, Template, WordHash>;
 
 void AddFormats(TemplateTable& table, Lead lead, std::initializer_list<std::pair<TextView, TextView>> formats) {
   for (const auto& [op, format] : formats) table.emplace(op, Template{Kind::kFormat, lead, format});
@@ -192,151 +161,206 @@ const TemplateTable& Templates() {
   return table;
 }
 
-struct Indent {
-  TextView base;
-  std::size_t extra = 0;  // spaces after the base
-};
+}  // namespace
 
-class Translator {
- public:
-  Translator(Workspace& work, Text& out, TextView event_name, std::size_t input_size)
-      : work_(work),
-        out_(out),
-        event_name_(event_name),
-        max_output_(std::max(kOutputBase, input_size * kOutputPerCharacter)) {
-    work_.SetAllowance(input_size * kWorkPerCharacter + kWorkBase);
-  }
+const Template* FindTemplate(TextView word) {
+  const auto found = Templates().find(word);
+  return found == Templates().end() ? nullptr : &found->second;
+}
 
-  bool Failed() const { return failed_; }
+Translator::Translator(Workspace& work, Scratch& scratch, Text& out, TextView event_name, std::size_t input_size,
+                       OperatorSet operators)
+    : work_(work),
+      scratch_(scratch),
+      out_(out),
+      event_name_(event_name),
+      max_output_(std::max(kOutputBase, input_size * kOutputPerCharacter)),
+      modern_(operators == OperatorSet::kFreeSpaceOpen) {
+  work_.SetAllowance(input_size * kWorkPerCharacter + kWorkBase);
+}
 
-  void Translate(Span text, Indent indent, int level) {
+void Translator::Translate(Span text, Indent indent, int level) {
+  if (Stop() || !Enter(level)) return;
+  // Each level keeps its lists for the next formula at that level.
+  std::vector<Span>& parts = Parts(level);
+  SplitParts(Prepare(text, work_), work_, parts);
+  // The first part is the operator of the level unless the text begins with
+  // a bracketed group.
+  const bool headed = !parts.empty() && !parts[0].group;
+  const std::size_t start = out_.size();
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const std::size_t entry = out_.size();
+    i = WriteEntry(parts, i, indent, level, headed && i == 0);
     if (Stop()) return;
-    if (level > kMaxLevel) {
-      out_ += kNestedTooDeeply;
-      return;
-    }
-    // Each level keeps its lists for the next formula at that level.
-    while (levels_.size() < static_cast<std::size_t>(level)) levels_.emplace_back();
-    std::vector<Span>& parts = levels_[static_cast<std::size_t>(level) - 1];
-    SplitParts(Prepare(text, work_), work_, parts);
-    const std::size_t start = out_.size();
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-      const std::size_t entry = out_.size();
-      i = WriteEntry(parts, i, indent, level);
-      if (Stop()) return;
-      // Entries that are empty, blank or "n/a" leave no line.
-      if (mission::IsGiven(TextView(out_).substr(entry))) {
-        out_ += kCrLf;
-      } else {
-        out_.resize(entry);
-      }
-    }
-    if (out_.size() > start) out_.resize(out_.size() - kCrLf.size());
+    EndEntry(entry);
   }
+  if (out_.size() > start) out_.resize(out_.size() - kCrLf.size());
+}
 
- private:
-  bool Stop() {
-    if (!failed_ && (work_.Exhausted() || out_.size() > max_output_)) failed_ = true;
-    return failed_;
-  }
+bool Translator::Stop() {
+  if (!failed_ && (work_.Exhausted() || out_.size() > max_output_)) failed_ = true;
+  return failed_;
+}
 
-  void WriteIndent(Indent indent) {
-    out_ += indent.base;
-    out_.append(indent.extra, u' ');
+bool Translator::Enter(int level) {
+  if (level <= kMaxLevel) return true;
+  out_ += kNestedTooDeeply;
+  return false;
+}
+
+std::vector<Span>& Translator::Parts(int level) {
+  const auto index = static_cast<std::size_t>(level) - 1;
+  scratch_.used = std::max(scratch_.used, index + 1);
+  while (scratch_.parts.size() <= index) scratch_.parts.push_back(std::make_unique<std::vector<Span>>());
+  return *scratch_.parts[index];
+}
+
+std::vector<Arg>& Translator::Args(int level) {
+  const auto index = static_cast<std::size_t>(level) - 1;
+  scratch_.used = std::max(scratch_.used, index + 1);
+  while (scratch_.args.size() <= index) scratch_.args.push_back(std::make_unique<std::vector<Arg>>());
+  return *scratch_.args[index];
+}
+
+void Scratch::Trim() {
+  constexpr std::size_t kKept = 4096;
+  for (std::size_t level = 0; level < used; ++level) {
+    if (level < parts.size() && parts[level]->capacity() > kKept) std::vector<Span>().swap(*parts[level]);
+    if (level < args.size() && args[level]->capacity() > kKept) std::vector<Arg>().swap(*args[level]);
   }
-  void WriteLead(Lead lead, Indent indent) {
-    if (lead == Lead::kIndent) {
-      WriteIndent(indent);
-      out_ += u' ';
+  used = 0;
+}
+
+void Translator::WriteIndent(Indent indent) {
+  out_ += indent.base;
+  out_.append(indent.extra, u' ');
+}
+
+void Translator::WriteLead(Lead lead, Indent indent) {
+  if (lead == Lead::kIndent) {
+    WriteIndent(indent);
+    out_ += u' ';
+  }
+}
+
+void Translator::WriteBlockIndent(Indent indent) {
+  if (indent.block) WriteIndent(indent);
+}
+
+void Translator::AppendWord(TextView word) {
+  if (argument_loop_ > 0 && IsArgument(word)) {
+    out_ += u"Argument";
+  } else {
+    out_ += word;
+  }
+}
+
+void Translator::WriteFormat(TextView format, Words& words, std::size_t base) {
+  for (std::size_t j = 0; j < format.size(); ++j) {
+    const char16_t c = format[j];
+    if ((c == u'%' || c == u'@') && j + 1 < format.size()) {
+      const std::size_t k = static_cast<std::size_t>(format[++j] - u'0');
+      AppendWord(words.Get(c == u'%' ? k : base + k));
+    } else {
+      out_ += c;
     }
   }
-  void WriteFormat(TextView format, Words& words, std::size_t base = 0) {
-    for (std::size_t j = 0; j < format.size(); ++j) {
-      const char16_t c = format[j];
-      if ((c == u'%' || c == u'@') && j + 1 < format.size()) {
-        const std::size_t k = static_cast<std::size_t>(format[++j] - u'0');
-        out_ += words.Get(c == u'%' ? k : base + k);
-      } else {
-        out_ += c;
-      }
-    }
-  }
-  // Removes the line break after the last line of a list, if any.
-  void EndList(std::size_t entry) {
-    if (out_.size() > entry) out_.resize(out_.size() - kCrLf.size());
-  }
+}
 
-  static Span PartOrEmpty(const std::vector<Span>& parts, std::size_t i) {
-    return i < parts.size() ? parts[i] : Span{};
-  }
+// Removes the line break after the last line of a list, if any.
+void Translator::EndList(std::size_t entry) {
+  if (out_.size() > entry) out_.resize(out_.size() - kCrLf.size());
+}
 
-  // Writes the entry of part i; returns the number of the last part it used.
-  std::size_t WriteEntry(const std::vector<Span>& parts, std::size_t i, Indent indent, int level) {
-    Words words(parts[i].View());
-    const TextView op = words.Get(1);
-    const auto found = Templates().find(op);
-    if (found == Templates().end()) {
-      out_ += u" #UnknownCommand ";
-      out_ += op;
+void Translator::EndEntry(std::size_t entry) {
+  if (mission::IsGiven(TextView(out_).substr(entry))) {
+    out_ += kCrLf;
+  } else {
+    out_.resize(entry);
+  }
+}
+
+namespace {
+
+Span PartOrEmpty(std::span<const Span> parts, std::size_t i) { return i < parts.size() ? parts[i] : Span{}; }
+
+}  // namespace
+
+std::size_t Translator::WriteEntry(std::span<const Span> parts, std::size_t i, Indent indent, int level, bool head) {
+  Words words(parts[i].View());
+  const TextView op = words.Get(1);
+  const Template* t = nullptr;
+  if (modern_) {
+    // The original operators (also in other spellings and by old names), and
+    // the operators the original lacks.
+    const Resolved r = ResolveModern(op);
+    const bool modern_form = r.original != nullptr ? UsesModernForm(*r.original, parts.subspan(i), head)
+                                                   : r.op != nullptr;
+    if (modern_form) {
+      WriteModern(r, parts, i, indent, level, head);
       work_.Charge(words.Read() + 1);
-      return i;
+      return head ? parts.size() - 1 : i;
     }
-    const Template& t = found->second;
-    std::size_t last = i;
-    switch (t.kind) {
-      case Kind::kFormat:
-        WriteLead(t.lead, indent);
-        WriteFormat(t.text, words);
-        break;
-      case Kind::kShipCondition:
-        WriteShipCondition(t, words, indent);
-        break;
-      case Kind::kShipAction:
-      case Kind::kList:
-      case Kind::kEscort:
-      case Kind::kRandomMessage:
-        WriteAction(t, words, indent);
-        break;
-      case Kind::kWhen:
-        last = WriteWhen(parts, i, level);
-        break;
-      case Kind::kNot:
-        last = WriteNot(parts, i, indent, level);
-        break;
-      case Kind::kAndOr:
-        last = WriteAndOr(t, parts, indent, level);
-        break;
-      case Kind::kCompare:
-        last = WriteCompare(parts, indent, level);
-        break;
-      case Kind::kAddGoal:
-        WriteAddGoal(parts[i], words, indent, level);
-        break;
-    }
-    work_.Charge(words.Read() + 1);
-    return last;
+    t = r.original;
+  } else {
+    t = FindTemplate(op);
   }
+  if (t == nullptr) {
+    WriteBlockIndent(indent);
+    out_ += u" #UnknownCommand ";
+    out_ += op;
+    work_.Charge(words.Read() + 1);
+    return i;
+  }
+  std::size_t last = i;
+  WriteOriginal(*t, parts, i, words, indent, level, last);
+  work_.Charge(words.Read() + 1);
+  return last;
+}
 
-  // The structural templates return the number of the last part they used.
-  std::size_t WriteWhen(const std::vector<Span>& parts, std::size_t i, int level);
-  std::size_t WriteNot(const std::vector<Span>& parts, std::size_t i, Indent indent, int level);
-  std::size_t WriteAndOr(const Template& t, const std::vector<Span>& parts, Indent indent, int level);
-  std::size_t WriteCompare(const std::vector<Span>& parts, Indent indent, int level);
-  void WriteShipCondition(const Template& t, Words& words, Indent indent);
-  void WriteAction(const Template& t, Words& words, Indent indent);
-  void WriteAddGoal(Span part, Words& words, Indent indent, int level);
-
-  Workspace& work_;
-  Text& out_;
-  std::deque<std::vector<Span>> levels_;  // a deque: adding a level moves no other
-  TextView event_name_;
-  std::size_t max_output_;
-  bool failed_ = false;
-};
+void Translator::WriteOriginal(const Template& t, std::span<const Span> parts, std::size_t i, Words& words,
+                               Indent indent, int level, std::size_t& last) {
+  switch (t.kind) {
+    case Kind::kFormat:
+      // In a block, lines that begin with a fixed space or none stand at
+      // the block's indent too.
+      if (t.lead == Lead::kNone && indent.block) {
+        WriteIndent(indent);
+        if (!t.text.starts_with(u' ')) out_ += u' ';
+      }
+      WriteLead(t.lead, indent);
+      WriteFormat(t.text, words);
+      break;
+    case Kind::kShipCondition:
+      WriteShipCondition(t, words, indent);
+      break;
+    case Kind::kShipAction:
+    case Kind::kList:
+    case Kind::kEscort:
+    case Kind::kRandomMessage:
+      WriteAction(t, words, indent);
+      break;
+    case Kind::kWhen:
+      last = WriteWhen(parts, i, level);
+      break;
+    case Kind::kNot:
+      last = WriteNot(parts, i, indent, level);
+      break;
+    case Kind::kAndOr:
+      last = WriteAndOr(t.text, parts, indent, level);
+      break;
+    case Kind::kCompare:
+      last = WriteCompare(parts, indent, level);
+      break;
+    case Kind::kAddGoal:
+      WriteAddGoal(parts[i], words, indent, level);
+      break;
+  }
+}
 
 // "when": the next part is the condition; the parts after it are the
 // actions, translated one by one as entries of their own.
-std::size_t Translator::WriteWhen(const std::vector<Span>& parts, std::size_t i, int level) {
+std::size_t Translator::WriteWhen(std::span<const Span> parts, std::size_t i, int level) {
   out_ += u"If\r\n";
   Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
   out_ += u"\r\nThen\r\n MissionStatus.Event(\"";
@@ -345,7 +369,7 @@ std::size_t Translator::WriteWhen(const std::vector<Span>& parts, std::size_t i,
   return i + 1;
 }
 
-std::size_t Translator::WriteNot(const std::vector<Span>& parts, std::size_t i, Indent indent, int level) {
+std::size_t Translator::WriteNot(std::span<const Span> parts, std::size_t i, Indent indent, int level) {
   WriteLead(Lead::kIndent, indent);
   out_ += u"Not";
   Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
@@ -354,16 +378,16 @@ std::size_t Translator::WriteNot(const std::vector<Span>& parts, std::size_t i, 
 
 // "and"/"or": a bracketed block of all the other parts of the formula, one
 // level deeper, joined by the operator's word.
-std::size_t Translator::WriteAndOr(const Template& t, const std::vector<Span>& parts, Indent indent, int level) {
+std::size_t Translator::WriteAndOr(TextView word, std::span<const Span> parts, Indent indent, int level) {
   WriteIndent(indent);
   out_ += u"(\r\n";
   for (std::size_t k = 1; k < parts.size(); ++k) {
     WriteIndent(indent);
-    Translate(parts[k], Indent{indent.base, indent.extra + 1}, level + 1);
+    Translate(parts[k], Indent{indent.base, indent.extra + 1, indent.block}, level + 1);
     out_ += kCrLf;
     if (k + 1 < parts.size()) {
       WriteIndent(indent);
-      out_ += t.text;
+      out_ += word;
       out_ += kCrLf;
     }
   }
@@ -374,13 +398,13 @@ std::size_t Translator::WriteAndOr(const Template& t, const std::vector<Span>& p
 
 // "<"/">": part 2 translated, the operator word, and only the first word of
 // part 3.
-std::size_t Translator::WriteCompare(const std::vector<Span>& parts, Indent indent, int level) {
+std::size_t Translator::WriteCompare(std::span<const Span> parts, Indent indent, int level) {
   WriteLead(Lead::kIndent, indent);
   Translate(PartOrEmpty(parts, 1), Indent{}, level + 1);
   out_ += u' ';
   out_ += Words(parts[0].View()).Get(1);
   out_ += u' ';
-  out_ += Words(PartOrEmpty(parts, 2).View()).Get(1);
+  AppendWord(Words(PartOrEmpty(parts, 2).View()).Get(1));
   return parts.size() - 1;
 }
 
@@ -392,9 +416,9 @@ void Translator::WriteShipCondition(const Template& t, Words& words, Indent inde
     WriteLead(t.lead, indent);
     if (k > 3) out_ += u"And ";
     out_ += u"Ship(";
-    out_ += words.Get(k);
+    AppendWord(words.Get(k));
     out_ += t.text;
-    out_ += words.Get(2);
+    AppendWord(words.Get(2));
     out_ += kCrLf;
   }
   EndList(entry);
@@ -409,27 +433,34 @@ void Translator::WriteAction(const Template& t, Words& words, Indent indent) {
       head.append(indent.extra + 1, u' ').append(u"Ship(");
       Text tail(u").");
       tail.append(t.text).append(kCrLf);
-      for (std::size_t k = 2; mission::IsGiven(words.Get(k)); ++k) out_.append(head).append(words.Get(k)).append(tail);
+      for (std::size_t k = 2; mission::IsGiven(words.Get(k)); ++k) {
+        out_ += head;
+        AppendWord(words.Get(k));
+        out_ += tail;
+      }
       EndList(entry);
       break;
     }
     case Kind::kList:
       for (std::size_t k = static_cast<std::size_t>(t.first); mission::IsGiven(words.Get(k));
            k += static_cast<std::size_t>(t.step)) {
+        WriteBlockIndent(indent);
         WriteFormat(t.text, words, k);
         out_ += kCrLf;
       }
       EndList(entry);
       break;
     case Kind::kEscort:
+      WriteBlockIndent(indent);
       WriteFormat(mission::NumericValue(words.Get(3)) == 0.0 ? u" Ship(%2).EscortList.Remove()"
                                                                : u" Ship(%2).EscortList.Add(%3)",
                   words);
       break;
     case Kind::kRandomMessage:
+      WriteBlockIndent(indent);
       WriteFormat(u" InXMilliSeconds(0).SendMessage(%2,ChooseRandomFromList(", words);
       for (std::size_t k = 4; mission::IsGiven(words.Get(k)); ++k) {
-        out_ += words.Get(k);
+        AppendWord(words.Get(k));
         out_ += u',';
       }
       // Only the comma after the last message goes; without messages the
@@ -449,6 +480,7 @@ void Translator::WriteAddGoal(Span part, Words& words, Indent indent, int level)
   const TextView ship = words.Get(2);
   Span rest = part;
   rest.bracket = Source::kNone;  // the words may hold brackets
+  rest.group = false;
   const char16_t* base = part.source->Text16().data();
   if (ship.empty()) {
     rest.begin = static_cast<std::uint32_t>(op.data() + op.size() - base);
@@ -465,19 +497,17 @@ void Translator::WriteAddGoal(Span part, Words& words, Indent indent, int level)
   }
   WriteLead(Lead::kIndent, indent);
   out_ += u"Ship(";
-  out_ += ship;
+  AppendWord(ship);
   out_ += u").AddGoal(";
   Translate(rest, Indent{}, level + 1);
   out_ += u')';
 }
 
-}  // namespace
-
-Text Translate(Text formula, TextView indent, TextView eventName) {
-  return Translate(std::make_unique<Source>(std::move(formula)), indent, eventName);
+Text Translate(Text formula, TextView indent, TextView eventName, OperatorSet operators) {
+  return Translate(std::make_unique<Source>(std::move(formula)), indent, eventName, operators);
 }
 
-Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventName) {
+Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventName, OperatorSet operators) {
   Workspace work;
   const std::size_t size = formula->Size();
   const Source& source = work.Add(std::move(formula));
@@ -485,8 +515,11 @@ Text Translate(std::unique_ptr<Source> formula, TextView indent, TextView eventN
   // Room that is never written costs nothing; this saves most of the copying
   // as a long translation grows.
   out.reserve(4 * size + 256);
-  Translator translator(work, out, eventName, size);
+  // One formula is translated at a time on a thread; its lists serve the next.
+  thread_local Scratch scratch;
+  Translator translator(work, scratch, out, eventName, size, operators);
   translator.Translate(Span{&source, 0, source.Size()}, Indent{indent, 0}, 1);
+  scratch.Trim();
   if (translator.Failed()) return Text(kTooComplex);
   return out;
 }

@@ -1,5 +1,10 @@
 #include "ui/codewindows.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -34,17 +39,62 @@ QTextEdit* NewCodeWindow(QWidget* parent, const QString& name, const QString& de
 
 }  // namespace
 
-CodeWindows::CodeWindows(QWidget* parent)
+CodeWindows::CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* parsedEntry, QStatusBar* statusBar)
     : QObject(parent),
+      settings_(settings),
       richTextBox1_(NewCodeWindow(parent, QStringLiteral("RichTextBox1"), QStringLiteral("SEXP Trees"))),
-      richTextBox2_(NewCodeWindow(parent, QStringLiteral("RichTextBox2"), QStringLiteral("Parsed Code"))) {}
+      richTextBox2_(NewCodeWindow(parent, QStringLiteral("RichTextBox2"), QStringLiteral("Parsed Code"))),
+      notice_(new QLabel(statusBar)) {
+  notice_->setObjectName(QStringLiteral("StatusUnknownCommands"));
+  notice_->setFont(TahomaFont());
+  notice_->hide();
+  statusBar->addPermanentWidget(notice_);
+
+  // The menu entry stands right after the Parsed code window's own.
+  auto* menu = qobject_cast<QMenu*>(parsedEntry->associatedObjects().value(0));
+  auto* entry = new QAction(QStringLiteral("Translate FreeSpace &Open operators"),
+                            menu != nullptr ? static_cast<QObject*>(menu) : this);
+  entry->setObjectName(QStringLiteral("MenuViewModernOperators"));
+  entry->setCheckable(true);
+  if (menu != nullptr) {
+    const QList<QAction*> entries = menu->actions();
+    menu->insertAction(entries.value(entries.indexOf(parsedEntry) + 1), entry);
+  }
+  // A first start shows the original translation.
+  const bool on = settings_.ModernOperators();
+  operators_ = on ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  entry->setChecked(on);
+  // Only the user's choice is written, not the state set here.
+  connect(entry, &QAction::triggered, this, &CodeWindows::ModernOperators_Toggled);
+}
 
 void CodeWindows::Clear() {
   richTextBox1_->clear();
   richTextBox2_->clear();
+  notice_->hide();
+  mission_.reset();
+  row_.reset();
 }
 
-void CodeWindows::Show(const views::FormulaTexts& texts) {
+void CodeWindows::Show(std::shared_ptr<const mission::Mission> mission, const views::Row& row) {
+  mission_ = std::move(mission);
+  row_ = row;
+  ShowTexts(views::ReadRowFormula(mission_->Sections(), row, operators_));
+}
+
+void CodeWindows::ModernOperators_Toggled(bool on) {
+  settings_.SetModernOperators(on);
+  operators_ = on ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  if (row_) ShowTexts(views::ReadRowFormula(mission_->Sections(), *row_, operators_));
+}
+
+void CodeWindows::ShowTexts(const views::FormulaTexts& texts) {
+  const Text notice = operators_ == sexp::OperatorSet::kOriginal
+                          ? UnknownCommandNotice(views::UnknownCommandLines(texts.parsed))
+                          : Text();
+  notice_->setText(ToQString(notice));
+  notice_->setVisible(!notice.empty());
+
   richTextBox2_->setPlainText(DocumentText(CodeWindowText(texts.parsed)));
   QTextCursor all(richTextBox2_->document());
   // All colouring in one edit block, so the document is laid out once.
@@ -53,12 +103,20 @@ void CodeWindows::Show(const views::FormulaTexts& texts) {
   QTextCharFormat black;
   black.setForeground(ColourFromBgr(views::kColorBlack));
   all.mergeCharFormat(black);
-  for (const views::ColorWord& word : views::kColorWords) colorize(richTextBox2_, word.text, word.color);
+  for (const views::ColorWord& word : views::ColorWords(operators_)) colorize(richTextBox2_, word.text, word.color);
   all.endEditBlock();
   richTextBox2_->moveCursor(QTextCursor::Start);
 
   richTextBox1_->setPlainText(DocumentText(CodeWindowText(texts.sexp)));
   richTextBox1_->moveCursor(QTextCursor::Start);
+}
+
+void CodeWindows::MarkSexpLine(std::size_t line) {
+  if (line >= static_cast<std::size_t>(richTextBox1_->document()->blockCount())) return;
+  QTextCursor cursor(richTextBox1_->document()->findBlockByNumber(static_cast<int>(line)));
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  richTextBox1_->setTextCursor(cursor);
+  richTextBox1_->ensureCursorVisible();
 }
 
 void CodeWindows::colorize(QTextEdit* rtf, mission::TextView x, std::uint32_t color) {

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "ui/optionsdialog.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 
@@ -33,7 +34,7 @@ QString QtFileFilter(const QString& filter) {
 QString QtDialogs::OpenFile(QWidget* parent, const QString& directory, const QString& filter) {
   QFileDialog dialog(parent, QString(), directory, QtFileFilter(filter));
   // A typed name of a file that does not exist is accepted: the window then
-  // remembers its directory and loads nothing.
+  // says why it cannot be read.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly);
@@ -43,6 +44,17 @@ QString QtDialogs::OpenFile(QWidget* parent, const QString& directory, const QSt
 
 void QtDialogs::Warning(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox::warning(parent, title, text);
+}
+
+bool QtDialogs::Question(QWidget* parent, const QString& title, const QString& text) {
+  return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+std::optional<Association> QtDialogs::Options(QWidget* parent, Association association) {
+  OptionsDialog dialog(association, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.ChosenAssociation();
 }
 
 }  // namespace ui

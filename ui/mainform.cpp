@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,14 +12,19 @@
 #include <QTreeView>
 
 #include "applib/paths.h"
+#include "ui/clipboard.h"
+#include "ui/bars.h"
 #include "ui/codewindows.h"
 #include "ui/findbar.h"
 #include "ui/findfilter.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
+#include "ui/missionlist.h"
 #include "ui/models.h"
+#include "ui/outlineview.h"
 #include "ui/problems.h"
 #include "ui/qtext.h"
+#include "ui/referencescontroller.h"
 #include "ui/rules.h"
 #include "ui/toolbar.h"
 #include "ui/units.h"
@@ -84,6 +90,8 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   CreatePanes();
   CreateToolbar();
   CreateIconBar();
+  references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
+                                         [this] { return currentMode_; }, [this](int m, int r) { ShowEntry(m, r); });
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
@@ -136,9 +144,15 @@ void FSMMainForm::CreateMenus() {
   AddEntry(view, "MenuViewBlank1", QStringLiteral("-"));
   menuViewTreeViewCA_ = command(view, "MenuViewTreeViewCA", QStringLiteral("Collapse All in TreeView"),
                                 &FSMMainForm::MenuViewTreeViewCA_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+  // The entry shows Ctrl+C, but the key itself belongs to CopyShortcut, which
+  // collapses the tree only when there is nothing to copy.
+  menuViewTreeViewCA_->setShortcutContext(Qt::WidgetShortcut);
   AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
   problems_ = new ProblemsPane(this, view);  // every load checks the mission
   connect(problems_, &ProblemsPane::problemActivated, this, &FSMMainForm::ShowEntry);
+
+  QMenu* tools = AddMenu(menuBar(), "MenuTools", QStringLiteral("&Tools"));
+  command(tools, "MenuToolsOptions", QStringLiteral("&Options..."), &FSMMainForm::MenuToolsOptions_Click);
 
   // The Help menu's commands are carried out by whoever listens.
   QMenu* help = AddMenu(menuBar(), "MenuHelp", QStringLiteral("&Help"));
@@ -160,74 +174,32 @@ void FSMMainForm::CreatePanes() {
   client_->setObjectName(QStringLiteral("client"));
   client_->installEventFilter(this);
   setCentralWidget(client_);
-  CreateTopBar();
+  barTop_ = new TitleBar(client_);
   CreateTree();
   CreateList();
-  codeWindows_ = new CodeWindows(client_);
-  CreateStatusBar();
-}
-
-void FSMMainForm::CreateTopBar() {
-  barTop_ = new QFrame(client_);
-  barTop_->setObjectName(QStringLiteral("BarTop"));
-  barTop_->setFrameShape(QFrame::NoFrame);
-  barTopText_ = new QLabel(QStringLiteral("Overview"), barTop_);
-  barTopText_->setObjectName(QStringLiteral("BarTopText"));
-  QFont titleFont = TahomaFont();
-  titleFont.setPointSizeF(12);
-  titleFont.setBold(true);
-  barTopText_->setFont(titleFont);
-  barTopText_->setGeometry(Px(60), 0, Px(8175), Px(495));
+  codeWindows_ = new CodeWindows(client_, settings_, menuViewCodeR_, statusBar());
+  statusPanel_ = new StatusPanel(statusBar());
+  statusBar()->addPermanentWidget(findBar_->RowCountLabel());
+  auto* copy = new CopyShortcut(this, codeWindows_->Sexp(), codeWindows_->Parsed(), listClipboard_, listView1_);
+  connect(copy, &CopyShortcut::unclaimed, this, [this] {
+    if (menuViewTreeViewCA_->isEnabled()) MenuViewTreeViewCA_Click();
+  });
 }
 
 void FSMMainForm::CreateTree() {
-  treeModel_ = new OutlineTreeModel(this);
-  treeModel_->SetMission(mission_.get());
-  treeView1_ = new QTreeView(client_);
-  treeView1_->setObjectName(QStringLiteral("TreeView1"));
-  treeView1_->setHeaderHidden(true);
-  treeView1_->setUniformRowHeights(true);
-  treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  treeView1_->setModel(treeModel_);
+  treeView1_ = new OutlineView(client_);
+  treeView1_->SetMission(mission_.get());
   connect(treeView1_, &QTreeView::clicked, this, &FSMMainForm::TreeView1_NodeClick);
 }
 
 void FSMMainForm::CreateList() {
-  listModel_ = new ListModel(this);
-  sortModel_ = new ListSortModel(this);
-  sortModel_->setSourceModel(listModel_);
-  findFilter_ = new FindFilterModel(listModel_, this);
-  findFilter_->setSourceModel(sortModel_);
-  listView1_ = new QTreeView(client_);
-  listView1_->setObjectName(QStringLiteral("ListView1"));
-  listView1_->setRootIsDecorated(false);
-  listView1_->setItemsExpandable(false);
-  listView1_->setUniformRowHeights(true);
-  listView1_->setAllColumnsShowFocus(true);
-  listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  listView1_->setModel(findFilter_);
-  listView1_->header()->setSectionsClickable(true);
-  listView1_->header()->setStretchLastSection(false);
+  listView1_ = new MissionList(client_);
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
-  connect(listView1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) {
-            if (!selectingRow_ && current.isValid()) ListView1_ItemClick(current);
-          });
-  findBar_ = new FindBar(listView1_, findFilter_, client_);
+  connect(listView1_, &MissionList::rowChosen, this, &FSMMainForm::ListView1_ItemClick);
+  listClipboard_ = new ListClipboard(listView1_);
+  findBar_ = new FindBar(listView1_, listView1_->Filter(), client_);
   connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
   connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
-}
-
-void FSMMainForm::CreateStatusBar() {
-  statusPanel_ = new QLabel(QStringLiteral("Ready"));
-  statusPanel_->setObjectName(QStringLiteral("StatusPanel1"));
-  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-  statusBar()->setFont(TahomaFont());
-  statusBar()->setSizeGripEnabled(true);
-  statusBar()->addWidget(statusPanel_, 1);
-  statusBar()->addPermanentWidget(findBar_->RowCountLabel());
 }
 
 void FSMMainForm::CreateIconBar() {
@@ -281,19 +253,23 @@ bool FSMMainForm::LoadFile(const QString& path) {
   const mission::LoadResult result = mission::LoadFile(applib::ToFsPath(FromQString(path)), fresh);
   statusmsg({});
   if (!result.ok) {
-    dialogs_->Warning(this, ToQString(kDesignCaption),
-                      QStringLiteral("The mission file %1 could not be read:\n%2")
-                          .arg(QDir::toNativeSeparators(path), QString::fromStdString(result.error)));
+    WarnUnreadable(path, QString::fromStdString(result.error));
     return false;
   }
-  treeModel_->SetMission(nullptr);
-  findFilter_->SetMission(nullptr);
+  if (!mission::LooksLikeMission(fresh) &&
+      !dialogs_->Question(this, ToQString(kDesignCaption),
+                          ToQString(NotAMissionQuestion(FromQString(QFileInfo(path).fileName()))))) {
+    return false;
+  }
+  treeView1_->SetMission(nullptr);
+  listView1_->SetMission(nullptr);
   links_.reset();
   mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
   links_.emplace(mission_->Tree());
-  treeModel_->SetMission(mission_.get());
-  findFilter_->SetMission(mission_.get());
+  treeView1_->SetMission(mission_.get());
+  listView1_->SetMission(mission_.get());
   problems_->Check(mission_);
+  references_->MissionLoaded(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
   return true;
@@ -308,8 +284,19 @@ void FSMMainForm::OpenMission(MissionKind kind) {
   if (file.isEmpty()) return;  // cancelled
   mission::Text directory, name;
   applib::SplitPath(FromQString(file), directory, name);
-  settings_.SetLastOpenDir(kind, directory);
-  if (applib::FileExists(FromQString(file))) LoadFile(file);
+  // Only a folder that exists is worth starting the next dialog in.
+  if (QFileInfo(ToQString(directory)).isDir()) settings_.SetLastOpenDir(kind, directory);
+  std::error_code error;
+  if (const auto reason = NotAFileReason(std::filesystem::status(applib::ToFsPath(FromQString(file)), error).type())) {
+    WarnUnreadable(file, ToQString(*reason));
+    return;
+  }
+  LoadFile(file);
+}
+
+void FSMMainForm::WarnUnreadable(const QString& path, const QString& reason) {
+  dialogs_->Warning(this, ToQString(kDesignCaption),
+                    QStringLiteral("The mission file %1 could not be read:\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 // --- Mode switch and list ---
@@ -323,73 +310,44 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
 
   MenuViewTreeViewCA_Click();
   if (links_) {
-    if (const auto node = links_->ModeNode(index)) SelectTreeNode(*node, false);
+    if (const auto node = links_->ModeNode(index)) treeView1_->SelectNode(*node, false);
   }
   for (int i = 1; i <= views::kModeCount; ++i) menuViewMode_[static_cast<std::size_t>(i)]->setChecked(i == index);
   iconBar_->SetCurrentMode(index);
 
   views::ListData list;
-  list.columns = listModel_->List().columns;  // kept when the filler adds none
-  listModel_->SetList({});
-  barTopText_->setText(ToQString(views::ModeOf(index).title));
+  list.columns = listView1_->List().columns;  // kept when the filler adds none
+  listView1_->SetList({}, logicalDpiX());
+  barTop_->SetTitle(ToQString(views::ModeOf(index).title));
   repaint();
 
   views::FillMode(index, *mission_, list);
   hasFormulas_ = views::HasFormulas(list);
-  listModel_->SetList(std::move(list));
-  SetColumnWidths();
+  listView1_->SetList(std::move(list), logicalDpiX());
 
   codeWindows_->Clear();
   if (const QModelIndex first = listView1_->model()->index(0, 0); first.isValid()) {
-    SelectListRow(first);
+    listView1_->SelectRow(first);
     ListView1_ItemClick(first);
   }
   Form_Resize();
 }
 
-void FSMMainForm::SetColumnWidths() {
-  const auto& columns = listModel_->List().columns;
-  for (std::size_t c = 0; c < columns.size(); ++c)
-    listView1_->header()->resizeSection(static_cast<int>(c), Px(columns[c].width));
-}
-
-void FSMMainForm::SelectListRow(const QModelIndex& shown) {
-  if (!shown.isValid()) return;
-  selectingRow_ = true;
-  listView1_->selectionModel()->setCurrentIndex(
-      shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  selectingRow_ = false;
-  listView1_->scrollTo(shown);
-}
-
 void FSMMainForm::ListView1_ColumnClick(int column) {
   // The list stays sorted by this column position, ascending, across later
   // fills and mode switches.
-  listView1_->header()->setSortIndicatorShown(true);
-  listView1_->header()->setSortIndicator(column, Qt::AscendingOrder);
-  sortModel_->sort(column, Qt::AscendingOrder);
+  listView1_->SortByColumn(column);
 }
 
 void FSMMainForm::statusmsg(const QString& x) {
-  if (mission::IsGiven(FromQString(x))) {
-    statusPanel_->setText(x);
+  if (statusPanel_->ShowStatus(x)) {
     setCursor(Qt::WaitCursor);
   } else {
-    statusPanel_->setText(QStringLiteral("Ready"));
     unsetCursor();
   }
-  statusPanel_->repaint();
 }
 
 // --- Formula display and tree links ---
-
-void FSMMainForm::SelectTreeNode(std::uint32_t node, bool expand) {
-  const QModelIndex index = treeModel_->IndexOfNode(node);
-  if (!index.isValid()) return;
-  treeView1_->setCurrentIndex(index);
-  treeView1_->scrollTo(index);  // expands the node's parents as well
-  if (expand) treeView1_->expand(index);
-}
 
 void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
   if (mission_->Tree().Empty()) return;
@@ -399,28 +357,22 @@ void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
   // Entry k of the tree is row k of the list as filled, not as sorted.
   if (links_) {
     if (const auto node = links_->RowNode(currentMode_, static_cast<std::size_t>(listRow) + 1))
-      SelectTreeNode(*node, true);
+      treeView1_->SelectNode(*node, true);
   }
-  const views::Row& row = listModel_->List().rows[static_cast<std::size_t>(listRow)];
+  const views::Row& row = listView1_->List().rows[static_cast<std::size_t>(listRow)];
   if (!views::HasFormulaReference(row.tag)) return;
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));
-  codeWindows_->Show(views::ReadRowFormula(mission_->Sections(), row));
+  codeWindows_->Show(mission_, row);
   statusmsg({});
 }
 
 void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
   if (!node.isValid()) return;
   treeView1_->expand(node);
-  const auto target = views::NodeClickTarget(FromQString(node.data(kTagRole).toString()));
-  if (!target) return;
-  MenuViewMode_Click(target->mode);
-  if (target->row >= 1 && target->row <= listModel_->rowCount()) {
-    const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), target->row - 1);
-    SelectListRow(shown);
-    if (shown.isValid()) ListView1_ItemClick(shown);
-  }
+  if (const auto target = views::NodeClickTarget(FromQString(node.data(kTagRole).toString())))
+    ShowEntry(target->mode, target->row);
 }
 
 // Row `row` (1-based, as the list is filled) of view `mode`, wherever a
@@ -428,12 +380,26 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
 void FSMMainForm::ShowEntry(int mode, int row) {
   if (!views::IsMode(mode)) return;
   MenuViewMode_Click(mode);
+  if (row >= 1 && row <= static_cast<int>(listView1_->List().rows.size()) &&
+      !ShownIndexOfListRow(listView1_->Filter(), row - 1).isValid())
+    findBar_->Close();  // it left the row out
   const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
-  SelectListRow(shown);
+  listView1_->SelectRow(shown);
   if (shown.isValid()) ListView1_ItemClick(shown);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }
+
+// --- Tools menu ---
+
+void FSMMainForm::MenuToolsOptions_Click() {
+  const std::optional<Association> chosen = dialogs_->Options(this, settings_.AssociateFileTypes());
+  if (!chosen) return;
+  settings_.SetAssociateFileTypes(*chosen);
+  // "Always" takes effect now; "never" leaves what was written before as it
+  // is, like an answer of No at start.
+  if (*chosen == Association::kYes) emit associateFileTypesRequested();
+}
 
 // --- View menu and toolbar ---
 
@@ -508,11 +474,8 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
   place(codeWindows_->Parsed(), p.codeRight);
   iconBar_->Place(p);
 
-  // Without a mission the list leaves report view: no headers, and only the
-  // rows' own texts (the first column) are shown.
-  listView1_->setHeaderHidden(!p.reportView);
-  for (int c = 1; c < listModel_->columnCount(); ++c) listView1_->setColumnHidden(c, !p.reportView);
-  if (clearTitle) barTopText_->clear();
+  listView1_->SetReportView(p.reportView);
+  if (clearTitle) barTop_->Clear();
   ApplyMenuStates();
 }
 

@@ -1,13 +1,14 @@
 // FSMMainForm: the viewer's main window. It owns the loaded mission and the
 // window-level state (CurrentMode, HasFormulas, LeftCodeHidden,
-// RightCodeHidden), builds the menus, the top bar, the mission
-// outline tree, the mission list and the status bar, lays the panes out and
-// wires the parts together. The parts with a job of their own are classes of
+// RightCodeHidden), builds the menus, lays the panes out and wires the parts
+// together. The parts with a job of their own are classes of
 // their own: the icon bar (IconBar), the toolbar (Toolbar), the two code
-// windows (CodeWindows), the settings file (ViewerSettings), the window
-// position (RestorePlacement, SavePlacement), the find bar (FindBar) with
-// the filter it sets on the list (FindFilterModel, above the sort model), and
-// the mission's problems (ProblemsPane).
+// windows (CodeWindows), the title and status texts (TitleBar,
+// StatusPanel), the settings file (ViewerSettings), the window
+// position (RestorePlacement, SavePlacement), the mission list with its
+// models (MissionList), the outline tree (OutlineView), the find bar
+// (FindBar) with the filter it sets on the list, Find References
+// (ReferencesController) and the mission's problems (ProblemsPane).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
@@ -20,6 +21,11 @@
 // The Help menu's commands are not carried out here: their actions emit
 // helpTutorialRequested, helpQXVCRequested and helpAboutRequested, and
 // SetTutorialAvailable shows or hides the tutorial entry and its separator.
+// Likewise the Tools menu's Options dialog stores its choice and asks for the
+// file-type association with associateFileTypesRequested.
+//
+// Copying (Ctrl+C, the list's context menu) belongs to ListClipboard and
+// CopyShortcut, the list's cell tooltips to ListCellDelegate.
 #pragma once
 
 #include <QMainWindow>
@@ -44,13 +50,15 @@ class QTreeView;
 namespace ui {
 
 class CodeWindows;
+class ListClipboard;
 class FindBar;
-class FindFilterModel;
 class IconBar;
-class ListModel;
-class ListSortModel;
-class OutlineTreeModel;
+class MissionList;
+class OutlineView;
 class ProblemsPane;
+class StatusPanel;
+class TitleBar;
+class ReferencesController;
 class Toolbar;
 
 class FSMMainForm : public QMainWindow {
@@ -68,7 +76,8 @@ class FSMMainForm : public QMainWindow {
 
   // Reads a mission file and shows its General view. When the file cannot
   // be read, a warning names the file and the reason, and the mission shown
-  // so far stays, with its list and caption.
+  // so far stays, with its list and caption. A file that does not look like
+  // a mission replaces it only when the user says so.
   bool LoadFile(const QString& path);
 
   // Status text and mouse pointer: a text means busy, empty means "Ready".
@@ -88,6 +97,9 @@ class FSMMainForm : public QMainWindow {
   void helpTutorialRequested();
   void helpQXVCRequested();
   void helpAboutRequested();
+  // "Always" was chosen in the Options dialog: the mission file types are to
+  // be associated with this program now, not only at the next start.
+  void associateFileTypesRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,6 +115,7 @@ class FSMMainForm : public QMainWindow {
   void MenuViewCodeL_Click();
   void MenuViewCodeR_Click();
   void MenuViewTreeViewCA_Click();
+  void MenuToolsOptions_Click();
   // The toolbar's buttons, by key: "FileOpenFS1", "FileOpenFS2", "treeview".
   void Toolbar2_ButtonClick(const QString& key);
   // Selecting the row shown at `shown`. The tree follows the row's own
@@ -118,20 +131,16 @@ class FSMMainForm : public QMainWindow {
   void CreateMenus();
   void CreateToolbar();
   void CreatePanes();
-  void CreateTopBar();
   void CreateTree();
   void CreateList();
-  void CreateStatusBar();
   void CreateIconBar();
   void Form_Load();
   void Form_Unload();
 
   void OpenMission(MissionKind kind);
+  void WarnUnreadable(const QString& path, const QString& reason);
   void SwitchMode(int index, bool afterLoad);
-  void SelectListRow(const QModelIndex& shown);
-  void SelectTreeNode(std::uint32_t node, bool expand);
   void ShowEntry(int mode, int row);
-  void SetColumnWidths();
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
   int Px(double twips) const;
@@ -150,26 +159,22 @@ class FSMMainForm : public QMainWindow {
   bool hasFormulas_ = false;
   bool leftCodeHidden_ = false;
   bool rightCodeHidden_ = false;
-  bool selectingRow_ = false;  // a row is being selected by the program
   Panes panes_;
 
   // Controls.
   QWidget* client_ = nullptr;
   Toolbar* toolbar2_ = nullptr;
   IconBar* iconBar_ = nullptr;
-  QFrame* barTop_ = nullptr;
-  QLabel* barTopText_ = nullptr;
-  QTreeView* treeView1_ = nullptr;
-  QTreeView* listView1_ = nullptr;
+  TitleBar* barTop_ = nullptr;
+  OutlineView* treeView1_ = nullptr;
+  MissionList* listView1_ = nullptr;  // with its models: rows, sort, find filter
   CodeWindows* codeWindows_ = nullptr;
   FindBar* findBar_ = nullptr;
-  QLabel* statusPanel_ = nullptr;
+  StatusPanel* statusPanel_ = nullptr;
 
-  ListModel* listModel_ = nullptr;
-  ListSortModel* sortModel_ = nullptr;
-  FindFilterModel* findFilter_ = nullptr;  // above the sort model; the list shows its rows
-  OutlineTreeModel* treeModel_ = nullptr;
+  ListClipboard* listClipboard_ = nullptr;
   ProblemsPane* problems_ = nullptr;
+  ReferencesController* references_ = nullptr;  // Find References, its index and its pane
 
   // Menu entries.
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};

@@ -2,6 +2,8 @@
 
 #include "base/utf8.h"
 #include "ui/qtext.h"
+#include "ui/rules.h"
+#include "views/formula_display.h"
 #include "views/sort.h"
 
 namespace ui {
@@ -34,9 +36,11 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
   const views::Row& row = list_.rows[static_cast<std::size_t>(index.row())];
   if (role == kTagRole) return ToQString(row.tag);
-  if (role != Qt::DisplayRole) return {};
   const auto column = static_cast<std::size_t>(index.column());
-  return column < row.cells.size() ? ShownText(row.cells[column]) : QString();
+  const mission::TextView cell = column < row.cells.size() ? mission::TextView(row.cells[column]) : mission::TextView();
+  if (role == Qt::DisplayRole) return ShownText(cell);
+  if (role == Qt::ToolTipRole) return ToQString(CellToolTip(cell));
+  return {};
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -145,7 +149,7 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
   if (!tree || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
   const std::uint32_t node = NodeOf(index);
   if (role == Qt::DisplayRole) return ShownText(tree->NodeText(node));
-  if (role == kTagRole) return ToQString(tree->NodeTag(node));
+  if (role == kTagRole) return ToQString(views::NodeTag(*tree, node));
   return {};
 }
 

@@ -20,7 +20,9 @@ constexpr int kTagRole = Qt::UserRole;
 
 // Cells and tree nodes show at most this many characters, then "...": a
 // field megabytes long would otherwise be laid out on every repaint and
-// freeze the window. Sorting and the code windows use the whole text.
+// freeze the window. Sorting, copying and the code windows use the whole
+// text; a cell's tooltip role holds its whole text (up to CellToolTip's
+// limit).
 constexpr qsizetype kShownTextMax = 1024;
 QString ShownText(mission::TextView text);
 

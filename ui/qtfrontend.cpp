@@ -1,9 +1,12 @@
 #include "ui/qtfrontend.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 #include "ui/brixemsg.h"
 #include "ui/brixsplash.h"
@@ -11,6 +14,13 @@
 #include "ui/units.h"
 
 namespace ui {
+
+namespace {
+
+// How long the splash window waits for the window system to show it.
+constexpr int kExposeWaitMs = 1000;
+
+}  // namespace
 
 std::unique_ptr<QMessageBox> MakeOkCancelBox(const QString& title, const QString& text, bool cancelIsDefault) {
   auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel);
@@ -55,11 +65,21 @@ void QtFrontend::ShowSplash(const applib::SplashScreen& screen) {
     splash_->move(display->availableGeometry().center() - splash_->rect().center());
   }
   splash_->show();
+  // Until the window system has put the window on the screen it cannot be
+  // painted, and start-up would go on with a black rectangle there.
+  const QDeadlineTimer deadline(kExposeWaitMs);
+  while (!(splash_->windowHandle() && splash_->windowHandle()->isExposed()) && !deadline.hasExpired()) {
+    Paint();
+    QThread::msleep(5);
+  }
   splash_->repaint();
-  // Let the window system put it on the screen before start-up goes on.
-  QApplication::processEvents();
+  Paint();
 }
 
 void QtFrontend::CloseSplash() { splash_.reset(); }
+
+std::uint32_t QtFrontend::PaintInterval() const { return 20; }
+
+void QtFrontend::Paint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace ui

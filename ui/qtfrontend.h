@@ -28,8 +28,13 @@ class QtFrontend : public applib::Frontend {
   void ShowFatalError(applib::TextView title, applib::TextView message) override;
   bool AskOkCancel(applib::TextView title, applib::TextView message, bool cancel_is_default) override;
   void RegisterFont(applib::TextView path) override;
+  // Shows the splash window and paints it once the window system has put it
+  // on the screen (a window manager does that a moment after it is shown).
   void ShowSplash(const applib::SplashScreen& splash) override;
   void CloseSplash() override;
+  // Waits are cut into slices of 20 ms, with the windows painted between.
+  std::uint32_t PaintInterval() const override;
+  void Paint() override;
 
   // The splash window while it is up, else null.
   BrixSplash* splash() const { return splash_.get(); }

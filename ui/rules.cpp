@@ -72,4 +72,76 @@ Text CodeWindowText(TextView text, std::size_t limit) {
   return shown;
 }
 
+Text UnknownCommandNotice(std::size_t lines) {
+  if (lines == 0) return Text();
+  return mission::Decimal(static_cast<long long>(lines)) +
+         (lines == 1 ? u" line reads #UnknownCommand: View > Translate FreeSpace Open operators translates it"
+                     : u" lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+}
+
+std::optional<Text> NotAFileReason(std::filesystem::file_type type) {
+  using std::filesystem::file_type;
+  switch (type) {
+    case file_type::regular:
+      return std::nullopt;
+    case file_type::not_found:
+    case file_type::none:
+      return Text(u"No such file or directory");
+    case file_type::directory:
+      return Text(u"Is a directory");
+    default:
+      return Text(u"Not a regular file");
+  }
+}
+
+Text NotAMissionQuestion(TextView name) {
+  Text question(name);
+  question += u" does not look like a FreeSpace mission. Open it anyway?";
+  return question;
+}
+
+Text ListRowsText(const views::ListData& list, const std::vector<std::size_t>& rows) {
+  Text text;
+  const auto line = [&](const auto& cells, const auto& cellText) {
+    for (std::size_t c = 0; c < list.columns.size(); ++c) {
+      if (c > 0) text += u'\t';
+      if (c < cells.size()) text += cellText(cells[c]);
+    }
+    text += u'\n';
+  };
+  line(list.columns, [](const views::Column& column) -> TextView { return column.caption; });
+  for (const std::size_t row : rows) {
+    if (row < list.rows.size()) line(list.rows[row].cells, [](const Text& cell) -> TextView { return cell; });
+  }
+  return text;
+}
+
+CopySource CtrlCSource(const CopyState& state) {
+  switch (state.focus) {
+    case FocusPane::kSexpCode:
+      if (state.sexpSelected) return CopySource::kSexpSelection;
+      break;
+    case FocusPane::kParsedCode:
+      if (state.parsedSelected) return CopySource::kParsedSelection;
+      break;
+    case FocusPane::kList:
+      if (state.rowsSelected) return CopySource::kListRows;
+      break;
+    case FocusPane::kOther:
+      break;
+  }
+  if (state.sexpSelected) return CopySource::kSexpSelection;
+  if (state.parsedSelected) return CopySource::kParsedSelection;
+  return CopySource::kNothing;
+}
+
+Text CellToolTip(TextView cell, std::size_t limit) {
+  if (cell.size() <= limit) return Text(cell);
+  std::size_t cut = limit;
+  if (cut > 0 && mission::IsHighSurrogate(cell[cut - 1])) --cut;
+  Text tip(cell.substr(0, cut));
+  tip += u"\u2026";
+  return tip;
+}
+
 }  // namespace ui

@@ -1,12 +1,17 @@
 // Small decisions of the main window that need no window: where the icon
 // bar's hover frame goes, the open dialogs' filters, what a code window shows
-// of a long formula, the find bar's stepping and row count, and the caption.
+// of a long formula, the find bar's stepping and row count, the caption,
+// what opening a file that is none (or no mission) says, what Ctrl+C copies
+// and in what form, and cell tooltips.
 #pragma once
 
 #include <array>
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "base/text.h"
+#include "views/list.h"
 
 namespace ui {
 
@@ -51,6 +56,11 @@ constexpr std::size_t kCodeWindowMax = 200000;
 // that says how much is not shown and where to see all of it.
 Text CodeWindowText(TextView text, std::size_t limit = kCodeWindowMax);
 
+// The status bar's notice while the original translation leaves `lines`
+// lines of the shown formula as "#UnknownCommand": how many, and which menu
+// entry translates them. Empty for none.
+Text UnknownCommandNotice(std::size_t lines);
+
 // The row the find bar's Enter (or Shift+Enter, `backwards`) moves to in a
 // list of `count` rows shown, from the row `current` (0-based, -1 for none):
 // the next (previous) one, round from the last to the first; the first (last)
@@ -63,5 +73,43 @@ Text RowCountText(long long shown, long long total);
 constexpr TextView kDesignCaption = u"Veltrane Suite TORVEK32";
 // The caption while a mission is shown.
 Text MissionCaption(TextView path);
+
+// --- Opening files ---
+
+// Why a name chosen in an open dialog cannot be read as a mission, by what
+// the name is on disk; nothing for a regular file.
+std::optional<Text> NotAFileReason(std::filesystem::file_type type);
+
+// The question asked before a file that does not look like a mission
+// (mission::LooksLikeMission) replaces the one shown; `name` is the file's
+// name.
+Text NotAMissionQuestion(TextView name);
+
+// --- Copying and tooltips ---
+
+// What copying rows of the list puts on the clipboard: a line of the column
+// captions, then a line per row (`rows` are 0-based rows of the list, in the
+// order given), cells separated by tabs, every line ended by a line break.
+Text ListRowsText(const views::ListData& list, const std::vector<std::size_t>& rows);
+
+// Where the keyboard focus is, as far as copying is concerned.
+enum class FocusPane { kOther, kSexpCode, kParsedCode, kList };
+enum class CopySource { kSexpSelection, kParsedSelection, kListRows, kNothing };
+struct CopyState {
+  FocusPane focus = FocusPane::kOther;
+  bool sexpSelected = false;    // the SEXP code window shows selected text
+  bool parsedSelected = false;  // the Parsed code window does
+  bool rowsSelected = false;    // the list has selected rows
+};
+// What Ctrl+C copies. The pane with the focus comes first: a code window's
+// selected text, or the list's selected rows. With the focus elsewhere a
+// code window's selection is still copied (the SEXP code window's first).
+// Otherwise nothing: Ctrl+C then collapses the outline tree, as it always did.
+CopySource CtrlCSource(const CopyState& state);
+
+// A cell's tooltip: its whole text, or for a text longer than `limit` its
+// beginning (a surrogate pair is never split) and "…".
+constexpr std::size_t kToolTipMax = 4000;
+Text CellToolTip(TextView cell, std::size_t limit = kToolTipMax);
 
 }  // namespace ui

@@ -48,6 +48,10 @@ bool ViewerSettings::RightCodeHidden() const { return CodeHiddenFromSetting(Read
 
 void ViewerSettings::SetRightCodeHidden(bool hidden) { Write(kDisplay, u"RightCodeWindow", Flag(!hidden)); }
 
+bool ViewerSettings::ModernOperators() const { return ModernOperatorsFromSetting(Read(kDisplay, u"ModernOperators")); }
+
+void ViewerSettings::SetModernOperators(bool on) { Write(kDisplay, u"ModernOperators", Flag(on)); }
+
 Text ViewerSettings::LastOpenDir(MissionKind kind) const { return Read(kDirs, LastOpenDirKey(kind)); }
 
 void ViewerSettings::SetLastOpenDir(MissionKind kind, TextView directory) {
@@ -60,6 +64,14 @@ Association ViewerSettings::AssociateFileTypes() const {
 
 void ViewerSettings::SetAssociateFileTypes(bool associate) {
   Write(kStartup, u"AssociateFileTypes", Flag(associate));
+}
+
+void ViewerSettings::SetAssociateFileTypes(Association association) {
+  if (association == Association::kAsk) {
+    Write(kStartup, u"AssociateFileTypes", u"");
+  } else {
+    SetAssociateFileTypes(association == Association::kYes);
+  }
 }
 
 std::vector<Text> ViewerSettings::RecentMissions() const {
@@ -84,6 +96,8 @@ int TreeViewFromSetting(TextView value) {
 }
 
 bool CodeHiddenFromSetting(TextView value) { return value == u"0"; }
+
+bool ModernOperatorsFromSetting(TextView value) { return value == u"1"; }
 
 Association AssociationFromSetting(TextView value) {
   if (value == u"1") return Association::kYes;

@@ -49,6 +49,12 @@ class ViewerSettings {
   bool RightCodeHidden() const;
   void SetRightCodeHidden(bool hidden);
 
+  // "Display"/"ModernOperators": "1" the Parsed code window translates the
+  // operators of FreeSpace Open too; anything else, missing included, keeps
+  // the original translation.
+  bool ModernOperators() const;
+  void SetModernOperators(bool on);
+
   // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
   // last chosen in that open dialog, with its trailing separator; empty when
   // none was chosen yet.
@@ -59,6 +65,8 @@ class ViewerSettings {
   // included, means the user has not been asked yet. Stored as "1" or "0".
   Association AssociateFileTypes() const;
   void SetAssociateFileTypes(bool associate);
+  // As above; "ask at the next start" is stored as the empty text.
+  void SetAssociateFileTypes(Association association);
 
   // "Recent"/"File1".."File8": the missions opened last, most recent first.
   // Empty keys are skipped; a list shorter than eight leaves the keys after
@@ -85,5 +93,8 @@ bool CodeHiddenFromSetting(TextView value);
 
 // "AssociateFileTypes".
 Association AssociationFromSetting(TextView value);
+
+// "ModernOperators": only the exact text "1" switches it on.
+bool ModernOperatorsFromSetting(TextView value);
 
 }  // namespace ui

@@ -45,6 +45,10 @@ const LineList& SlotOf(const mission::Mission& mission, int slot) { return missi
 
 Text Reference(int slot, std::int64_t line) { return mission::Decimal(slot) + u',' + mission::Decimal(line); }
 
+// «+Objective key:» holds the key of a directive, not its text; it shares its
+// six-character key with «+Objective:».
+bool IsObjectiveKey(TextView line) { return line.starts_with(u"+Objective key:"sv); }
+
 }  // namespace
 
 void ModeGeneral(const mission::Mission& mission, ListData& list) {
@@ -65,7 +69,7 @@ void ModeEvents(const mission::Mission& mission, ListData& list) {
                      {u"Directive", 2000}});
   const LineList& lines = SlotOf(mission, mission::kSlotEvents);
   // Wider than the file format's 32 bits, so no mission can overflow them.
-  std::int64_t lineNo = 0, eventNo = -1, formulaLine = 0;
+  std::int64_t lineNo = 0, eventNo = -1, formulaLine = 0, nameLine = 0;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const TextView line = lines[i];
     const TextView key = KeyOf(line);
@@ -75,18 +79,19 @@ void ModeEvents(const mission::Mission& mission, ListData& list) {
     } else if (key == u"+Name:"sv) {
       ++eventNo;
       fill.NewRow();
-      // The number shows as two characters: « 0», «12», and 100 as «00».
-      const Text number = u' ' + mission::Decimal(eventNo);
-      fill.Set(kNumber, number.substr(number.size() - 2));
+      fill.Set(kNumber, EventNumber(eventNo));
       fill.Set(kName, ValueOf(line, 7));
-      fill.SetTag(Reference(mission::kSlotEvents, formulaLine));
+      // An event without a formula line of its own has none: it must not
+      // show the formula of the event before it.
+      fill.SetTag(Reference(mission::kSlotEvents, formulaLine > nameLine ? formulaLine : 0));
+      nameLine = lineNo;
     } else if (key == u"+Repea"sv) {
       fill.Set(kRepeat, ValueOf(line, 15));
     } else if (key == u"+Inter"sv) {
       fill.Set(kInterval, ValueOf(line, 11));
     } else if (key == u"+Chain"sv) {
       fill.Set(kChain, ValueOf(line, 10));
-    } else if (key == u"+Objec"sv) {
+    } else if (key == u"+Objec"sv && !IsObjectiveKey(line)) {
       Text value = ValueOf(line, 12);
       QuoteCommaCut(value);
       mission::TrimBlank(value);
@@ -132,7 +137,7 @@ void ModeDirectives(const mission::Mission& mission, ListData& list) {
     const TextView key = KeyOf(line);
     if (key == u"+Name:"sv) {
       pendingName = ValueOf(line, 7);
-    } else if (key == u"+Objec"sv) {
+    } else if (key == u"+Objec"sv && !IsObjectiveKey(line)) {
       Text value = ValueOf(line, 12);
       MinusOneStrip(value);
       fill.NewRow();

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "sexp/formula.h"
+#include "views/modes.h"
 
 namespace views {
 namespace {
@@ -32,14 +33,15 @@ std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& secti
   return FormulaStart{static_cast<int>(*slot), static_cast<std::size_t>(*start)};
 }
 
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name) {
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
+                            sexp::OperatorSet operators) {
   FormulaTexts texts;
   const std::optional<FormulaStart> start = FormulaStartOf(sections, tag);
   if (!start) return texts;
   const mission::LineList& lines = sections.Slot(start->slot);
 
   std::int32_t next = 0;
-  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(start->line), next);
+  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(start->line), next, operators);
 
   // The lines the reader consumed, each followed by CR LF; then the first
   // "$Formula: " and the final line break go.
@@ -57,9 +59,9 @@ FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView t
   return texts;
 }
 
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row) {
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row, sexp::OperatorSet operators) {
   const TextView name = row.cells.size() > 1 ? TextView(row.cells[1]) : TextView();
-  return ReadRowFormula(sections, row.tag, name);
+  return ReadRowFormula(sections, row.tag, name, operators);
 }
 
 std::vector<std::size_t> FindAll(TextView text, TextView find) {
@@ -69,12 +71,37 @@ std::vector<std::size_t> FindAll(TextView text, TextView find) {
   return found;
 }
 
-std::vector<ColorSpan> ColorSpans(TextView parsed) {
+std::span<const ColorWord> ColorWords(sexp::OperatorSet operators) {
+  if (operators == sexp::OperatorSet::kFreeSpaceOpen) return kModernColorWords;
+  return kColorWords;
+}
+
+std::vector<ColorSpan> ColorSpans(TextView parsed, sexp::OperatorSet operators) {
   std::vector<ColorSpan> spans;
-  for (const ColorWord& word : kColorWords) {
+  for (const ColorWord& word : ColorWords(operators)) {
     for (const std::size_t at : FindAll(parsed, word.text)) spans.push_back({at, word.text.size(), word.color});
   }
   return spans;
+}
+
+std::size_t UnknownCommandLines(TextView parsed) {
+  std::size_t lines = 0;
+  for (std::size_t start = 0; start < parsed.size();) {
+    const std::size_t end = std::min(parsed.find(u"\r\n", start), parsed.size());
+    if (parsed.substr(start, end - start).find(u"#UnknownCommand") != TextView::npos) ++lines;
+    start = end + 2;
+  }
+  return lines;
+}
+
+Text NodeTag(const mission::OutlineTree& tree, std::size_t node) {
+  const mission::OutlineNode& n = tree.Node(node);
+  Text tag = mission::Decimal(ModeOfSlot(n.slot));
+  if (n.entry > 0) {
+    tag += u',';
+    tag += mission::Decimal(n.entry);
+  }
+  return tag;
 }
 
 Text RowNodeTag(int mode, std::size_t row) {
@@ -100,8 +127,7 @@ TreeLinks::TreeLinks(const mission::OutlineTree& tree)
     : modeNode_(kModeSlots, kNone), rowNode_(kModeSlots) {
   for (std::size_t i = 0; i < tree.Size(); ++i) {
     const mission::OutlineNode& node = tree.Node(i);
-    if (node.mode < 0 || node.mode >= kModeSlots) continue;
-    const auto mode = static_cast<std::size_t>(node.mode);
+    const auto mode = static_cast<std::size_t>(ModeOfSlot(node.slot));
     const auto index = static_cast<std::uint32_t>(i);
     if (node.entry <= 0) {
       if (modeNode_[mode] == kNone) modeNode_[mode] = index;

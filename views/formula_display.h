@@ -6,11 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "base/text.h"
 #include "mission/mission.h"
+#include "sexp/formula.h"
 #include "views/list.h"
+#include "views/modes.h"
 
 namespace views {
 
@@ -40,11 +43,14 @@ std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& secti
 // translator writes it into "when"). The SEXP text is the consumed lines
 // joined by CR LF, without the first "$Formula: " and without a final line
 // break. A reference outside its slot (slot not in 1..20, line 0, or a line
-// beyond the slot's last) gives two empty texts.
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name);
+// beyond the slot's last) gives two empty texts. `operators` chooses the
+// translation.
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
+                            sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // The same for a list row: its tag and its second cell (empty if it has none).
-FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row);
+FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row,
+                            sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
 // --- Colouring of the Parsed code window ---
 
@@ -72,17 +78,38 @@ inline constexpr ColorWord kColorWords[] = {
     {u"Not ", kColorGreen}, {u"Or\r\n", kColorGreen},  {u"Then", kColorRed},
 };
 
+// The translation of FreeSpace Open operators colours its own key words too:
+// "Else", "Every time", "For ", "Do" + CR LF and "Result" red, "Xor" + CR LF
+// green.
+inline constexpr ColorWord kModernColorWords[] = {
+    {u"If", kColorRed},         {u"And\r\n", kColorGreen}, {u"And ", kColorGreen},     {u"Not ", kColorGreen},
+    {u"Or\r\n", kColorGreen},   {u"Then", kColorRed},      {u"Else", kColorRed},       {u"Every time", kColorRed},
+    {u"For ", kColorRed},       {u"Do\r\n", kColorRed},    {u"Result", kColorRed},     {u"Xor\r\n", kColorGreen},
+};
+
+// The words coloured in a text translated with `operators`.
+std::span<const ColorWord> ColorWords(sexp::OperatorSet operators);
+
 // The spans that colouring gives a parsed text, in the order they are applied
 // (a later span wins where two overlap); everything else stays black. Every
 // occurrence counts, also inside longer words, case-sensitively: "If" and
-// "Then" red; "And" + CR LF, "And ", "Not ", "Or" + CR LF green.
-std::vector<ColorSpan> ColorSpans(TextView parsed);
+// "Then" red; "And" + CR LF, "And ", "Not ", "Or" + CR LF green; with
+// FreeSpace Open operators also the words of kModernColorWords.
+std::vector<ColorSpan> ColorSpans(TextView parsed, sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
+
+// How many lines of a parsed text read "#UnknownCommand".
+std::size_t UnknownCommandLines(TextView parsed);
 
 // Every 0-based position where `find` occurs in `text`, searching on from one
 // past each match (so overlapping occurrences count).
 std::vector<std::size_t> FindAll(TextView text, TextView find);
 
 // --- Links between list rows and outline-tree nodes ---
+
+// A tree node's tag: «mode» for a section node, «mode,n» for the n-th entry
+// of a section and that entry's fields, with the mode that lists the
+// section (ModeOfSlot; 0 for a section no view lists).
+Text NodeTag(const mission::OutlineTree& tree, std::size_t node);
 
 // The tag of the tree node that selecting row `row` (1-based) of `mode`
 // selects: «mode,row».
@@ -114,7 +141,7 @@ class TreeLinks {
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
-  static constexpr int kModeSlots = 9;  // modes 0..8; 0 tags sections no view shows
+  static constexpr int kModeSlots = kModeCount + 1;  // modes 0..8; 0 tags sections no view shows
   std::vector<std::uint32_t> modeNode_;               // by mode 0..8
   std::vector<std::vector<std::uint32_t>> rowNode_;   // by mode 0..8, then row - 1
 };

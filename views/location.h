@@ -1,5 +1,6 @@
 // A place in the loaded mission that the window can go to: a row of a view
-// and, optionally, one line of that row's formula or cue to point at.
+// and, optionally, one line of that row's formula or cue to point at, with
+// the first line of that formula or cue.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@ struct Location {
   std::size_t row = 0;   // the row of that view, 1-based, in file order (as the filler made it)
   int slot = 0;          // with `line`: the section store slot of the line to point at
   std::size_t line = 0;  // 1-based in that slot; 0 points at no line
+  std::size_t formula = 0;  // the first line of the formula or cue that holds `line`
   friend bool operator==(const Location&, const Location&) = default;
 };
 

@@ -6,18 +6,15 @@
 namespace views {
 namespace {
 
-using mission::kSlotMissionInfo;
-using mission::kSlotMusic;
-
 constexpr std::array<ModeInfo, kModeCount> kModes = {{
-    {kModeGeneral, u"G&eneral", u"General", kSlotMissionInfo, false},
-    {kModeGoals, u"&Goals", u"Goals", mission::kSlotGoals, true},
-    {kModeDirectives, u"&Directives", u"Directives", mission::kSlotEvents, false},
-    {kModeEvents, u"Events", u"Events", mission::kSlotEvents, true},
-    {kModeMessages, u"Messages", u"Messages", mission::kSlotMessages, false},
-    {kModeShips, u"Ships", u"Ships", mission::kSlotObjects, false},
-    {kModeWings, u"Wings", u"Wings", mission::kSlotWings, false},
-    {kModeReinforcements, u"Reinforcements", u"Reinforcements", mission::kSlotReinforcements, false},
+    {kModeGeneral, u"G&eneral", u"General", false},
+    {kModeGoals, u"&Goals", u"Goals", true},
+    {kModeDirectives, u"&Directives", u"Directives", false},
+    {kModeEvents, u"Events", u"Events", true},
+    {kModeMessages, u"Messages", u"Messages", false},
+    {kModeShips, u"Ships", u"Ships", false},
+    {kModeWings, u"Wings", u"Wings", false},
+    {kModeReinforcements, u"Reinforcements", u"Reinforcements", false},
 }};
 
 }  // namespace
@@ -27,6 +24,20 @@ std::span<const ModeInfo> Modes() { return kModes; }
 bool IsMode(int mode) { return mode >= 1 && mode <= kModeCount; }
 
 const ModeInfo& ModeOf(int mode) { return kModes[static_cast<std::size_t>(mode - 1)]; }
+
+int ModeOfSlot(int slot) {
+  switch (slot) {
+    case mission::kSlotMissionInfo:
+    case mission::kSlotMusic: return kModeGeneral;
+    case mission::kSlotGoals: return kModeGoals;
+    case mission::kSlotEvents: return kModeEvents;
+    case mission::kSlotMessages: return kModeMessages;
+    case mission::kSlotObjects: return kModeShips;
+    case mission::kSlotWings: return kModeWings;
+    case mission::kSlotReinforcements: return kModeReinforcements;
+    default: return 0;  // players, and sections that are not stored
+  }
+}
 
 bool HasFormulas(const ListData& list) {
   return std::any_of(list.rows.begin(), list.rows.end(), [](const Row& row) { return mission::IsGiven(row.tag); });
@@ -38,10 +49,49 @@ void QuoteCommaCut(Text& text) {
   if (cut != Text::npos) text.resize(cut);
 }
 
+std::size_t ClosingIdPosition(TextView text) {
+  // Read from the end: blanks, ")", blanks, digits, an optional "-",
+  // blanks, "," and the quote.
+  std::size_t i = text.size();
+  const auto skip = [&](auto is) {
+    while (i > 0 && is(text[i - 1])) --i;
+  };
+  const auto take = [&](char16_t c) {
+    if (i == 0 || text[i - 1] != c) return false;
+    --i;
+    return true;
+  };
+  const auto blank = [](char16_t c) { return c == u' '; };
+  skip(blank);
+  if (!take(u')')) return TextView::npos;
+  skip(blank);
+  const std::size_t digitsEnd = i;
+  skip([](char16_t c) { return c >= u'0' && c <= u'9'; });
+  if (i == digitsEnd) return TextView::npos;
+  take(u'-');
+  skip(blank);
+  if (!take(u',') || !take(u'"')) return TextView::npos;
+  return i;
+}
+
 void MinusOneStrip(Text& text) {
   mission::ReplaceFirst(text, u"XSTR(\"", u"");
-  mission::ReplaceFirst(text, u"\",-1)", u"");
-  mission::ReplaceFirst(text, u"\", -1)", u"");
+  // Translated texts end in their id: `XSTR("text", 522)`. Only a text that
+  // does not end that way falls back to removing a "-1" id anywhere.
+  const std::size_t id = ClosingIdPosition(text);
+  if (id != TextView::npos) {
+    text.resize(id);
+  } else {
+    mission::ReplaceFirst(text, u"\",-1)", u"");
+    mission::ReplaceFirst(text, u"\", -1)", u"");
+  }
+  mission::TrimBlank(text);
+}
+
+Text EventNumber(std::int64_t number) {
+  Text text = mission::Decimal(number);
+  if (text.size() == 1) text.insert(text.begin(), u' ');
+  return text;
 }
 
 void AddFromColl(const mission::LineList& lines, TextView what, TextView desc, ListData& list) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "base/text.h"
@@ -33,7 +34,6 @@ struct ModeInfo {
   int mode;
   TextView menuCaption;  // the View menu entry, with its access-key "&"
   TextView title;        // the caption without its first "&", shown above the list
-  int sourceSlot;        // the section store slot the filler reads (General: 8 and 7)
   bool formulas;         // rows may carry a formula reference
 };
 
@@ -43,6 +43,11 @@ std::span<const ModeInfo> Modes();
 const ModeInfo& ModeOf(int mode);
 // True for 1..8.
 bool IsMode(int mode);
+
+// The mode that lists the entries of the section stored in `slot`, which the
+// outline tree's tags carry: General for mission info and music, Events for
+// the events; 0 for players and for sections that are not stored (slot 0).
+int ModeOfSlot(int slot);
 
 // True when at least one row carries a formula reference (IsGiven of its tag).
 // The layout shows the two code windows only then.
@@ -75,9 +80,19 @@ ListData FillMode(int mode, const mission::Mission& mission);
 // Quote-comma cut: removes the first `XSTR("`, then keeps only what stands
 // before the first `",` if there is one.
 void QuoteCommaCut(Text& text);
-// Minus-one strip: removes the first `XSTR("`, then the first `",-1)`, then
-// the first `", -1)`. A text whose id is not -1 keeps its tail.
+// Minus-one strip: removes the first `XSTR("`, then a closing `", id)` at
+// the end for any integer id (blanks allowed between comma, id and bracket,
+// and after the bracket); a text that does not end that way loses its first
+// `",-1)` and then its first `", -1)`. The result is trimmed at both ends.
 void MinusOneStrip(Text& text);
+
+// Where a closing `", id)` (the pattern `", *-?[0-9]+ *\) *$`) begins at the
+// end of `text`, or npos.
+std::size_t ClosingIdPosition(TextView text);
+
+// The Events view's number of an event: decimal, with a blank before a
+// single digit (« 0», «12», «100»).
+Text EventNumber(std::int64_t number);
 
 // Adds the row «desc | value» where value is the last line of `lines` that
 // begins with `what`, less `what`, trimmed and quote-comma cut; "<Unset>"

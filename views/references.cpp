@@ -69,20 +69,14 @@ Text ReferenceWhere(const Reference& reference) {
   return where;
 }
 
+bool NamesRows(int mode) {
+  return mode == kModeEvents || mode == kModeGoals || mode == kModeMessages || mode == kModeShips ||
+         mode == kModeWings;
+}
+
 std::optional<TextView> ReferenceName(int mode, const Row& row) {
-  std::size_t column = 0;
-  switch (mode) {
-    case kModeEvents:
-      column = 1;
-      break;
-    case kModeGoals:
-    case kModeMessages:
-    case kModeShips:
-    case kModeWings:
-      break;
-    default:
-      return std::nullopt;
-  }
+  if (!NamesRows(mode)) return std::nullopt;
+  const std::size_t column = mode == kModeEvents ? 1 : 0;  // an event's number comes first
   if (column >= row.cells.size()) return std::nullopt;
   const TextView name = mission::TrimBlankView(row.cells[column]);
   if (name.empty()) return std::nullopt;
@@ -126,11 +120,15 @@ class ReferenceIndexBuilder {
       const TextView key = line.substr(0, 6);
       const auto number = static_cast<std::uint32_t>(i + 1);
       if (key == u"$Formu"sv) {
+        EndOpenFormulas();
         formula = StartFormula(PlaceKind::kEvent, number);
       } else if (key == u"+Name:"sv) {
         ++row;
         index_.names_[0].push_back(ValueOf(line, 7));
+        // Only the first name after a formula owns it: a name without a
+        // formula line of its own has no formula, as in the Events view.
         if (formula != kNone) Own(formula, row);
+        formula = kNone;
       }
       ReadLine(number, line);
     }
@@ -157,6 +155,7 @@ class ReferenceIndexBuilder {
       } else if (key == u"+Name:"sv) {
         if (row != 0) index_.names_[1].back() = ValueOf(line, 7);
       } else if (key == u"$Formu"sv) {
+        EndOpenFormulas();
         const std::uint32_t started = StartFormula(PlaceKind::kGoal, number);
         if (row != 0) formula = started;
       }
@@ -188,7 +187,11 @@ class ReferenceIndexBuilder {
 
   // --- Formulas and their lines ---
 
-  void BeginSlot() {
+  void BeginSlot() { EndOpenFormulas(); }
+
+  // A formula still open ends before the next "$Formu" line, where the
+  // formula reader ends it too.
+  void EndOpenFormulas() {
     open_.clear();
     depth_ = 0;
   }
@@ -203,7 +206,7 @@ class ReferenceIndexBuilder {
   void Own(std::uint32_t formula, std::uint32_t row) {
     ReferenceIndex::Formula& f = index_.formulas_[formula];
     if (f.rows == 0) f.firstRow = row;
-    ++f.rows;  // the events below one formula are named one after the other
+    ++f.rows;
   }
 
   // A line belongs to the latest formula still open. A formula closes after
@@ -290,9 +293,8 @@ std::vector<Reference> ReferenceIndex::Find(TextView name, std::size_t limit) co
       if (found.size() >= limit) return found;
       Reference r;
       r.kind = formula.kind;
-      r.row = {info.mode, row, info.slot, occurrence.line};
+      r.row = {info.mode, row, info.slot, occurrence.line, formula.start};
       r.owner = owners[row - 1];
-      r.formula = formula.start;
       r.line = sections.Slot(info.slot).Line(occurrence.line);
       found.push_back(r);
     }

@@ -9,15 +9,17 @@
 // argument of an operator takes which kind of name: every quoted text counts.
 //
 // A formula's lines run, as in the code windows, from its first line until
-// its brackets balance. Where a formula that never closes runs over the
-// formulas after it, each line is counted for the latest formula that
-// covers it, so every line is read once and a broken file cannot make the
-// work grow faster than the file.
+// its brackets balance; a formula of an event or goal that never closes ends
+// before the next "$Formu" line. Where a cue that never closes runs over the
+// cues after it, each line is counted for the latest cue that covers it, so
+// every line is read once and a broken file cannot make the work grow faster
+// than the file.
 //
 // Rows are numbered as the view fillers number them: an event is the row of
-// each "+Name:" line below its formula (the "$Formu" line above it), a goal
-// the row of its "$Type:" line with its last "$Formu" line, a ship or wing
-// the row of its "$Name:" line with the cues below it.
+// the first "+Name:" line below its formula (a name with no "$Formu" line
+// since the previous name has no formula), a goal the row of its "$Type:"
+// line with its last "$Formu" line, a ship or wing the row of its "$Name:"
+// line with the cues below it.
 #pragma once
 
 #include <atomic>
@@ -39,10 +41,9 @@ enum class PlaceKind : std::uint8_t { kEvent, kGoal, kShipArrivalCue, kShipDepar
 // One line of a formula that names the name looked up.
 struct Reference {
   PlaceKind kind = PlaceKind::kEvent;
-  Location row;             // the owner's row, and the line that names the name
-  TextView owner;           // the owner's name as its row shows it
-  std::size_t formula = 0;  // the formula's (or cue's) first line, in the same slot
-  TextView line;            // the text of the line that names the name
+  Location row;    // the owner's row, the line that names the name and its formula's first line
+  TextView owner;  // the owner's name as its row shows it
+  TextView line;   // the text of the line that names the name
 };
 
 // The view that lists the owners of a kind of place: Events, Goals, Ships or
@@ -54,6 +55,10 @@ int PlaceMode(PlaceKind kind);
 // «Events: Alpha down»,
 // «Ships: Alpha 1, arrival cue».
 Text ReferenceWhere(const Reference& reference);
+
+// True for the views whose rows have a name that formulas name: Ships,
+// Wings, Messages, Goals and Events.
+bool NamesRows(int mode);
 
 // The name that Find References looks up for a row: the Name of a row of
 // Ships, Wings, Messages, Goals or Events, without blanks at its ends.
@@ -93,7 +98,7 @@ class ReferenceIndex {
     PlaceKind kind = PlaceKind::kEvent;
     std::uint32_t start = 0;     // first line, 1-based in its slot
     std::uint32_t firstRow = 0;  // 1-based; 0 while no row owns it
-    std::uint32_t rows = 0;      // owners from firstRow on (several events may share a formula)
+    std::uint32_t rows = 0;      // owners from firstRow on (at most one: the first name after it)
   };
   struct Occurrence {
     std::uint32_t formula = 0;

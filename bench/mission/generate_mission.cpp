@@ -1,6 +1,8 @@
-// generate_mission SIZE_MB OUTPUT [--references]: writes a synthetic mission
-// of about SIZE_MB megabytes, for benchmarks and manual tests with large
-// files; --references adds the references the mission check looks up.
+// generate_mission SIZE_MB OUTPUT [--references] [--damage]: writes a
+// synthetic mission of about SIZE_MB megabytes, for benchmarks and manual
+// tests with large files; --references adds the references the mission check
+// looks up, --damage leaves formulas open and adds event names without
+// formulas.
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -9,9 +11,20 @@
 #include "bench/mission/synthetic.h"
 
 int main(int argc, char** argv) {
-  const bool references = argc == 4 && std::string_view(argv[3]) == "--references";
-  if (argc != 3 && !references) {
-    std::cerr << "usage: generate_mission SIZE_MB OUTPUT [--references]\n";
+  bench::MissionExtras extras;
+  bool options_ok = argc >= 3;
+  for (int i = 3; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    if (option == "--references") {
+      extras.references = true;
+    } else if (option == "--damage") {
+      extras.damage = true;
+    } else {
+      options_ok = false;
+    }
+  }
+  if (!options_ok) {
+    std::cerr << "usage: generate_mission SIZE_MB OUTPUT [--references] [--damage]\n";
     return 2;
   }
   const double megabytes = std::atof(argv[1]);
@@ -20,7 +33,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string text =
-      bench::SyntheticMission(static_cast<std::size_t>(megabytes * 1024 * 1024), 1, {.references = references});
+      bench::SyntheticMission(static_cast<std::size_t>(megabytes * 1024 * 1024), 1, extras);
   std::ofstream out(argv[2], std::ios::binary);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   if (!out.flush()) {

@@ -104,8 +104,10 @@ void Wings(Writer& w, int first, int count) {
   }
 }
 
-// One event formula over several lines, mixing conditions and actions.
-void Formula(Writer& w, int i, int ships) {
+// One event formula over several lines, mixing conditions and actions. An
+// open formula lacks its last closing bracket, as in a damaged file.
+void Formula(Writer& w, int i, int ships, bool open = false) {
+  const std::string_view close = open ? "" : ")";
   const auto s = [&](int k) { return w.Ship((i + k) % ships); };
   switch (i % 4) {
     case 0:
@@ -117,7 +119,7 @@ void Formula(Writer& w, int i, int ships) {
       w.Line("   )");
       w.Line("   ( send-message \"#Command\" \"High\" \"Message " + std::to_string(i) + "\" )");
       w.Line("   ( add-goal " + s(4) + " ( ai-chase " + s(5) + " 89 ) )");
-      w.Line(")");
+      w.Line(close);
       break;
     case 1:
       w.Line("$Formula: ( when");
@@ -128,7 +130,7 @@ void Formula(Writer& w, int i, int ships) {
       w.Line("   ( ship-invulnerable " + s(2) + " " + s(3) + " )");
       w.Line("   ( send-message-list \"#Command\" \"High\" \"Message " + std::to_string(i) + "\" 0 " + s(1) +
              " \"Normal\" \"Reply " + std::to_string(i) + "\" 2000 )");
-      w.Line(")");
+      w.Line(close);
       break;
     case 2:
       w.Line("$Formula: ( when");
@@ -136,26 +138,32 @@ void Formula(Writer& w, int i, int ships) {
       w.Line("   ( change-iff \"Hostile\" " + s(1) + " " + s(2) + " )");
       w.Line("   ( sabotage-subsystem " + s(3) + " \"engine\" 50 )");
       w.Line("   ( do-nothing )");
-      w.Line(")");
+      w.Line(close);
       break;
     default:
       w.Line("$Formula: ( when ( has-time-elapsed " + std::to_string(i % 900) + " ) ( ship-vanish " + s(1) +
-             " " + s(2) + " ) )");
+             " " + s(2) + " ) " + std::string(close));
       break;
   }
 }
 
-void Events(Writer& w, int first, int count, int ships) {
+// With `damage`, one formula in ten is left open and every 50th event is
+// followed by 20 names without a formula of their own.
+void Events(Writer& w, int first, int count, int ships, bool damage) {
   w.Line("#Events\t\t;! " + std::to_string(count) + " total");
   w.Line("");
   for (int i = first; i < first + count; ++i) {
-    Formula(w, i, ships);
+    Formula(w, i, ships, damage && i % 10 == 7);
     w.Line("+Name: Event " + std::to_string(i));
     w.Line("+Repeat Count: 1");
     w.Line("+Interval: 1");
     if (i % 5 == 0) w.Line("+Chained: " + std::to_string(w.Pick(10)));
     if (i % 3 == 0) w.Line("+Objective: XSTR(\"Objective " + std::to_string(i) + "\", -1)");
     w.Line("");
+    if (damage && i % 50 == 49) {
+      for (int k = 0; k < 20; ++k) w.Line("+Name: Orphan " + std::to_string(i) + "-" + std::to_string(k));
+      w.Line("");
+    }
   }
 }
 
@@ -274,7 +282,7 @@ std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras ext
     const int base = block * kShips;
     Objects(w, base, kShips);
     Wings(w, base, kShips);
-    Events(w, base / 2, kShips / 2, base + kShips);
+    Events(w, base / 2, kShips / 2, base + kShips, extras.damage);
     Goals(w, base / 20, kShips / 20, base + kShips);
     Messages(w, base / 4, kShips / 4);
     Reinforcements(w, base / 40, kShips / 40);
@@ -289,7 +297,8 @@ std::string SyntheticMissionFile(std::size_t megabytes) { return SyntheticMissio
 std::string SyntheticMissionFile(std::size_t megabytes, MissionExtras extras) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "torvek-bench";
-  const std::string suffix = extras.references ? "-references" : "";
+  const std::string suffix =
+      std::string(extras.references ? "-references" : "") + std::string(extras.damage ? "-damaged" : "");
   const fs::path file = dir / ("synthetic-" + std::to_string(megabytes) + "mb" + suffix + ".fs2");
   std::error_code ec;
   if (!fs::exists(file, ec)) {

@@ -16,6 +16,10 @@ struct MissionExtras {
   // variables, with FreeSpace Open operators among them; about one reference
   // in twenty names nothing, and one event name in fifty is used twice.
   bool references = false;
+  // Damage as in a file broken by hand: one event formula in ten lacks its
+  // last closing bracket, and every 50th event is followed by 20 event names
+  // without a formula of their own.
+  bool damage = false;
 };
 
 // A mission of at least `bytes` bytes (CR LF line ends, as the editor writes).

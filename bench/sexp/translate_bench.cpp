@@ -3,6 +3,11 @@
 // BM_EventFormulas: every event formula of a synthetic mission, as the
 // formula display reads them; bytes processed are the formula lines read.
 //
+// BM_OperatorMix: every formula of a 100 MB synthetic mission whose
+// operators follow their frequency in real missions, translated with the
+// original operators (0) and with those of FreeSpace Open (1); the second
+// may take at most 1.5x the first.
+//
 // The others come in pairs whose second input is ten times the first; the
 // time ratio of a pair shows how the work grows (linear: about 10):
 // a "ship-vanish" with 5,000 / 50,000 ships, a "send-message-list" with
@@ -16,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/mission/operator_mix.h"
 #include "bench/mission/synthetic.h"
 #include "mission/mission.h"
 #include "sexp/formula.h"
@@ -67,6 +73,33 @@ void BM_EventFormulas(benchmark::State& state) {
   state.counters["formulas"] = static_cast<double>(starts.size());
 }
 
+void BM_OperatorMix(benchmark::State& state) {
+  static const mission::Mission m = mission::ParseMissionBytes(bench::OperatorMixMission(std::size_t{100} << 20));
+  const sexp::OperatorSet operators =
+      state.range(0) != 0 ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
+  std::vector<std::pair<const mission::LineList*, std::int32_t>> formulas;
+  for (const int slot : {mission::kSlotGoals, mission::kSlotEvents}) {
+    const mission::LineList& lines = m.Sections().Slot(slot);
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+      if (lines[i].starts_with(u"$Formula:")) formulas.emplace_back(&lines, static_cast<std::int32_t>(i + 1));
+    }
+  }
+  std::size_t chars = 0, out = 0;
+  for (auto _ : state) {
+    chars = out = 0;
+    for (const auto& [lines, start] : formulas) {
+      std::int32_t next = 0;
+      const mission::Text t = sexp::ReadFormula(u"Event", *lines, start, next, operators);
+      out += t.size();
+      for (std::int32_t line = start; line < next; ++line) chars += lines->Line(static_cast<std::size_t>(line)).size();
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * chars));
+  state.counters["formulas"] = static_cast<double>(formulas.size());
+  state.counters["output_chars"] = static_cast<double>(out);
+  state.SetLabel(operators == sexp::OperatorSet::kOriginal ? "original" : "FreeSpace Open");
+}
+
 void BM_ShipVanish(benchmark::State& state) {
   std::string line = "$Formula: ( ship-vanish";
   for (int k = 0; k < state.range(0); ++k) line += " \"Ship " + std::to_string(k) + "\"";
@@ -112,6 +145,7 @@ void BM_AndOrNotNesting(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_EventFormulas)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OperatorMix)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_ShipVanish)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SendMessageList)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FormulaLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 // export's peak memory, export_bench.sh the program itself from outside.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -98,8 +99,10 @@ class DiscardingBuffer : public std::streambuf {
   }
 };
 
-void BM_ExportJson(benchmark::State& state) {
-  const std::string path = bench::SyntheticMissionFile(static_cast<std::size_t>(state.range(0)));
+// The whole export of one synthetic mission; the counter json_per_file is
+// the JSON's size against the file's.
+void ExportJson(benchmark::State& state, bench::MissionExtras extras) {
+  const std::string path = bench::SyntheticMissionFile(static_cast<std::size_t>(state.range(0)), extras);
   DiscardingBuffer buffer;
   for (auto _ : state) {
     buffer.bytes = 0;
@@ -107,8 +110,16 @@ void BM_ExportJson(benchmark::State& state) {
     std::ostream err(&buffer);
     if (app::RunExport(app::ExportFormat::kJson, path, out, err) != 0) state.SkipWithError("export failed");
   }
+  state.counters["json_per_file"] = static_cast<double>(buffer.bytes) / static_cast<double>(std::filesystem::file_size(path));
   state.SetLabel(std::to_string(state.range(0)) + " MB, " + std::to_string(buffer.bytes >> 20) + " MB of JSON");
 }
+
+void BM_ExportJson(benchmark::State& state) { ExportJson(state, {}); }
+
+// A damaged mission (formulas left open, event names without formulas): its
+// JSON must stay as proportional to the file as the sound mission's, at 10
+// and at 100 MB.
+void BM_ExportJsonDamaged(benchmark::State& state) { ExportJson(state, {.damage = true}); }
 
 BENCHMARK(BM_LoadFile)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AllFillers)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -116,6 +127,7 @@ BENCHMARK(BM_OneFiller)->DenseRange(1, 8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AllFormulas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportJson)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(4.0);
+BENCHMARK(BM_ExportJsonDamaged)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

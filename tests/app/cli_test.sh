@@ -11,7 +11,8 @@ trap 'rm -rf "$tmp"' EXIT
 expect() {
   local code=$1 out_pat=$2 err_pat=$3
   shift 3
-  "$bin" "$@" >"$tmp/out" 2>"$tmp/err"
+  # A refusal must come at once; a call that blocks fails here.
+  timeout 10 "$bin" "$@" >"$tmp/out" 2>"$tmp/err" </dev/null
   local got=$?
   if [ "$got" -ne "$code" ]; then
     echo "FAIL: torvk32 $* exited $got, wanted $code"; fail=1
@@ -35,16 +36,61 @@ expect 0 '^== 4 Events ==$' '' --export text "$sample"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export text "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export json "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp: Is a directory\$" --export json "$tmp"
+
+# Only regular files are read by name: anything else is refused at once,
+# with one line naming the file and why.
+mkfifo "$tmp/pipe.fs2"
+ln -s "$tmp/gone.fs2" "$tmp/dangling.fs2"
+python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$tmp/socket.fs2"
+for format in json text; do
+  expect 1 '' "^torvk32: cannot open $tmp/pipe.fs2: Not a regular file \(a named pipe\)\$" --export $format "$tmp/pipe.fs2"
+  expect 1 '' "^torvk32: cannot open /dev/zero: Not a regular file \(a character device\)\$" --export $format /dev/zero
+  expect 1 '' "^torvk32: cannot open /dev/urandom: Not a regular file \(a character device\)\$" --export $format /dev/urandom
+  expect 1 '' "^torvk32: cannot open $tmp/dangling.fs2: Broken symbolic link" --export $format "$tmp/dangling.fs2"
+  expect 1 '' "^torvk32: cannot open $tmp/socket.fs2: Not a regular file \(a socket\)\$" --export $format "$tmp/socket.fs2"
+done
+
+# "-" reads standard input, also through a pipe, and gives the document of
+# the file itself with "-" as its name; whatever the encoding (the second
+# decoding of a file that is not UTF-8 must not need to read it again).
+printf '#Events\r\n$Formula: ( true )\r\n+Name: Caf\xe9\r\n' >"$tmp/cp1252.fs2"
+python3 -c 'import sys; open(sys.argv[2], "wb").write(open(sys.argv[1], "rb").read().decode("cp1252").encode("utf-16"))' \
+  "$tmp/cp1252.fs2" "$tmp/utf16.fs2"
+for mission in "$sample" "$tmp/cp1252.fs2" "$tmp/utf16.fs2"; do
+  name=$(basename "$mission")
+  "$bin" --export json "$mission" | sed "s|^{\"file\":\"$mission\"|{\"file\":\"-\"|" >"$tmp/want.json"
+  cat "$mission" | "$bin" --export json - >"$tmp/got.json" 2>"$tmp/err" ||
+    { echo "FAIL: --export json - from a pipe ($name) failed"; cat "$tmp/err"; fail=1; }
+  cmp -s "$tmp/want.json" "$tmp/got.json" || { echo "FAIL: --export json - differs from the file ($name)"; fail=1; }
+  "$bin" --export text "$mission" | sed "1s|^Mission: $name\$|Mission: -|" >"$tmp/want.txt"
+  "$bin" --export text - <"$mission" >"$tmp/got.txt" 2>"$tmp/err" ||
+    { echo "FAIL: --export text - from a file failed ($name)"; cat "$tmp/err"; fail=1; }
+  cmp -s "$tmp/want.txt" "$tmp/got.txt" || { echo "FAIL: --export text - differs from the file ($name)"; fail=1; }
+done
+grep -q 'Caf\\u00e9\|Café' "$tmp/got.json" || { echo "FAIL: the Windows-1252 mission lost its text"; fail=1; }
+
 expect 2 '' '^usage: ' --export
 expect 2 '' '^usage: ' --export xml "$sample"
 expect 2 '' '^usage: ' --export json "$sample" extra
 expect 2 '' '^usage: ' --export text
 expect 2 '' '^usage: ' --bogus
+# The FreeSpace Open translation: the option anywhere before the mission.
+expect 0 '"sections"' '' --export json --modern-operators "$sample"
+expect 0 '^== 4 Events ==$' '' --modern-operators --export text "$sample"
+expect 2 '' '^usage: ' --export json --modern-operators
+expect 2 '' '^usage: ' --export json --modern-operators --modern-operators "$sample"
+expect 2 '' '^usage: ' --export json "$sample" --modern-operators
+expect 2 '' '^usage: ' --modern-operators "$sample"
+expect 2 '' '^usage: ' --export --modern-operators json "$sample"
+expect 2 '' '^usage: ' --export json --export text "$sample"
 printf '#Events\r\n$Formula: ( is-event-true "e" )\r\n+Name: E\r\n' >"$tmp/warn.fs2"
 expect 1 "^$sample:[0-9]+: error: " '^[0-9]+ errors, 0 warnings in 1 mission$' --check "$sample"
 expect 0 "^$tmp/warn.fs2:2: warning: " '^0 errors, 1 warning in 1 mission$' --check "$tmp/warn.fs2"
 expect 1 "^$tmp/warn.fs2:2: warning: " "^torvk32: cannot open $tmp/none.fs2: No such file" --check "$tmp/none.fs2" "$tmp/warn.fs2"
 expect 1 '^\[\{"file":' ' in 2 missions$' --check --format json "$sample" "$tmp/warn.fs2"
+expect 1 '' "^torvk32: cannot open $tmp/pipe.fs2: Not a regular file \(a named pipe\)\$" --check "$tmp/pipe.fs2"
+"$bin" --check - <"$tmp/warn.fs2" 2>/dev/null | grep -q '^-:2: warning: ' ||
+  { echo "FAIL: --check - does not read standard input"; fail=1; }
 expect 2 '' '^usage: ' --check
 expect 2 '' '^usage: ' --check --format json
 expect 2 '' '^usage: ' --check --format yaml "$sample"

@@ -33,7 +33,9 @@ TEST(ExportTest, JsonHasSectionsAndTree) {
   EXPECT_EQ(root["tag"], "1");
   EXPECT_EQ(root["children"][0]["text"], "Name: XSTR(\"Ashfall Relay\", -1)");
   EXPECT_EQ(root["children"][0]["tag"], "1,1");
-  EXPECT_EQ(root["children"][0]["children"][0]["text"], "Author: TORVEK32 sample");
+  // The version stands before the name in the file and hangs under it.
+  EXPECT_EQ(root["children"][0]["children"][0]["text"], "Version: 0.10");
+  EXPECT_EQ(root["children"][0]["children"][1]["text"], "Author: TORVEK32 sample");
 }
 
 // The whole document of the sample mission against a checked-in copy that was
@@ -88,6 +90,89 @@ TEST(ExportTest, MissionWithoutHeadersGivesEightViewsAndAnEmptyGeneral) {
   EXPECT_EQ(doc["views"][2]["title"], "Directives");
   EXPECT_EQ(doc["views"][5]["columns"].size(), 5u);
   EXPECT_EQ(doc["formulas"], json::array());
+}
+
+// With the FreeSpace Open operators only the Parsed code differs, and only
+// for formulas the original cannot translate.
+TEST(ExportTest, FreeSpaceOpenOperatorsChangeOnlyThePseudoCodeTheyTranslate) {
+  const std::string mission =
+      "#Events\r\n"
+      "$Formula: ( when ( true ) ( send-message \"#Cmd\" \"High\" \"Hi\" ) )\r\n+Name: Plain\r\n"
+      "$Formula: ( when\r\n   ( = @Count[0] 3 )\r\n   ( modify-variable @Count[0] ( + @Count[0] 1 ) ) )\r\n"
+      "+Name: Counter\r\n";
+  const std::string path = testing::TempDir() + "torvek_export_modern.fs2";
+  std::ofstream(path, std::ios::binary) << mission;
+  std::ostringstream original, modern, err;
+  ASSERT_EQ(RunExport(ExportFormat::kJson, path, original, err), 0);
+  ASSERT_EQ(RunExport(ExportFormat::kJson, path, modern, err, sexp::OperatorSet::kFreeSpaceOpen), 0);
+  std::remove(path.c_str());
+  json before = json::parse(original.str());
+  json after = json::parse(modern.str());
+  ASSERT_EQ(after["formulas"].size(), 2u);
+  EXPECT_EQ(after["formulas"][0], before["formulas"][0]);
+  EXPECT_EQ(before["formulas"][1]["parsed"][1], " #UnknownCommand =");
+  EXPECT_EQ(after["formulas"][1]["parsed"],
+            json({"If", " Variable(\"Count\") = 3", "Then", " MissionStatus.Event(\"Counter\")=True",
+                  " Variable(\"Count\") = Variable(\"Count\") + 1"}));
+  before["formulas"][1]["parsed"] = after["formulas"][1]["parsed"];
+  EXPECT_EQ(after, before);
+}
+
+// One small mission per mend of the described rules, seen where the export
+// shows it.
+TEST(ExportTest, MendsShowInTheDocument) {
+  std::string hundred_and_one = "#Events\r\n";
+  for (int i = 0; i <= 100; ++i) hundred_and_one += "+Name: E\r\n";
+  struct Case {
+    std::string mend, mission, pointer;
+    json want;
+  };
+  const Case cases[] = {
+      {"M1 event numbers", hundred_and_one, "/views/3/rows/100/cells/0", "100"},
+      {"M2 objective key", "#Events\r\n+Name: E\r\n+Objective: Go\r\n+Objective key: F12\r\n", "/views/2/rows",
+       json::parse(R"j([{"cells":["Go","E"],"tag":""}])j")},
+      {"M2 objective key", "#Events\r\n+Name: E\r\n+Objective: Go\r\n+Objective key: F12\r\n",
+       "/views/3/rows/0/cells/5", "Go"},
+      {"M3 translated goal message", "#Goals\r\n$Type: Primary\r\n$MessageNew: XSTR(\"Destroy the convoy\", 88)\r\n"
+                                     "$Formula: ( true )\r\n",
+       "/views/1/rows/0/cells/1", "Destroy the convoy"},
+      {"M3 the goal formula's name", "#Goals\r\n$Type: Primary\r\n$MessageNew: XSTR(\"Destroy the convoy\", 88)\r\n"
+                                     "$Formula: ( true )\r\n",
+       "/formulas/0/name", "Destroy the convoy"},
+      {"M3 translated message", "#Messages\r\n$Name: M\r\n$MessageNew:  XSTR(\"Thanks.\", 1200)  \r\n",
+       "/views/4/rows/0/cells/1", "Thanks."},
+      {"M4 leading fields", "#Events\r\n$Formula: ( true )\r\n+Name: E\r\n", "/tree/0/children/0/children",
+       json::parse(R"j([{"text":"Formula: ( true )","tag":"4,1","children":[]}])j")},
+      {"M5 open formula", "#Events\r\n$Formula: ( when\r\n+Name: A\r\n$Formula: ( true )\r\n+Name: B\r\n",
+       "/formulas",
+       json::parse(R"j([{"mode":4,"row":1,"tag":"4,1","name":"A","sexp":["( when","+Name: A"],
+                        "parsed":["<Error in formular: missing ')' brackets>"]},
+                       {"mode":4,"row":2,"tag":"4,3","name":"B","sexp":["( true )"],"parsed":[" True"]}])j")},
+      {"M7 names without formulas", "#Events\r\n$Formula: ( true )\r\n+Name: A\r\n+Name: B\r\n", "/formulas/1",
+       json::parse(R"j({"mode":4,"row":2,"tag":"4,0","name":"B","sexp":[],"parsed":[]})j")},
+  };
+  for (const Case& c : cases) {
+    const json doc = json::parse(ExportOf(ExportFormat::kJson, c.mission));
+    EXPECT_EQ(doc.at(json::json_pointer(c.pointer)), c.want) << c.mend;
+  }
+}
+
+// M6: a mission saved as UTF-16 with its byte-order mark exports exactly as
+// the same mission in UTF-8.
+TEST(ExportTest, Utf16MissionExportsAsItsUtf8Twin) {
+  const std::u16string text = u"#Mission Info\r\n$Name: Caf\u00E9\r\n#Events\r\n$Formula: ( true )\r\n+Name: E\r\n";
+  for (const bool big_endian : {false, true}) {
+    std::string utf16 = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t c : text) {
+      const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      utf16 += big_endian ? high : low;
+      utf16 += big_endian ? low : high;
+    }
+    json twin = json::parse(ExportOf(ExportFormat::kJson, mission::ToUtf8(text)));
+    const json doc = json::parse(ExportOf(ExportFormat::kJson, utf16));
+    EXPECT_EQ(doc, twin) << big_endian;
+    EXPECT_EQ(doc["views"][0]["rows"][0]["cells"][1], "Caf\u00e9");
+  }
 }
 
 TEST(ExportTest, SplitAtLineBreaks) {

@@ -105,7 +105,7 @@ TEST_F(Startup, FirstStartAnsweredYesAssociatesAndRemembers) {
             u"Note 2: Usually FRED/FRED2 are the default applications for these extensions. You can however run "
             u"these tools from TORVEK32 very quickly with the current mission using the toolbar.");
   EXPECT_TRUE(ScriptWritten());
-  EXPECT_EQ(suite.platform.imported.size(), 1u);
+  EXPECT_EQ(suite.platform.registered.size(), 1u);
   EXPECT_EQ(Setting(), u"1");
 
   // The splash screen is up for the question and while the window loads,
@@ -130,7 +130,7 @@ TEST_F(Startup, FirstStartAnsweredNoRegistersNothingAndIsNotAskedAgain) {
   ASSERT_EQ(Run(), std::nullopt);
   EXPECT_EQ(host.questions.size(), 1u);
   EXPECT_FALSE(ScriptWritten());
-  EXPECT_TRUE(suite.platform.imported.empty());
+  EXPECT_TRUE(suite.platform.registered.empty());
   EXPECT_EQ(Setting(), u"0");
 
   ASSERT_EQ(Run(), std::nullopt);
@@ -262,9 +262,9 @@ TEST_F(Startup, PackagedDesktopFilesAreTheOnesTheAssociationWrites) {
   host.answer = true;
   ASSERT_EQ(Run(), std::nullopt);
   const fs::path home = suite.root.path() / "home";
-  ASSERT_TRUE(applib::ImportRegistryScript(applib::FromFsPath(suite.root.path() / "lib" / "shell" / "torvk32.reg"),
-                                           applib::FromFsPath(home / "data"), applib::FromFsPath(home / "config"),
-                                           suite.platform));
+  ASSERT_EQ(suite.platform.registered.size(), 1u);
+  ASSERT_TRUE(applib::ApplyDocumentType(suite.platform.registered[0].type, applib::FromFsPath(home / "data"),
+                                        applib::FromFsPath(home / "config"), suite.platform));
   const fs::path packaging = fs::path(TORVEK_SOURCE_DIR) / "packaging";
   const auto names = [](const fs::path& folder) {
     std::vector<std::string> found;

@@ -11,6 +11,8 @@
 #include <functional>
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -132,7 +134,11 @@ TEST_F(QtStartup, WelcomeQuestionInFrontOfTheSplashThenTheWindowWithTheMission) 
 
   EXPECT_TRUE(host.splash_up_while_loading);
   EXPECT_TRUE(host.window_hidden_after_load);
-  EXPECT_EQ(platform.sleeps, (std::vector<std::uint32_t>{3000, 0}));
+  // Three seconds with the splash window painted every 20 ms, then the
+  // splash's own yield.
+  std::vector<std::uint32_t> wait(150, 20);
+  wait.push_back(0);
+  EXPECT_EQ(platform.sleeps, wait);
   EXPECT_EQ(frontend.splash(), nullptr);
   ASSERT_NE(host.window(), nullptr);
   EXPECT_TRUE(host.window()->isVisible());
@@ -168,6 +174,25 @@ TEST_F(QtStartup, CancelAtTheChangedPictureWarningEndsTheProgram) {
   EXPECT_EQ(Run(u""), std::optional<int>(1));
   EXPECT_TRUE(cancelIsDefault);
   EXPECT_EQ(host.window(), nullptr);
+}
+
+// After "No" at the welcome question, Tools > Options is the way back:
+// "Always" stores the choice and associates the mission files at once.
+TEST_F(QtStartup, OptionsDialogAssociatesTheMissionFilesAtOnce) {
+  Write(ProgramDir() / "torvk32.ini", "[Startup]\nAssociateFileTypes=0\n");
+  ASSERT_EQ(Run(u""), std::nullopt);
+  EXPECT_TRUE(platform.registered.empty());
+
+  ModalAnswerer always([&](QWidget* modal) {
+    if (modal->objectName() != QStringLiteral("OptionsDialog")) return false;
+    modal->findChild<QAbstractButton*>(QStringLiteral("AssociateAlways"))->click();
+    qobject_cast<QDialog*>(modal)->accept();
+    return true;
+  });
+  host.window()->findChild<QAction*>(QStringLiteral("MenuToolsOptions"))->trigger();
+  EXPECT_EQ(Setting(), u"1");
+  ASSERT_EQ(platform.registered.size(), 1u);
+  EXPECT_EQ(platform.registered[0].script_path, applib::FromFsPath(root.path() / "lib" / "shell" / "torvk32.reg"));
 }
 
 }  // namespace

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "applib/freedesktop.h"
 #include "tests/applib/suite_fixture.h"
 
 namespace applib {
 namespace {
 
-using mission::FromUtf8;
 using mission::ToUtf8;
 using testing::ReadFile;
 using testing::Suite;
@@ -34,8 +32,8 @@ constexpr TextView kExpectedScript =
     u"@=\"C:\\\\Suite\\\\TORVK32\\\\TORVK32.exe \\\"%1\\\"\"";
 
 Text Script(TextView extra, TextView program, TextView e1 = u"FSM", TextView e2 = u"FS2", TextView e3 = u"") {
-  return AssociationScript(u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", extra, e1, e2, e3,
-                           program);
+  return AssociationScript(MakeDocumentType(u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", extra,
+                                            e1, e2, e3, program));
 }
 
 // The last line of a script: the command value.
@@ -73,19 +71,6 @@ TEST(AssociationTest, CommandLineQuoting) {
   EXPECT_EQ(RegistryEscape(u"C:\\a \"b\""), u"C:\\\\a \\\"b\\\"");
 }
 
-TEST(AssociationTest, ProgramPathsSurviveTheRoundTrip) {
-  const Text programs[] = {
-      u"/usr/bin/torvk32",       u"/home/me/My Suite/torvk32", u"/home/me/it's \"q\"/torvk32",
-      u"/x/back\\slash dir\\/t", u"/x/$HOME `id` %u ;&|*?#()<>~/t", u"/x/Grüße/t",
-      u"C:\\Suite\\TORVK32.exe", u"/trailing\\",
-  };
-  for (const Text& program : programs) {
-    const auto types = ParseRegistryScript(Script(u"-v", program));
-    ASSERT_EQ(types.size(), 1u) << ToUtf8(program);
-    EXPECT_EQ(SplitCommandLine(types[0].command), (std::vector<Text>{program, u"-v", u"%1"})) << ToUtf8(program);
-  }
-}
-
 TEST(AssociationTest, AssociateWritesTheScriptAndImportsIt) {
   Suite suite;
   suite.SetBrix(u"Moduls_Dirs", u"TORVK32", suite.root / u"My Suite/torvk32");
@@ -98,7 +83,13 @@ TEST(AssociationTest, AssociateWritesTheScriptAndImportsIt) {
   EXPECT_EQ(AssociationScriptPath(suite.lib), path);
   EXPECT_EQ(ReadFile(ToFsPath(path)),
             ToUtf8(Script(u"", suite.root / u"My Suite/torvk32/torvk32"))) << "twice gives the same script";
-  EXPECT_EQ(suite.platform.imported, (std::vector<Text>{path, path}));
+  ASSERT_EQ(suite.platform.registered.size(), 2u);
+  for (const auto& [type, script_path] : suite.platform.registered) {
+    EXPECT_EQ(script_path, path);
+    EXPECT_EQ(type.program, suite.root / u"My Suite/torvk32/torvk32");
+    EXPECT_EQ(type.extensions, (std::vector<Text>{u"FSM", u"FS2"}));
+    EXPECT_EQ(ToUtf8(AssociationScript(type)), ReadFile(ToFsPath(path))) << "the type the script was written from";
+  }
   EXPECT_FALSE(std::filesystem::exists(suite.root.path() / "lib" / "shell" / "mscreate.dir"));
 }
 

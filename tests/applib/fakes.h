@@ -22,7 +22,11 @@ class FakePlatform : public Platform {
   Text executable = u"/opt/suite/bin/torvk32";
   std::vector<std::vector<Text>> started;
   std::vector<Text> opened;
-  std::vector<Text> imported;
+  struct Registration {
+    DocumentType type;
+    Text script_path;
+  };
+  std::vector<Registration> registered;
   std::vector<std::uint32_t> sleeps;
 
   Text BrixConfigFile() override { return config_file; }
@@ -36,7 +40,9 @@ class FakePlatform : public Platform {
     return true;
   }
   void OpenDocument(TextView target) override { opened.emplace_back(target); }
-  void ImportRegistryScript(TextView script_path) override { imported.emplace_back(script_path); }
+  void RegisterDocumentType(const DocumentType& type, TextView script_path) override {
+    registered.push_back({type, Text(script_path)});
+  }
   void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
   [[noreturn]] void Exit(int status) override { throw ExitCalled{status}; }
 };
@@ -53,6 +59,9 @@ class FakeFrontend : public Frontend {
   std::vector<Text> fonts;
   std::vector<SplashScreen> splashes;
   int splash_closed = 0;
+  std::uint32_t paint_interval = 0;  // windows to keep painted while waiting
+  std::vector<std::size_t> paints;   // the number of sleeps so far at each Paint
+  std::vector<std::uint32_t>* sleeps = nullptr;  // the platform's, to note when painting happened
 
   void ShowFatalError(TextView title, TextView message) override { fatal_errors.emplace_back(title, message); }
   bool AskOkCancel(TextView title, TextView message, bool cancel_is_default) override {
@@ -62,6 +71,8 @@ class FakeFrontend : public Frontend {
   void RegisterFont(TextView path) override { fonts.emplace_back(path); }
   void ShowSplash(const SplashScreen& splash) override { splashes.push_back(splash); }
   void CloseSplash() override { ++splash_closed; }
+  std::uint32_t PaintInterval() const override { return paint_interval; }
+  void Paint() override { paints.push_back(sleeps ? sleeps->size() : 0); }
 };
 
 }  // namespace applib::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "applib/association.h"
 #include "applib/ini.h"
@@ -35,53 +36,83 @@ std::string ShellQuote(const std::filesystem::path& path) {
   return out + "'";
 }
 
-TEST(FreedesktopTest, SplitCommandLine) {
-  using Args = std::vector<Text>;
-  const std::pair<Text, Args> cases[] = {
-      {u"a b  c", {u"a", u"b", u"c"}},
-      {u"\"a b\" \"%1\"", {u"a b", u"%1"}},
-      {u"a\\b \"c\\\\\" d", {u"a\\b", u"c\\", u"d"}},
-      {u"\"a\\\"b\"", {u"a\"b"}},
-      {u"x\"y z\"w", {u"xy zw"}},
-      {u"\"\"", {u""}},
-      {u"  ", {}},
-      {u"\"unclosed arg", {u"unclosed arg"}},
-  };
-  for (const auto& [in, want] : cases) EXPECT_EQ(SplitCommandLine(in), want) << ToUtf8(in);
+DocumentType Type(TextView program, TextView extra = u"") {
+  return MakeDocumentType(u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", extra, u"FSM", u"FS2",
+                          u"", program);
+}
+
+// The arguments of an Exec value as a launcher reads them (the Desktop Entry
+// rules): string escapes undone, then blanks separate arguments, double
+// quotes group, a backslash inside them takes the next character literally,
+// and "%%" is a percent sign.
+std::vector<Text> ExecArguments(TextView exec) {
+  Text line;
+  for (std::size_t i = 0; i < exec.size(); ++i) {
+    if (exec[i] != u'\\' || i + 1 == exec.size()) {
+      line += exec[i];
+      continue;
+    }
+    const char16_t c = exec[++i];
+    line += c == u's' ? u' ' : c == u'n' ? u'\n' : c == u't' ? u'\t' : c == u'r' ? u'\r' : c;
+  }
+  std::vector<Text> args;
+  Text arg;
+  bool open = false, quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char16_t c = line[i];
+    if (quoted) {
+      if (c == u'\\' && i + 1 < line.size()) {
+        arg += line[++i];
+      } else if (c == u'"') {
+        quoted = false;
+      } else {
+        arg += c;
+      }
+    } else if (c == u' ') {
+      if (open) args.push_back(std::exchange(arg, Text()));
+      open = false;
+    } else {
+      open = true;
+      if (c == u'"') {
+        quoted = true;
+      } else {
+        arg += c;
+      }
+    }
+  }
+  if (open) args.push_back(arg);
+  for (Text& a : args) {
+    for (std::size_t at = a.find(u"%%"); at != Text::npos; at = a.find(u"%%", at + 1)) a.erase(at, 1);
+  }
+  return args;
 }
 
 TEST(FreedesktopTest, DesktopExecQuoting) {
-  using Args = std::vector<Text>;
-  const std::pair<Args, Text> cases[] = {
-      {{u"/usr/bin/torvk32", u"%1"}, u"/usr/bin/torvk32 %f"},
-      {{u"/a b/t", u"%1"}, u"\"/a b/t\" %f"},
-      {{u"/a\"b/t"}, u"\"/a\\\\\"b/t\""},
-      {{u"/a$b/t"}, u"\"/a\\\\$b/t\""},
-      {{u"/a\\b/t"}, u"\"/a\\\\\\\\b/t\""},
-      {{u"/100%/t"}, u"/100%%/t"},
-      {{u"/x/t", u"-v", u""}, u"/x/t -v \"\""},
+  const std::pair<DocumentType, Text> cases[] = {
+      {Type(u"/usr/bin/torvk32"), u"/usr/bin/torvk32 %f"},
+      {Type(u"/a b/t"), u"\"/a b/t\" %f"},
+      {Type(u"/a\"b/t"), u"\"/a\\\\\"b/t\" %f"},
+      {Type(u"/a$b/t"), u"\"/a\\\\$b/t\" %f"},
+      {Type(u"/a\\b/t"), u"\"/a\\\\\\\\b/t\" %f"},
+      {Type(u"/100%/t"), u"/100%%/t %f"},
+      {Type(u"/x/t", u" -v\t --x "), u"/x/t -v --x %f"},
+      {Type(u"/x/t", u"n/a"), u"/x/t %f"},
   };
-  for (const auto& [argv, want] : cases) EXPECT_EQ(DesktopExec(argv), want) << ToUtf8(want);
+  for (const auto& [type, want] : cases) EXPECT_EQ(DesktopExec(type), want) << ToUtf8(want);
 }
 
-TEST(FreedesktopTest, ParseTakesClassesRootAssociationsOnly) {
-  const Text script =
-      u"REGEDIT4\n\n"
-      u"[HKEY_CLASSES_ROOT\\.fsm]\n@=\"My.Type\"\n\n"
-      u"[hkey_classes_root\\.FS2]\n@=\"my.type\"\n\n"
-      u"[HKEY_CLASSES_ROOT\\.orphan]\n@=\"No.Command\"\n\n"
-      u"[HKEY_CLASSES_ROOT\\No.Command]\n@=\"nothing to run\"\n\n"
-      u"[HKEY_LOCAL_MACHINE\\.tbl]\n@=\"My.Type\"\n\n"
-      u"[HKEY_CLASSES_ROOT\\My.Type]\n@=\"A \\\"quoted\\\" type\"\n\"Other\"=\"ignored\"\n\n"
-      u"[HKEY_CLASSES_ROOT\\My.Type\\shell\\edit\\command]\n@=\"/bin/edit \\\"%1\\\"\"\n"
-      u"[HKEY_CLASSES_ROOT\\My.Type\\shell\\open\\command]\n@=\"/bin/open \\\"%1\\\"\"\n";
-  const auto types = ParseRegistryScript(script);
-  ASSERT_EQ(types.size(), 1u);
-  EXPECT_EQ(types[0].program_id, u"My.Type");
-  EXPECT_EQ(types[0].description, u"A \"quoted\" type");
-  EXPECT_EQ(types[0].extensions, (std::vector<Text>{u"fsm", u"FS2"}));
-  EXPECT_EQ(types[0].command, u"/bin/open \"%1\"") << "open is preferred";
-  EXPECT_TRUE(ParseRegistryScript(u"garbage\n[\n@=\n[HKEY_CLASSES_ROOT\\.x]\n@=unquoted\n").empty());
+// Whatever the program's folder is called, a launcher gets back the program,
+// the extra arguments and the document.
+TEST(FreedesktopTest, ExecGivesTheLauncherTheProgramBack) {
+  const Text programs[] = {
+      u"/usr/bin/torvk32",       u"/home/me/My Suite/torvk32", u"/home/me/it's \"q\"/torvk32",
+      u"/x/back\\slash dir\\/t", u"/x/$HOME `id` %u ;&|*?#()<>~/t", u"/x/Grüße/t",
+      u"C:\\Suite\\TORVK32.exe", u"/trailing\\",
+  };
+  for (const Text& program : programs) {
+    EXPECT_EQ(ExecArguments(DesktopExec(Type(program, u"-v"))), (std::vector<Text>{program, u"-v", u"%f"}))
+        << ToUtf8(program);
+  }
 }
 
 TEST(FreedesktopTest, MimeAndDesktopNames) {
@@ -90,17 +121,11 @@ TEST(FreedesktopTest, MimeAndDesktopNames) {
   EXPECT_EQ(DesktopId(u"a/b c"), u"a_b_c");
 }
 
-// The importer on the script that the association writes, for a program in
-// a folder whose name has spaces, quotes, "$" and a backslash.
-class ImportTest : public ::testing::Test {
+// The files of the type that the association registers, for a program in a
+// folder whose name has spaces, quotes, "$" and a backslash.
+class ApplyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    program = root / u"My \"Suite\" $HOME it's\\x/torvk32";
-    script = root / u"torvk32.reg";
-    WriteFile(ToFsPath(script), ToUtf8(AssociationScript(u"open", u"Veltrane_Suite.TORVEK32",
-                                                        u"FreeSpace mission data file", u"", u"FSM", u"FS2", u"",
-                                                        program)));
-  }
+  void SetUp() override { type = Type(root / u"My \"Suite\" $HOME it's\\x/torvk32"); }
 
   Text Data() const { return root / u"data"; }
   Text Config() const { return root / u"config"; }
@@ -109,12 +134,12 @@ class ImportTest : public ::testing::Test {
   }
 
   TempDir root;
-  Text program, script;
+  DocumentType type;
   testing::FakePlatform platform;
 };
 
-TEST_F(ImportTest, WritesMimePackageDesktopEntryAndDefault) {
-  ASSERT_TRUE(ImportRegistryScript(script, Data(), Config(), platform));
+TEST_F(ApplyTest, WritesMimePackageDesktopEntryAndDefault) {
+  ASSERT_TRUE(ApplyDocumentType(type, Data(), Config(), platform));
   EXPECT_EQ(ReadFile(ToFsPath(Data()) / "mime" / "packages" / "veltrane_suite.torvek32.xml"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
@@ -138,29 +163,29 @@ TEST_F(ImportTest, WritesMimePackageDesktopEntryAndDefault) {
   EXPECT_EQ(platform.started, started);
 }
 
-TEST_F(ImportTest, KeepsOtherAssociationsOfTheUser) {
+TEST_F(ApplyTest, KeepsOtherAssociationsOfTheUser) {
   std::filesystem::create_directories(ToFsPath(Config()));
   WriteFile(ToFsPath(Config()) / "mimeapps.list",
             "[Default Applications]\ntext/plain=editor.desktop\n\n[Added Associations]\n"
             "application/x-veltrane_suite.torvek32=fred2.desktop;veltrane_suite.torvek32.desktop;\n");
-  ASSERT_TRUE(ImportRegistryScript(script, Data(), Config(), platform));
-  ASSERT_TRUE(ImportRegistryScript(script, Data(), Config(), platform));
+  ASSERT_TRUE(ApplyDocumentType(type, Data(), Config(), platform));
+  ASSERT_TRUE(ApplyDocumentType(type, Data(), Config(), platform));
   EXPECT_EQ(ReadFile(ToFsPath(Config()) / "mimeapps.list"),
             "[Default Applications]\ntext/plain=editor.desktop\n"
             "application/x-veltrane_suite.torvek32=veltrane_suite.torvek32.desktop\n\n[Added Associations]\n"
             "application/x-veltrane_suite.torvek32=veltrane_suite.torvek32.desktop;fred2.desktop;\n");
 }
 
-TEST_F(ImportTest, MissingScriptWritesNothing) {
-  EXPECT_FALSE(ImportRegistryScript(root / u"missing.reg", Data(), Config(), platform));
-  EXPECT_FALSE(std::filesystem::exists(ToFsPath(Data())));
+TEST_F(ApplyTest, FilesThatCannotBeWrittenAreReported) {
+  WriteFile(ToFsPath(Data()), "a file where the data folder should be");
+  EXPECT_FALSE(ApplyDocumentType(type, Data(), Config(), platform));
 }
 
-TEST_F(ImportTest, DesktopToolsAcceptTheFiles) {
+TEST_F(ApplyTest, DesktopToolsAcceptTheFiles) {
   if (FindProgram(u"desktop-file-validate").empty() || FindProgram(u"update-mime-database").empty()) {
     GTEST_SKIP() << "desktop-file-utils or shared-mime-info not installed";
   }
-  ASSERT_TRUE(ImportRegistryScript(script, Data(), Config(), platform));
+  ASSERT_TRUE(ApplyDocumentType(type, Data(), Config(), platform));
   const auto [report, status] = RunShell("desktop-file-validate " + ShellQuote(DesktopFile()));
   EXPECT_EQ(status, 0) << report;
   EXPECT_EQ(report, "");

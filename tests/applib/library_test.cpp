@@ -180,6 +180,27 @@ TEST(LibraryTest, VersionTextAndDelay) {
   suite.lib.Delay(0);
   suite.lib.Delay(3000);
   EXPECT_EQ(suite.platform.sleeps, (std::vector<std::uint32_t>{0, 3000}));
+  EXPECT_TRUE(suite.frontend.paints.empty());  // no windows to paint
+}
+
+// With windows up, a wait is cut into slices with painting after each; it
+// lasts as long in all.
+TEST(LibraryTest, DelayKeepsTheWindowsPainted) {
+  Suite suite;
+  suite.frontend.paint_interval = 20;
+  suite.frontend.sleeps = &suite.platform.sleeps;
+  suite.lib.Delay(45);
+  EXPECT_EQ(suite.platform.sleeps, (std::vector<std::uint32_t>{20, 20, 5}));
+  EXPECT_EQ(suite.frontend.paints, (std::vector<std::size_t>{1, 2, 3}));
+  suite.lib.Delay(0);  // yields, and paints once
+  EXPECT_EQ(suite.platform.sleeps.back(), 0u);
+  EXPECT_EQ(suite.frontend.paints.size(), 4u);
+  suite.platform.sleeps.clear();
+  suite.lib.Delay(3000);
+  std::uint32_t total = 0;
+  for (const std::uint32_t slice : suite.platform.sleeps) total += slice;
+  EXPECT_EQ(total, 3000u);
+  EXPECT_EQ(suite.platform.sleeps.size(), 150u);
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
-
+#include <string>
 
 #include "mission/mission.h"
 
@@ -20,12 +26,14 @@ std::vector<Text> Lines(const Mission& m, int slot) {
   return out;
 }
 
-// The tree as indented "text [tag]" lines, for compact comparisons.
+// The tree as indented "text [slot]" lines, "text [slot,n]" for the n-th
+// entry of a section and its fields, for compact comparisons.
 std::vector<std::string> Outline(const OutlineTree& tree) {
   std::vector<std::string> out;
   auto walk = [&](auto&& self, std::uint32_t node, int depth) -> void {
     out.push_back(std::string(static_cast<std::size_t>(depth) * 2, ' ') + ToUtf8(tree.NodeText(node)) + " [" +
-                  ToUtf8(tree.NodeTag(node)) + "]");
+                  std::to_string(tree.Node(node).slot) +
+                  (tree.Node(node).entry > 0 ? "," + std::to_string(tree.Node(node).entry) : "") + "]");
     for (std::uint32_t child : tree.Children(node)) self(self, child, depth + 1);
   };
   for (std::uint32_t root : tree.Roots()) walk(walk, root, 0);
@@ -38,7 +46,8 @@ using Texts = std::vector<Text>;
 TEST(LoaderTest, MissionInfoStoreAndTree) {
   const Mission m = ParseMissionBytes("#Mission Info\r\n$Version: 0.10\r\n$Name: Test\r\n$Author: Me\r\n");
   EXPECT_EQ(Lines(m, kSlotMissionInfo), (Texts{u"$Version: 0.10", u"$Name: Test", u"$Author: Me"}));
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Mission Info [1]", "  Name: Test [1,1]", "    Author: Me [1,1]"}));
+  EXPECT_EQ(Outline(m.Tree()),
+            (Strings{"Mission Info [8]", "  Name: Test [8,1]", "    Version: 0.10 [8,1]", "    Author: Me [8,1]"}));
 }
 
 // How single lines of a section are stored.
@@ -143,37 +152,80 @@ TEST(LoaderTest, TreeEntriesAndFields) {
       "#Briefing\n$start_briefing\n$Name: odd\n$x: 1\n"
       "#Objects\n$Name: Alpha 3\n");
   EXPECT_EQ(Outline(m.Tree()), (Strings{
-                                   "Objects [6]",
-                                   "  Name: Alpha 1 [6,1]",
-                                   "    Class: X [6,1]",
-                                   "  Name: Alpha 2 [6,2]",
-                                   "    Initial Hull: 5 [6,2]",
+                                   "Objects [3]",
+                                   "  Name: Alpha 1 [3,1]",
+                                   "    Class: X [3,1]",
+                                   "  Name: Alpha 2 [3,2]",
+                                   "    Initial Hull: 5 [3,2]",
                                    // A repeated section reuses its node and counts afresh.
-                                   "  Name: Alpha 3 [6,1]",
-                                   // Fields before the first name line make no node;
-                                   // later ones hang under the previous entry.
+                                   "  Name: Alpha 3 [3,1]",
+                                   // Fields before an entry's name hang under that name.
                                    "Events [4]",
                                    "  Name: E1 [4,1]",
-                                   "    Formula: ( false ) [4,1]",
+                                   "    Formula: ( true ) [4,1]",
                                    "  Name: E2 [4,2]",
+                                   "    Formula: ( false ) [4,2]",
                                    "Briefing [0]",
                                    "  Name: odd [0,1]",
+                                   "    start_briefing [0,1]",
                                    "    x: 1 [0,1]",
                                }));
   // Nodes are numbered in the order they were added.
   EXPECT_EQ(ToUtf8(m.Tree().NodeText(m.Tree().Size() - 1)), "Name: Alpha 3");
 }
 
+// Entries that open with another field than their name (an event's formula,
+// a goal's type): the block's first field line gives the opening key, and the
+// fields from a line with that key up to the next name hang under that name.
+TEST(LoaderTest, LeadingFieldsHangUnderTheirOwnName) {
+  struct Case {
+    std::string name, file;
+    Strings outline;
+  };
+  const Case cases[] = {
+      {"events", "#Events\n$Formula: ( when\n( true )\n( do-nothing ) )\n+Name: A\n+Repeat Count: 1\n"
+                 "$Formula: ( true )\n+Name: B\n",
+       {"Events [4]", "  Name: A [4,1]", "    Formula: ( when [4,1]", "    Repeat Count: 1 [4,1]",
+        "  Name: B [4,2]", "    Formula: ( true ) [4,2]"}},
+      {"goals", "#Goals\n$Type: Primary\n+Name: G1\n$MessageNew: m\n$Type: Secondary\n+Name: G2\n",
+       {"Goals [1]", "  Name: G1 [1,1]", "    Type: Primary [1,1]", "    MessageNew: m [1,1]", "  Name: G2 [1,2]",
+        "    Type: Secondary [1,2]"}},
+      // Every field from the opening one to the name joins the run, a second
+      // line with the opening key too; a name without leading fields has none.
+      {"run", "#Events\n$Formula: a\n+Extra: x\n$Formula: b\n+Name: E\n+Name: F\n",
+       {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Extra: x [4,1]", "    Formula: b [4,1]",
+        "  Name: F [4,2]"}},
+      // A run left at the end of a block goes under the block's latest name.
+      {"run at the end", "#Events\n$Formula: a\n+Name: E\n+Interval: 1\n$Formula: b\n#End\n",
+       {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Interval: 1 [4,1]", "    Formula: b [4,1]",
+        "End [0]"}},
+      {"run at the end of the file", "#Events\n$Formula: a\n+Name: E\n$Formula: b",
+       {"Events [4]", "  Name: E [4,1]", "    Formula: a [4,1]", "    Formula: b [4,1]"}},
+      // Without any name in the block, the run makes no node.
+      {"no name", "#Players\n$Starting Shipname: Alpha 1\n$Ship Choices: (\n", {"Players [2]"}},
+      // Each block decides its own opening key, a repeated section's too.
+      {"repeated", "#Events\n+Name: A\n$Formula: a\n#Goals\n#Events\n$Formula: b\n+Name: B\n",
+       {"Events [4]", "  Name: A [4,1]", "    Formula: a [4,1]", "  Name: B [4,1]", "    Formula: b [4,1]",
+        "Goals [1]"}},
+      // Blocks that open with a name are unchanged: later fields go under it.
+      {"name first", "#Objects\n$Name: S\n$Class: x\n$Name: T\n$Class: y\n",
+       {"Objects [3]", "  Name: S [3,1]", "    Class: x [3,1]", "  Name: T [3,2]", "    Class: y [3,2]"}},
+      // Before any header and under a bare "#" nothing makes a node.
+      {"no section", "$Formula: a\n+Name: E\n#\n$Formula: b\n+Name: F\n", {" [0]"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Outline(ParseMissionBytes(c.file).Tree()), c.outline) << c.name;
+}
+
 TEST(LoaderTest, NameMatchIsCaseInsensitiveOnFourLetters) {
   const Mission m = ParseMissionBytes("#Wings\n+NAME: W\n$Named: V\n$Nam: no\n");
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Wings [7]", "  NAME: W [7,1]", "  Named: V [7,2]", "    Nam: no [7,2]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Wings [6]", "  NAME: W [6,1]", "  Named: V [6,2]", "    Nam: no [6,2]"}));
 }
 
 TEST(LoaderTest, LinesBeforeAnyHeaderAndBareHash) {
   // A name line before any header makes no node; a bare "#" gets an empty
-  // root tagged 0 and its entries make no node.
+  // root of slot 0 and its entries make no node.
   const Mission m = ParseMissionBytes("$Name: early\n$Class: x\n#\n$Name: lost\n+Field: y\n#Music\n$Name: M\n");
-  EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [1]", "  Name: M [1,1]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{" [0]", "Music [7]", "  Name: M [7,1]"}));
   EXPECT_EQ(Lines(m, kSlotMusic), (Texts{u"$Name: M"}));
   for (int slot = 1; slot <= kSlotCount; ++slot) {
     if (slot != kSlotMusic) {
@@ -217,6 +269,37 @@ TEST(LoaderTest, BadInput) {
   EXPECT_EQ(big.Sections().Slot(kSlotEvents)[0].size(), 2u * 1024 * 1024 + 10);
 }
 
+TEST(LoaderTest, WhatLooksLikeAMission) {
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string_view("#Mission Info\r\n$Name: x\r\n")) utf16 += {c, '\0'};
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool mission;
+  };
+  const Case cases[] = {
+      {"mission info", "#Mission Info\r\n$Name: x\r\n", true},
+      {"any stored section, any case", "; notes\n#EVENTS\n", true},
+      {"Windows-1252 text", "#Messages\n$Name: Caf\xE9\n", true},
+      {"a kept section after others", "#Briefing\n$Name: b\n#Goals\n", true},
+      {"empty", "", false},
+      {"only blank lines", "\r\n\r\n", false},
+      {"plain text", "Dear diary,\nno sections here.\n", false},
+      {"only sections the store does not keep", "#Briefing\n#Command Briefing\n#End\n", false},
+      {"a header with a blank", "#Events \n", false},
+      {"a NUL character", std::string("#Mission Info\n$Name: x\0\n", 24), false},
+      {"a NUL character in a comment", std::string("#Mission Info\n; \0\n", 18), false},
+      {"UTF-16 with a byte-order mark", utf16, true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeMission(ParseMissionBytes(c.bytes)), c.mission) << c.name;
+
+  // A program, read as any file is.
+  Mission program;
+  if (LoadFile("/bin/ls", program).ok) {
+    EXPECT_FALSE(LooksLikeMission(program));
+  }
+}
+
 class LoadFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -241,27 +324,70 @@ TEST_F(LoadFileTest, SecondLoadReplacesTheFirst) {
   EXPECT_TRUE(m.Sections().Slot(kSlotObjects).Empty());
   EXPECT_TRUE(m.Sections().Slot(kSlotEvents).Empty());
   EXPECT_EQ(Lines(m, kSlotGoals), (Texts{u"$Type: Primary"}));
-  EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [2]"}));
+  EXPECT_EQ(Outline(m.Tree()), (Strings{"Goals [1]"}));
 }
 
+// Kills the test program when a step takes longer than it may: a load that
+// blocks must fail the test, not hang it.
+class Deadline {
+ public:
+  explicit Deadline(unsigned seconds) { ::alarm(seconds); }
+  ~Deadline() { ::alarm(0); }
+};
+
+// Only regular files are read by name; anything else is refused from its
+// status at once, without a read (a pipe without a writer would block, a
+// device would never end).
 TEST_F(LoadFileTest, FailureKeepsThePreviousMission) {
   Mission m;
   ASSERT_TRUE(LoadFile(Write("a.fs2", "#Objects\n$Name: A\n"), m).ok);
+  const fs::path fifo = dir_ / "pipe.fs2";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, dir_ / "to-pipe.fs2");
+  fs::create_symlink(dir_ / "gone.fs2", dir_ / "dangling.fs2");
+  const fs::path socket_path = dir_ / "socket.fs2";
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(sock, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(socket_path.string().size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, socket_path.c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
   const std::pair<fs::path, std::string> failures[] = {
       {dir_ / "missing.fs2", "No such file or directory"},
       {dir_, "Is a directory"},
+      {fifo, "Not a regular file (a named pipe)"},
+      {dir_ / "to-pipe.fs2", "Not a regular file (a named pipe)"},
+      {dir_ / "dangling.fs2", "Broken symbolic link (the file it points to does not exist)"},
+      {socket_path, "Not a regular file (a socket)"},
+      {"/dev/zero", "Not a regular file (a character device)"},
+      {"/dev/urandom", "Not a regular file (a character device)"},
   };
   for (const auto& [path, reason] : failures) {
+    if (path.string().starts_with("/dev/") && !fs::exists(path)) continue;
+    const Deadline deadline(10);
+    const auto started = std::chrono::steady_clock::now();
     const LoadResult r = LoadFile(path, m);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, reason);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << path;
+    EXPECT_FALSE(r.ok) << path;
+    EXPECT_EQ(r.error, reason) << path;
     EXPECT_EQ(Lines(m, kSlotObjects), (Texts{u"$Name: A"}));
-    EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [6]", "  Name: A [6,1]"}));
+    EXPECT_EQ(Outline(m.Tree()), (Strings{"Objects [3]", "  Name: A [3,1]"}));
   }
+  ::close(sock);
 }
 
-// Files are read a megabyte at a time: characters, line ends and the
-// encoding decision must not depend on where a piece ends.
+TEST_F(LoadFileTest, ALinkToAFileIsRead) {
+  fs::create_symlink(Write("m.fs2", "#Events\n+Name: E\n"), dir_ / "link.fs2");
+  Mission m;
+  ASSERT_TRUE(LoadFile(dir_ / "link.fs2", m).ok);
+  EXPECT_EQ(Lines(m, kSlotEvents), (Texts{u"+Name: E"}));
+}
+
+// Files are decoded a megabyte at a time, each megabyte given back once it
+// is done: characters, line ends and the encoding decision must not depend
+// on where a slice ends.
 TEST_F(LoadFileTest, PieceBoundariesDoNotMatter) {
   constexpr std::size_t kPiece = 1 << 20;
   struct Case {
@@ -291,17 +417,16 @@ TEST_F(LoadFileTest, PieceBoundariesDoNotMatter) {
   }
 }
 
-// The progress callback hears of every piece read, up to the whole file,
-// and a false answer stops the load with the previous mission kept. A file
-// that is not UTF-8 is read twice, so its count starts again once.
+// The progress callback hears of every megabyte decoded, up to the whole
+// file, whatever its encoding, and a false answer stops the load with the
+// previous mission kept.
 TEST_F(LoadFileTest, ProgressCountsThePiecesAndCanStop) {
   constexpr std::size_t kPiece = 1 << 20;
   constexpr std::uint64_t kSize = 2 * kPiece + 121;
-  // The byte that is not UTF-8 stands in the last piece: the first pass ends
-  // there, before counting it.
+  const std::vector<std::uint64_t> pieces{kPiece, 2 * kPiece, kSize};
   const std::pair<std::string, std::vector<std::uint64_t>> cases[] = {
-      {"+Name: E\r\n", {kPiece, 2 * kPiece, kSize}},
-      {"+Name: \xE9\r\n", {kPiece, 2 * kPiece, kPiece, 2 * kPiece, kSize}},
+      {"+Name: E\r\n", pieces},
+      {"+Name: \xE9\r\n", pieces},  // Windows-1252
   };
   for (const auto& [last_line, expected] : cases) {
     const std::string bytes = "#Events\r\n" + std::string(2 * kPiece + 100, 'a') + "\r\n" + last_line;

@@ -25,11 +25,18 @@ struct Read {
   std::int32_t next;
 };
 
-Read ReadAt(const std::vector<std::string>& lines, std::int32_t start) {
+Read ReadAt(const std::vector<std::string>& lines, std::int32_t start,
+            OperatorSet operators = OperatorSet::kOriginal) {
   const mission::Mission m = EventsSection(lines);
   Read r{"", 0};
-  r.result = U8(ReadFormula(u"Ev", testing::Events(m), start, r.next));
+  r.result = U8(ReadFormula(u"Ev", testing::Events(m), start, r.next, operators));
   return r;
+}
+
+std::size_t Count(const std::string& text, const std::string& find) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(find); at != std::string::npos; at = text.find(find, at + 1)) ++count;
+  return count;
 }
 
 TEST(BadInputTest, EachGivesADefinedText) {
@@ -47,6 +54,12 @@ TEST(BadInputTest, EachGivesADefinedText) {
       {"closing before opening, balanced", {"$Formula: ) true ("}, 1, " #UnknownCommand )", 2},
       {"open at the last line", {"$Formula: ( when", "( true )"}, 1, missing, 3},
       {"open at the last line, later start", {"+Name: x", "$Formula: ( when"}, 2, missing, 3},
+      // An open formula ends before the next formula's line, known by its
+      // first six characters.
+      {"open before the next formula", {"$Formula: ( when", "( true )", "+Name: A", "$Formula: ( true )", "+Name: B"},
+       1, missing, 4},
+      {"open before a bare key", {"$Formula: ( when", "$Formu"}, 1, missing, 2},
+      {"open, an indented key is no formula", {"$Formula: ( when", " $Formula: ( true )"}, 1, missing, 3},
       {"empty pair", {"$Formula: ( )"}, 1, "", 2},
       {"empty pair inside", {"$Formula: ( ( ) )"}, 1, " #UnknownCommand ", 2},
       {"empty pairs as operands", {"$Formula: ( when ( ) ( ) )"}, 1,
@@ -135,6 +148,44 @@ TEST(BadInputTest, AFormulaThatUsesItsPartsTwiceAtEveryLevelIsTurnedAway) {
   std::string formula = "true";
   for (int level = 0; level < 60; ++level) formula = "not ( " + formula + " ) and";
   EXPECT_EQ(ReadAt({"$Formula: ( " + formula + " )"}, 1).result, U8(kTooComplex));
+}
+
+// The FreeSpace Open translation reads arguments inside operators and nests
+// blocks of actions: the same depth limit, work allowance and linear time.
+TEST(BadInputTest, TheFreeSpaceOpenTranslationHasTheSameBounds) {
+  constexpr OperatorSet kModern = OperatorSet::kFreeSpaceOpen;
+  const std::string error = "<Error in formular: nested too deeply>";
+  // Arithmetic 100,000 deep: every level one operand deeper.
+  const std::string sums = Repeat("( + 1 ", 100000) + "2" + Repeat(" )", 100000);
+  EXPECT_EQ(ReadAt({"$Formula: " + sums}, 1, kModern).result, Repeat("1 + ", 1000) + error);
+
+  // "when" blocks among actions, 100,000 deep: each takes two levels (its
+  // own and its actions'), so 500 blocks are written below the formula's
+  // own "when"; the condition and the actions of the last give the error.
+  const std::string whens = "( when ( true ) " + Repeat("( when ( true ) ", 100000) + "( red-alert )" +
+                            Repeat(" )", 100001);
+  const std::string nested = ReadAt({"$Formula: " + whens}, 1, kModern).result;
+  EXPECT_EQ(Count(nested, error), 2u);
+  EXPECT_EQ(Count(nested, "If\r\n"), 501u);
+  EXPECT_EQ(nested.find("DoRedAlert"), std::string::npos);
+
+  // 300,000 ships in one list give 300,000 lines.
+  std::string ships = "$Formula: ( lock-primary-weapon";
+  for (int k = 0; k < 300000; ++k) ships += " \"Ship " + std::to_string(k) + "\"";
+  const std::string list = ReadAt({ships + " )"}, 1, kModern).result;
+  EXPECT_EQ(Count(list, "\r\n"), 299999u);
+  EXPECT_TRUE(list.starts_with(" Ship(\"Ship 0\").LockPrimaryWeapons()\r\n Ship(\"Ship 1\")")) << list.substr(0, 80);
+  EXPECT_TRUE(list.ends_with("\r\n Ship(\"Ship 299999\").LockPrimaryWeapons()"));
+
+  // A comparison repeats its first operand for each further one: a long
+  // first operand and 100,000 more would write gigabytes.
+  const std::string first = "( min" + Repeat(" 1", 10000) + " )";
+  EXPECT_EQ(ReadAt({"$Formula: ( = " + first + Repeat(" 2", 100000) + " )"}, 1, kModern).result, U8(kTooComplex));
+
+  // The original's hostile formula is turned away here too.
+  std::string doubling = "true";
+  for (int level = 0; level < 60; ++level) doubling = "not ( " + doubling + " ) and";
+  EXPECT_EQ(ReadAt({"$Formula: ( " + doubling + " )"}, 1, kModern).result, U8(kTooComplex));
 }
 
 }  // namespace

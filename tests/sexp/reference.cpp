@@ -281,6 +281,10 @@ std::optional<Text> ReadFormula(TextView owner, const std::vector<Text>& lines, 
   std::int32_t d = 0;
   do {
     if (next > static_cast<std::int32_t>(lines.size())) return Text(u"<Error in formular: missing ')' brackets>");
+    // An open formula ends before the next formula's line.
+    if (next > 1 && lines[static_cast<std::size_t>(next - 1)].substr(0, 6) == u"$Formu") {
+      return Text(u"<Error in formular: missing ')' brackets>");
+    }
     acc += lines[static_cast<std::size_t>(next - 1)];
     while (ReplaceFirst(acc, u"  ", u" ")) {
     }

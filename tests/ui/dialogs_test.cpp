@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include "tests/ui/qt_print.h"
 #include "ui/brixdirc.h"
 #include "ui/brixemsg.h"
+#include "ui/optionsdialog.h"
 
 namespace {
 
@@ -219,6 +222,38 @@ TEST_F(DirectoryChooser, OKCloses) {
   auto dialog = Open(at("start"));
   QTimer::singleShot(0, dialog.get(), [&] { Click(*dialog, "Command1"); });
   EXPECT_EQ(dialog->exec(), QDialog::Accepted);
+}
+
+}  // namespace
+
+// --- OptionsDialog -----------------------------------------------------------
+
+namespace {
+
+TEST(OptionsDialog, OpensWithTheStoredChoiceAndGivesTheOneMade) {
+  using ui::Association;
+  const struct {
+    Association association;
+    const char* button;
+  } choices[] = {{Association::kAsk, "AssociateAsk"}, {Association::kYes, "AssociateAlways"},
+                 {Association::kNo, "AssociateNever"}};
+  for (const auto& opened : choices) {
+    ui::OptionsDialog dialog(opened.association);
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>(QString::fromLatin1(opened.button))->isChecked()) << opened.button;
+    EXPECT_EQ(dialog.ChosenAssociation(), opened.association);
+    for (const auto& chosen : choices) {
+      QTest::mouseClick(dialog.findChild<QRadioButton*>(QString::fromLatin1(chosen.button)), Qt::LeftButton);
+      EXPECT_EQ(dialog.ChosenAssociation(), chosen.association) << chosen.button;
+    }
+  }
+  // OK confirms, Cancel does not.
+  for (const auto& [button, result] : {std::pair{QDialogButtonBox::Ok, QDialog::Accepted},
+                                       std::pair{QDialogButtonBox::Cancel, QDialog::Rejected}}) {
+    ui::OptionsDialog dialog(Association::kAsk);
+    QPushButton* push = dialog.findChild<QDialogButtonBox*>()->button(button);
+    QTimer::singleShot(0, push, [push] { QTest::mouseClick(push, Qt::LeftButton); });
+    EXPECT_EQ(dialog.exec(), result);
+  }
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
@@ -18,8 +21,12 @@
 #include <QTreeView>
 #include <deque>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
+#include "tests/ui/form_fixture.h"
 #include "ui/codewindows.h"
 #include "ui/problems.h"
 #include "ui/qtext.h"
@@ -29,106 +36,8 @@
 namespace ui {
 namespace {
 
-const QString kSample = QStringLiteral(TORVEK_SOURCE_DIR "/samples/sample.fs2");
-
-// Answers the window's dialogs from a script and records what was asked.
-class ScriptedDialogs : public Dialogs {
- public:
-  std::deque<QString> files;  // answers to OpenFile; empty = cancel
-  QString lastDirectory, lastFilter;
-  QStringList warnings;
-
-  QString OpenFile(QWidget*, const QString& directory, const QString& filter) override {
-    lastDirectory = directory;
-    lastFilter = filter;
-    if (files.empty()) return {};
-    QString f = files.front();
-    files.pop_front();
-    return f;
-  }
-  void Warning(QWidget*, const QString&, const QString& text) override { warnings << text; }
-};
-
-class MainFormTest : public testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-  FSMMainForm& Form() {
-    if (!form) {
-      form = std::make_unique<FSMMainForm>(dir.path(), &dialogs);
-      form->resize(1000, 760);
-      form->show();
-      EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    return *form;
-  }
-  template <class T>
-  T* Find(const char* name) {
-    T* w = Form().findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  QAction* Action(const char* name) { return Find<QAction>(name); }
-  QTreeView* List() { return Find<QTreeView>("ListView1"); }
-  QTreeView* Tree() { return Find<QTreeView>("TreeView1"); }
-  QTextEdit* Sexp() { return Find<QTextEdit>("RichTextBox1"); }
-  QTextEdit* Parsed() { return Find<QTextEdit>("RichTextBox2"); }
-
-  QString Setting(const char* section, const char* key) {
-    return ToQString(applib::IniRead(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key)));
-  }
-  void SetSetting(const char* section, const char* key, const char* value) {
-    applib::IniWrite(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key),
-                     FromQString(value));
-  }
-  QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
-  int CurrentRow() { return List()->currentIndex().row(); }
-  QString TreeTag() { return Tree()->currentIndex().data(Qt::UserRole).toString(); }
-  // The first tree node with this tag, in the tree's order.
-  QModelIndex NodeWithTag(const QString& tag, const QModelIndex& parent = {}) {
-    QAbstractItemModel* m = Tree()->model();
-    for (int r = 0; r < m->rowCount(parent); ++r) {
-      const QModelIndex i = m->index(r, 0, parent);
-      if (i.data(Qt::UserRole).toString() == tag) return i;
-      if (const QModelIndex found = NodeWithTag(tag, i); found.isValid()) return found;
-    }
-    return {};
-  }
-  static void MouseMove(QWidget* w) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-  }
-  // A left click delivered to the widget even while it is hidden.
-  static void Click(QWidget* w) {
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent click(type, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
-                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(w, &click);
-    }
-  }
-  // The View menu's entry for `mode`.
-  void ShowMode(int mode) { Action(qPrintable(QStringLiteral("MenuViewMode%1").arg(mode)))->trigger(); }
-  // A mouse click on a tree node, scrolled into view first.
-  void ClickNode(const QModelIndex& node) {
-    Tree()->scrollTo(node);
-    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualRect(node).center());
-  }
-  // A mouse click on the list's column header.
-  void ClickHeader(int column) {
-    QHeaderView* header = List()->header();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-  }
-  void Key(QKeySequence key) {
-    QApplication::setActiveWindow(&Form());
-    QTest::keySequence(&Form(), key);
-  }
-
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  std::unique_ptr<FSMMainForm> form;
-};
+using testing::kSample;
+using testing::MainFormTest;
 
 TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
   const struct {
@@ -152,7 +61,10 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewTreeView", "Show &TreeView", {}},
       {"MenuViewCodeL", "Show &SEXP code window", {}},
       {"MenuViewCodeR", "Show &Parsed code window", {}},
+      {"MenuViewModernOperators", "Translate FreeSpace &Open operators", {}},
       {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {"MenuTools", "&Tools", {}},
+      {"MenuToolsOptions", "&Options...", {}},
       {"MenuViewProblems", "&Problems", {}},
       {"MenuHelp", "&Help", {}},
       {"MenuHelpTutorial", "KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
@@ -167,6 +79,9 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
   }
   for (const char* s : {"MenuFileBlank0", "MenuViewBlank0", "MenuViewBlank1", "MenuViewBlank2", "MenuHelpBlank1"})
     EXPECT_TRUE(Action(s)->isSeparator()) << s;
+  QStringList menus;
+  for (const QAction* menu : Form().menuBar()->actions()) menus << menu->objectName();
+  EXPECT_EQ(menus, QStringList({"MenuFile", "MenuEdit", "MenuView", "MenuTools", "MenuHelp"}));
 
   // The tutorial and its separator show only when the tool kit is there.
   EXPECT_FALSE(Action("MenuHelpTutorial")->isVisible());
@@ -304,6 +219,22 @@ TEST_F(MainFormTest, UnreadableFileWarnsAndKeepsTheMission) {
   EXPECT_EQ(Cell(1, 1), "Picket down");
 }
 
+// A named pipe without a writer, put where a mission was expected: the
+// window warns at once instead of waiting for a writer that never comes.
+TEST_F(MainFormTest, PipeIsRefusedAtOnceAndKeepsTheMission) {
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  const QString pipe = dir.filePath("pipe.fs2");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  ::alarm(20);  // a load that blocks ends the test program instead of hanging it
+  EXPECT_FALSE(Form().LoadFile(pipe));
+  ::alarm(0);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].contains("pipe.fs2")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_TRUE(dialogs.warnings[0].contains("Not a regular file (a named pipe)")) << qPrintable(dialogs.warnings[0]);
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  EXPECT_EQ(Cell(0, 1), "Ashfall Relay");
+}
+
 TEST_F(MainFormTest, OpenCommandsUseFiltersAndRememberDirectories) {
   SetSetting("Dirs", "LastOpenDirFS2", "/some/dir/");
   Form();
@@ -315,19 +246,103 @@ TEST_F(MainFormTest, OpenCommandsUseFiltersAndRememberDirectories) {
   EXPECT_EQ(Form().CurrentMode(), 0);
   EXPECT_TRUE(dialogs.warnings.isEmpty());
 
-  // A name that does not exist still moves the remembered directory.
+  // A typed name of no file: a warning, and its folder is remembered.
   dialogs.files.push_back(dir.filePath("typed.fsm"));
   Action("MenuFileOpenFS1")->trigger();
   EXPECT_EQ(dialogs.lastFilter,
             "FreeSpace 1 mission files (*.FSM)|*.fsm|FreeSpace 2 mission files (*.FS2)|*.fs2|All Files (*.*)|*.*");
   EXPECT_EQ(Setting("Dirs", "LastOpenDirFS1"), dir.path() + "/");
   EXPECT_EQ(Form().CurrentMode(), 0);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_EQ(dialogs.warnings[0], "The mission file " + dir.filePath("typed.fsm") +
+                                     " could not be read:\nNo such file or directory");
 
   // The toolbar's FS2 button opens and loads.
   dialogs.files.push_back(kSample);
   Find<QWidget>("Toolbar2")->findChild<QAction*>("FileOpenFS2")->trigger();
   EXPECT_EQ(Form().CurrentMode(), 1);
   EXPECT_EQ(Setting("Dirs", "LastOpenDirFS2"), QStringLiteral(TORVEK_SOURCE_DIR "/samples/"));
+}
+
+// Names that are no file: a warning says why, nothing is loaded, and only a
+// folder that exists is remembered for the next dialog.
+TEST_F(MainFormTest, OpenCommandsWarnAboutNamesThatAreNoFile) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("folder.fs2"));
+  SetSetting("Dirs", "LastOpenDirFS2", "/before/");
+  const struct {
+    QString typed;
+    const char* reason;
+    QString remembered;
+  } cases[] = {
+      {dir.filePath("gone/typed.fs2"), "No such file or directory", "/before/"},
+      {dir.filePath("folder.fs2"), "Is a directory", dir.path() + "/"},
+      {"/dev/null", "Not a regular file", "/dev/"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString());
+    dialogs.warnings.clear();
+    dialogs.files.push_back(c.typed);
+    Action("MenuFileOpenFS2")->trigger();
+    EXPECT_EQ(dialogs.warnings, QStringList("The mission file " + c.typed + " could not be read:\n" + c.reason));
+    EXPECT_EQ(Setting("Dirs", "LastOpenDirFS2"), c.remembered);
+    EXPECT_EQ(Form().CurrentMode(), 0);
+  }
+}
+
+// Before a file that does not look like a mission replaces the one shown,
+// the user is asked; No keeps what is shown.
+TEST_F(MainFormTest, FilesThatAreNoMissionAreOpenedOnlyWhenTheUserSaysSo) {
+  const QString empty = dir.filePath("empty.fs2");
+  QFile(empty).open(QIODevice::WriteOnly);
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  ShowMode(4);
+  for (const QString& path : {empty, QStringLiteral("/bin/ls")}) {
+    SCOPED_TRACE(path.toStdString());
+    dialogs.questions.clear();
+    dialogs.answers = {false};
+    EXPECT_FALSE(Form().LoadFile(path));
+    EXPECT_EQ(dialogs.questions,
+              QStringList(QFileInfo(path).fileName() + " does not look like a FreeSpace mission. Open it anyway?"));
+    EXPECT_EQ(Form().windowTitle(), "Veltrane Suite TORVEK32 - [" + kSample + "]");
+    EXPECT_EQ(Form().CurrentMode(), 4);
+    EXPECT_EQ(Cell(1, 1), "Picket down");
+  }
+  dialogs.answers = {true};
+  EXPECT_TRUE(Form().LoadFile(empty));
+  EXPECT_TRUE(Form().windowTitle().endsWith("empty.fs2]"));
+  // A mission is opened without a question.
+  dialogs.questions.clear();
+  EXPECT_TRUE(Form().LoadFile(kSample));
+  EXPECT_TRUE(dialogs.questions.isEmpty());
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
+}
+
+// Tools > Options: the association setting, stored as chosen; "always" asks
+// for the association at once.
+TEST_F(MainFormTest, OptionsDialogStoresTheAssociationChoice) {
+  int associations = 0;
+  QObject::connect(&Form(), &FSMMainForm::associateFileTypesRequested, [&] { ++associations; });
+  const struct {
+    std::optional<Association> chosen;
+    const char* stored;
+    int associated;
+  } steps[] = {
+      {Association::kYes, "1", 1},
+      {std::nullopt, "1", 1},  // cancelled: nothing changes
+      {Association::kAsk, "", 1},
+      {Association::kNo, "0", 1},
+      {Association::kYes, "1", 2},
+  };
+  Association shown = Association::kAsk;  // nothing stored yet
+  for (const auto& step : steps) {
+    dialogs.options = step.chosen;
+    Action("MenuToolsOptions")->trigger();
+    EXPECT_EQ(dialogs.optionsOpenedWith, shown);
+    EXPECT_EQ(Setting("Startup", "AssociateFileTypes"), step.stored);
+    EXPECT_EQ(associations, step.associated);
+    if (step.chosen) shown = *step.chosen;
+  }
+
 }
 
 TEST_F(MainFormTest, ModeSwitchByKeysAndIcons) {
@@ -589,6 +604,61 @@ TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
   EXPECT_TRUE(picket.contains("And")) << qPrintable(picket);
   ShowMode(1);
   EXPECT_TRUE(Parsed()->toPlainText().isEmpty());  // a switch clears them
+}
+
+// The View menu's "Translate FreeSpace Open operators": off at a first
+// start, remembered in torvk32.ini, and the shown formula translated anew
+// at once. While it is off, the status bar says how many lines the original
+// translation leaves as "#UnknownCommand".
+TEST_F(MainFormTest, FreeSpaceOpenOperatorsAreTranslatedOnRequest) {
+  const QString path = dir.filePath("modern.fs2");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#Mission Info\r\n$Name: Modern\r\n#Events\r\n"
+             "$Formula: ( every-time ( = @Count[0] 3 ) ( modify-variable @Count[0] 0 ) ( lua-jump-to 1 ) )\r\n"
+             "+Name: Loop\r\n"
+             "$Formula: ( when ( true ) ( do-nothing ) )\r\n+Name: Plain\r\n");
+  file.close();
+  ASSERT_TRUE(Form().LoadFile(path));
+  QAction* modern = Action("MenuViewModernOperators");
+  auto* notice = Find<QLabel>("StatusUnknownCommands");
+  auto* status = Find<QLabel>("StatusPanel1");
+  EXPECT_TRUE(modern->isCheckable());
+  EXPECT_FALSE(modern->isChecked());
+  ShowMode(4);
+  const QString original = Parsed()->toPlainText();
+  EXPECT_TRUE(original.startsWith(" #UnknownCommand every-time")) << qPrintable(original);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), "4 lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+  EXPECT_EQ(status->text(), "Ready");
+
+  modern->trigger();
+  EXPECT_EQ(Setting("Display", "ModernOperators"), "1");
+  EXPECT_EQ(Parsed()->toPlainText(), "Every time\n Variable(\"Count\") = 3\nThen\n Variable(\"Count\") = 0\n"
+                                     " #UnknownCommand lua-jump-to");
+  EXPECT_FALSE(notice->isVisible());  // the mod's own operator stays unknown, without a notice
+  QTextCursor c(Parsed()->document());
+  c.setPosition(1);
+  EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));  // "Every time"
+
+  // A formula the original translates completely has no notice either way.
+  List()->setCurrentIndex(List()->model()->index(1, 0));
+  modern->trigger();
+  EXPECT_EQ(Setting("Display", "ModernOperators"), "0");
+  EXPECT_FALSE(notice->isVisible());
+  List()->setCurrentIndex(List()->model()->index(0, 0));
+  EXPECT_EQ(Parsed()->toPlainText(), original);
+  EXPECT_TRUE(notice->isVisible());
+  ShowMode(1);  // a mode switch empties the code windows and the notice goes
+  EXPECT_FALSE(notice->isVisible());
+
+  // The next start takes the setting up again.
+  SetSetting("Display", "ModernOperators", "1");
+  FSMMainForm again(dir.path(), &dialogs);
+  EXPECT_TRUE(again.findChild<QAction*>("MenuViewModernOperators")->isChecked());
+  ASSERT_TRUE(again.LoadFile(path));
+  again.findChild<QAction*>("MenuViewMode4")->trigger();
+  EXPECT_TRUE(again.findChild<QTextEdit*>("RichTextBox2")->toPlainText().startsWith("Every time"));
 }
 
 // The sample mission's problems: counted in the status bar once the check,

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "ui/qtext.h"
+#include "views/formula_display.h"
 #include "views/modes.h"
 
 namespace ui {
@@ -108,7 +109,7 @@ TEST(Models, OutlineTreeModelMirrorsTheTree) {
       const QModelIndex i = model.index(r, 0, parent);
       const std::uint32_t node = OutlineTreeModel::NodeOf(i);
       EXPECT_EQ(i.data().toString(), ToQString(tree.NodeText(node)));
-      EXPECT_EQ(i.data(kTagRole).toString(), ToQString(tree.NodeTag(node)));
+      EXPECT_EQ(i.data(kTagRole).toString(), ToQString(views::NodeTag(tree, node)));
       EXPECT_EQ(model.IndexOfNode(node), i);
       EXPECT_EQ(model.parent(i), parent);
       ++seen;

@@ -7,7 +7,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
+#include "applib/library.h"
+#include "tests/applib/fakes.h"
 #include "tests/ui/qt_print.h"
 #include "ui/brixemsg.h"
 #include "ui/brixsplash.h"
@@ -41,6 +44,42 @@ TEST(QtFrontend, SplashWindowShowsWhatTheLibraryGivesAndGoesAwayAgain) {
 
   frontend.CloseSplash();
   EXPECT_EQ(frontend.splash(), nullptr);
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Start-up's three seconds: the splash window is painted while they pass
+// (the platform's sleeps take no time here), and they are three seconds.
+TEST(QtFrontend, TheSplashWindowIsPaintedWhileStartUpWaits) {
+  applib::testing::FakePlatform platform;
+  ui::QtFrontend frontend;
+  applib::Library library(platform, frontend);
+  frontend.ShowSplash(applib::SplashScreen{});
+  ui::BrixSplash* splash = frontend.splash();
+  ASSERT_NE(splash, nullptr);
+  ASSERT_TRUE(splash->windowHandle() && splash->windowHandle()->isExposed());
+
+  PaintCounter counter(splash);
+  splash->update();  // as when a question box in front of it goes away
+  library.Delay(3000);
+  EXPECT_GT(counter.paints, 0);
+  std::uint32_t waited = 0;
+  for (const std::uint32_t slice : platform.sleeps) {
+    EXPECT_LE(slice, 20u);
+    waited += slice;
+  }
+  EXPECT_EQ(waited, 3000u);
 }
 
 TEST(QtFrontend, WarningsHaveOkAndCancelWithTheRightDefault) {

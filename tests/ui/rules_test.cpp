@@ -42,6 +42,14 @@ TEST(Rules, MissionCaption) {
   EXPECT_EQ(MissionCaption(u"/m/a.fs2"), u"Veltrane Suite TORVEK32 - [/m/a.fs2]");
 }
 
+TEST(Rules, UnknownCommandNoticeSaysHowManyAndWhatTranslatesThem) {
+  EXPECT_EQ(UnknownCommandNotice(0), u"");
+  EXPECT_EQ(UnknownCommandNotice(1),
+            u"1 line reads #UnknownCommand: View > Translate FreeSpace Open operators translates it");
+  EXPECT_EQ(UnknownCommandNotice(12),
+            u"12 lines read #UnknownCommand: View > Translate FreeSpace Open operators translates them");
+}
+
 TEST(Rules, CodeWindowTextCutsOnlyWhatIsTooLong) {
   const Text note = u" more characters not shown (torvk32 --export text prints the whole formula)";
   const struct {
@@ -57,6 +65,59 @@ TEST(Rules, CodeWindowTextCutsOnlyWhatIsTooLong) {
       {u"abc\U0001F600xy", 4, u"abc\r\n\u2026 4" + note},                   // a pair is not split
   };
   for (const auto& c : cases) EXPECT_EQ(CodeWindowText(c.text, c.limit), c.shown) << mission::ToUtf8(c.text);
+}
+
+TEST(Rules, OpeningNamesThatAreNoMissionFile) {
+  using std::filesystem::file_type;
+  EXPECT_EQ(NotAFileReason(file_type::regular), std::nullopt);
+  EXPECT_EQ(NotAFileReason(file_type::not_found), u"No such file or directory");
+  EXPECT_EQ(NotAFileReason(file_type::directory), u"Is a directory");
+  for (const file_type t : {file_type::character, file_type::fifo, file_type::socket, file_type::block})
+    EXPECT_EQ(NotAFileReason(t), u"Not a regular file");
+  EXPECT_EQ(NotAMissionQuestion(u"ls"), u"ls does not look like a FreeSpace mission. Open it anyway?");
+}
+
+TEST(Rules, CopiedRowsAreTabSeparatedUnderTheCaptions) {
+  views::ListData list;
+  list.columns = {{u"Name", 100}, {u"Text", 100}};
+  list.rows = {{{u"a", u"one two"}, u"4,1"}, {{u"b", u""}, u""}, {{u"c", u"3"}, u""}};
+  EXPECT_EQ(ListRowsText(list, {2, 0}), u"Name\tText\nc\t3\na\tone two\n");
+  EXPECT_EQ(ListRowsText(list, {1}), u"Name\tText\nb\t\n");  // an empty cell keeps its place
+  EXPECT_EQ(ListRowsText(list, {}), u"Name\tText\n");
+}
+
+TEST(Rules, CtrlCCopiesFromTheFocusedPaneFirst) {
+  using enum FocusPane;
+  using enum CopySource;
+  const struct {
+    FocusPane focus;
+    bool sexp, parsed, rows;
+    CopySource copied;
+  } cases[] = {
+      {kSexpCode, true, true, true, kSexpSelection},
+      {kParsedCode, true, true, true, kParsedSelection},
+      {kList, true, true, true, kListRows},
+      // The focused pane has nothing selected: a code window's selection.
+      {kList, false, true, false, kParsedSelection},
+      {kSexpCode, false, true, true, kParsedSelection},
+      // The focus elsewhere: a code window's selection, never the rows.
+      {kOther, true, true, true, kSexpSelection},
+      {kOther, false, true, true, kParsedSelection},
+      {kOther, false, false, true, kNothing},
+      {kParsedCode, false, false, true, kNothing},
+      {kList, false, false, false, kNothing},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CtrlCSource({c.focus, c.sexp, c.parsed, c.rows}), c.copied)
+        << static_cast<int>(c.focus) << c.sexp << c.parsed << c.rows;
+  }
+}
+
+TEST(Rules, CellToolTipIsTheWholeTextUpToItsLimit) {
+  EXPECT_EQ(CellToolTip(u"short"), u"short");
+  EXPECT_EQ(CellToolTip(Text(kToolTipMax, u'x')), Text(kToolTipMax, u'x'));
+  EXPECT_EQ(CellToolTip(u"abcdef", 4), u"abcd\u2026");
+  EXPECT_EQ(CellToolTip(u"abc\U0001F600", 4), u"abc\u2026");  // the pair is not split
 }
 
 }  // namespace

@@ -28,6 +28,11 @@ TEST(SettingRules, AssociationAsksForAnythingButOneAndZero) {
   for (TextView v : {u"", u"-1", u"yes", u"1 ", u"01"}) EXPECT_EQ(AssociationFromSetting(v), Association::kAsk);
 }
 
+TEST(SettingRules, OnlyExactOneTranslatesFreeSpaceOpenOperators) {
+  EXPECT_TRUE(ModernOperatorsFromSetting(u"1"));
+  for (TextView v : {u"", u"0", u"1 ", u" 1", u"01", u"true", u"2"}) EXPECT_FALSE(ModernOperatorsFromSetting(v));
+}
+
 class ViewerSettingsTest : public ::testing::Test {
  protected:
   Text Stored(TextView section, TextView key) const { return applib::IniRead(dir.text(), kSettingsFile, section, key); }
@@ -42,6 +47,7 @@ TEST_F(ViewerSettingsTest, WithoutAFileEveryKeyHasItsDefault) {
   EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS1), u"");
   EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS2), u"");
   EXPECT_EQ(settings.AssociateFileTypes(), Association::kAsk);
+  EXPECT_FALSE(settings.ModernOperators());
 }
 
 // Each setter writes the text of the key table under its own section and
@@ -54,7 +60,9 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   settings.SetLastOpenDir(MissionKind::kFS1, u"/one/");
   settings.SetLastOpenDir(MissionKind::kFS2, u"/two/");
   settings.SetAssociateFileTypes(false);
+  settings.SetModernOperators(true);
 
+  EXPECT_EQ(Stored(u"Display", u"ModernOperators"), u"1");
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"1");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"0");
   EXPECT_EQ(Stored(u"Display", u"RightCodeWindow"), u"1");
@@ -69,13 +77,24 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   EXPECT_EQ(again.LastOpenDir(MissionKind::kFS1), u"/one/");
   EXPECT_EQ(again.LastOpenDir(MissionKind::kFS2), u"/two/");
   EXPECT_EQ(again.AssociateFileTypes(), Association::kNo);
+  EXPECT_TRUE(again.ModernOperators());
 
   settings.SetTreeViewShown(false);
   settings.SetLeftCodeHidden(false);
   settings.SetAssociateFileTypes(true);
+  settings.SetModernOperators(false);
+  EXPECT_EQ(Stored(u"Display", u"ModernOperators"), u"0");
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"0");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"1");
   EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), u"1");
+
+  // The Options dialog's three choices; "ask" empties the key.
+  for (const auto& [association, text] : {std::pair{Association::kNo, u"0"}, std::pair{Association::kAsk, u""},
+                                          std::pair{Association::kYes, u"1"}}) {
+    settings.SetAssociateFileTypes(association);
+    EXPECT_EQ(Stored(u"Startup", u"AssociateFileTypes"), text);
+    EXPECT_EQ(ViewerSettings(dir.text()).AssociateFileTypes(), association);
+  }
 }
 
 // The recent missions under "Recent", File1 the most recent; a shorter

@@ -39,11 +39,14 @@
 
 namespace ui::testing {
 
-// Answers the window's open dialog from a queue and records every warning.
+// Answers the window's open dialog from a queue and records every warning
+// and question. Questions are answered Yes (open the file anyway); the
+// Options dialog is cancelled.
 class QueueDialogs : public Dialogs {
  public:
   std::deque<QString> files;
   QStringList warnings;
+  QStringList questions;
 
   QString OpenFile(QWidget*, const QString&, const QString&) override {
     if (files.empty()) return {};
@@ -52,6 +55,11 @@ class QueueDialogs : public Dialogs {
     return f;
   }
   void Warning(QWidget*, const QString&, const QString& text) override { warnings << text; }
+  bool Question(QWidget*, const QString&, const QString& text) override {
+    questions << text;
+    return true;
+  }
+  std::optional<Association> Options(QWidget*, Association) override { return std::nullopt; }
 };
 
 // Runs an action inside the event loop and reports the longest time, in

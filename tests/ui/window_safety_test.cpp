@@ -68,16 +68,17 @@ constexpr std::size_t kDepth = 100000;
 struct HostileFile {
   const char* name;
   std::string bytes;
+  bool mission = true;  // looks like a mission: opened without a question
 };
 
 std::vector<HostileFile> HostileFiles() {
   const std::string sample = Sample();
   const std::string two_mb(2 * 1024 * 1024, 'N');
   return {
-      {"NUL bytes", EveryNth(sample, 13, '\0')},
+      {"NUL bytes", EveryNth(sample, 13, '\0'), false},
       {"invalid UTF-8", EveryNth(sample, 29, '\xC3') + "\xC0\xAF\xED\xA0\x80\xF8\x88\x80\x80\x80\xFF\xFE"},
       {"byte order mark, then invalid UTF-8", "\xEF\xBB\xBF" + EveryNth(sample, 31, '\xFF')},
-      {"UTF-16", Utf16Le(sample)},
+      {"UTF-16 with a byte-order mark", Utf16Le(sample)},
       {"lone CRs",
        [&] {
          std::string s = sample;
@@ -89,7 +90,8 @@ std::vector<HostileFile> HostileFiles() {
          std::string s = sample;
          std::erase(s, '\n');
          return s;
-       }()},
+       }(),
+       false},  // one line, a header no section has
       {"2 MB lines",
        std::string(kInfo) + "#Events\r\n" +
            Event("( when ( and " + Repeat("( true ) ", two_mb.size() / 9) + ") ( do-nothing ) )", two_mb) +
@@ -109,8 +111,8 @@ std::vector<HostileFile> HostileFiles() {
                                        Event("( when ( true ) ) ) ) ) ( do-nothing ) )", "Closed") +
                                        Event(")))", "Only closing") +
                                        "#Goals\r\n$Type: Primary\r\n+Name: G\r\n$MessageNew: x\r\n$Formula: ) (\r\n"},
-      {"random bytes", RandomBytes(1024 * 1024)},
-      {"empty", ""},
+      {"random bytes", RandomBytes(1024 * 1024), false},
+      {"empty", "", false},
   };
 }
 
@@ -148,6 +150,8 @@ TEST_F(WindowSafetyTest, HostileFilesOpenAndShowWhatTheViewsCompute) {
     driver.Session();
     driver.Close();
     EXPECT_EQ(driver.Dialogs().warnings, QStringList{});
+    // Answered Yes: a file that is no mission is opened all the same.
+    EXPECT_EQ(driver.Dialogs().questions.size(), file.mission ? 0 : 1);
     EXPECT_EQ(driver.ModalWindows(), QStringList{});
     worst.Add(file.name, driver.Report().Worst());
     std::cout << file.name << ":\n" << driver.Report().Text();

@@ -53,14 +53,62 @@ TEST(EventsViewTest, EventBeforeAnyFormulaRefersToLineZero) {
   EXPECT_THAT(Tags(FillMode(kModeEvents, m)), ElementsAre("4,0", "4,2"));
 }
 
-TEST(EventsViewTest, NumbersShowTheirLastTwoDigits) {
+TEST(EventsViewTest, NumbersShowTheWholeNumber) {
   std::string text = "#Events\r\n";
-  for (int i = 0; i < 101; ++i) text += "+Name: E\r\n";
+  for (int i = 0; i < 1001; ++i) text += "+Name: E\r\n";
   const ListData list = FillMode(kModeEvents, Load(text));
-  ASSERT_EQ(list.rows.size(), 101u);
+  ASSERT_EQ(list.rows.size(), 1001u);
+  EXPECT_EQ(list.rows[0].cells[0], u" 0");
   EXPECT_EQ(list.rows[9].cells[0], u" 9");
   EXPECT_EQ(list.rows[12].cells[0], u"12");
-  EXPECT_EQ(list.rows[100].cells[0], u"00");
+  EXPECT_EQ(list.rows[100].cells[0], u"100");
+  EXPECT_EQ(list.rows[1000].cells[0], u"1000");
+}
+
+// An event refers to the formula above its name only when that formula comes
+// after the previous event's name; otherwise it has none.
+TEST(EventsViewTest, EventsWithoutAFormulaLineOfTheirOwnHaveNone) {
+  const auto m = Load(Lines({
+      "#Events",
+      "$Formula: ( when",  // 1
+      "   ( true )",       // 2
+      "   ( do-nothing ) )",
+      "+Name: A",          // 4
+      "+Name: B",          // 5: nothing since A
+      "+Repeat Count: 1",
+      "+Name: C",          // 7
+      "$Formula: ( false )",  // 8
+      "+Interval: 1",
+      "+Name: D",          // 10
+  }));
+  EXPECT_THAT(Tags(FillMode(kModeEvents, m)), ElementsAre("4,1", "4,0", "4,0", "4,8"));
+}
+
+// «+Objective key:» holds a directive's key; every other "+Objec" line is an
+// objective, by its six characters.
+TEST(EventsViewTest, ObjectiveKeyLinesAreNotDirectives) {
+  struct Case {
+    std::vector<std::string_view> lines;  // after "#Events" and "+Name: E"
+    std::string directive;                // the Events view's Directive cell
+    std::vector<std::string> texts;       // the Directives view's Text cells
+  };
+  const Case cases[] = {
+      {{"+Objective: XSTR(\"Wait\", -1)", "+Objective key: F12"}, "Wait", {"Wait"}},
+      {{"+Objective key: F12"}, "", {}},
+      {{"+Objective key: F12", "+Objective: Go"}, "Go", {"Go"}},
+      // Not the key: another spelling still counts by its six characters.
+      {{"+Objective Key: F12"}, "ey: F12", {"ey: F12"}},
+      {{"+Objectives: x"}, "x", {"x"}},
+  };
+  for (const Case& c : cases) {
+    std::string text = Lines({"#Events", "+Name: E"});
+    for (const std::string_view line : c.lines) text += std::string(line) + "\r\n";
+    const auto m = Load(text);
+    EXPECT_EQ(Cells(FillMode(kModeEvents, m))[0][5], c.directive) << text;
+    std::vector<std::string> texts;
+    for (const auto& row : Cells(FillMode(kModeDirectives, m))) texts.push_back(row[0]);
+    EXPECT_EQ(texts, c.texts) << text;
+  }
 }
 
 TEST(EventsViewTest, NoNameLineGivesColumnsOnly) {
@@ -88,7 +136,7 @@ TEST(GoalsViewTest, RowsOpenAtTypeAndLinkToTheirFormula) {
   EXPECT_THAT(Captions(list), ElementsAre("Name", "Message", "Type", "Vis"));
   EXPECT_THAT(Widths(list), ElementsAre(2000, 3000, 1000, 400));
   EXPECT_THAT(Cells(list), ElementsAre(ElementsAre("Destroy convoy", "Destroy the convoy", "Primary", "-"),
-                                       ElementsAre("Keep", "Destroy the convoy\", 88)", "Secondary", "Y")));
+                                       ElementsAre("Keep", "Destroy the convoy", "Secondary", "Y")));
   EXPECT_THAT(Tags(list), ElementsAre("1,5", ""));
 }
 
@@ -113,7 +161,7 @@ TEST(DirectivesViewTest, OneRowPerObjectiveNamedByThePendingName) {
   EXPECT_THAT(Widths(list), ElementsAre(3000, 2000));
   EXPECT_THAT(Cells(list), ElementsAre(ElementsAre("Wait for orders", "Intro"),
                                        ElementsAre("second of the same event", ""),
-                                       ElementsAre("Protect Alpha 1\", 5012)", "Later")));
+                                       ElementsAre("Protect Alpha 1", "Later")));
   EXPECT_FALSE(HasFormulas(list));
 }
 
@@ -134,7 +182,7 @@ TEST(MessagesViewTest, NameTextAviWav) {
   EXPECT_THAT(Captions(list), ElementsAre("Name", "Text", "AVI", "WAV"));
   EXPECT_THAT(Widths(list), ElementsAre(2000, 5000, 1000, 2000));
   EXPECT_THAT(Cells(list), ElementsAre(ElementsAre("Intro", "Welcome, pilot.", "head-a", "intro.wav"),
-                                       ElementsAre("Thanks", "Welcome, pilot.\", 1200)", "", "")));
+                                       ElementsAre("Thanks", "Welcome, pilot.", "", "")));
 }
 
 TEST(ShipsViewTest, NameClassTeamIffHull) {

@@ -107,7 +107,7 @@ const std::string kEvents = Lines({
     "+Chained: 5",
     "$Formula: ( when ( true ) ( do-nothing ) )",
     "+Name: Quiet",
-    "+Name: Shares the one above",
+    "+Name: Bare name",
     "+Name: Alpha in the name",
 });
 
@@ -123,7 +123,7 @@ TEST(RowSearchTest, EventsAreFoundByCellsAndByTheirFormulaLines) {
       {u"alpha 1", {0}},         // only in the first formula
       {u"ALPHA", {0, 4}},        // a formula line and a name
       {u"beta 2", {1}},
-      {u"do-nothing", {1, 2, 3, 4}},  // a formula's later lines; one formula shared by three rows
+      {u"do-nothing", {1, 2}},   // a formula's later lines; the names below Quiet have no formula
       {u"tender", {0}},          // the directive cell, cleaned as shown
       {u"formula", {}},          // the key before the formula is not shown, so not searched
       {u"+Name", {}},            // lines after a formula's end are not part of it

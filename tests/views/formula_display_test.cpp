@@ -36,14 +36,15 @@ TEST(FormulaDisplayTest, EventRowShowsItsLinesAndTranslation) {
 }
 
 TEST(FormulaDisplayTest, GoalRowPassesItsMessageAsTheName) {
-  const auto m = Load(Lines({"#Goals", "$Type: Primary", "+Name: G", "$MessageNew: XSTR(\"Keep it\", -1)",
+  // The cleaned message: any id goes.
+  const auto m = Load(Lines({"#Goals", "$Type: Primary", "+Name: G", "$MessageNew: XSTR(\"Keep it\", 522)",
                              "$Formula: ( when ( true ) ( do-nothing ) )"}));
   const ListData goals = FillMode(kModeGoals, m);
   ASSERT_EQ(goals.rows.size(), 1u);
   EXPECT_EQ(goals.rows[0].tag, u"1,4");
   const FormulaTexts texts = ReadRowFormula(m.Sections(), goals.rows[0]);
   EXPECT_EQ(texts.sexp, u"( when ( true ) ( do-nothing ) )");
-  EXPECT_NE(texts.parsed.find(u"\"Keep it\""), Text::npos) << mission::ToUtf8(texts.parsed);
+  EXPECT_NE(texts.parsed.find(u"MissionStatus.Event(\"Keep it\")=True"), Text::npos) << mission::ToUtf8(texts.parsed);
 }
 
 TEST(FormulaDisplayTest, ReaderErrorsShowWithTheConsumedLines) {
@@ -58,6 +59,14 @@ TEST(FormulaDisplayTest, ReaderErrorsShowWithTheConsumedLines) {
   const FormulaTexts unclosed = ReadRowFormula(sections, u"4,3", u"Unclosed");
   EXPECT_EQ(unclosed.sexp, u"$Formula:( when\r\n( true )\r\n+Name: Unclosed");
   EXPECT_EQ(unclosed.parsed, u"<Error in formular: missing ')' brackets>");
+  // Open with another formula after it: the formula's own lines only, and
+  // the next formula is read as usual.
+  const auto two = Load(Lines({"#Events", "$Formula: ( when", "( true )", "+Name: Open", "$Formula: ( true )",
+                               "+Name: Next"}));
+  const FormulaTexts open = ReadRowFormula(two.Sections(), u"4,1", u"Open");
+  EXPECT_EQ(open.sexp, u"( when\r\n( true )\r\n+Name: Open");
+  EXPECT_EQ(open.parsed, u"<Error in formular: missing ')' brackets>");
+  EXPECT_EQ(ReadRowFormula(two.Sections(), u"4,4", u"Next").sexp, u"( true )");
 }
 
 TEST(FormulaDisplayTest, ReferenceOutsideItsSlotLeavesBothTextsEmpty) {
@@ -85,6 +94,30 @@ TEST(ColorSpansTest, EveryOccurrenceCaseSensitiveInColouringOrder) {
   EXPECT_TRUE(ColorSpans(u"").empty());
 }
 
+TEST(ColorSpansTest, FreeSpaceOpenTranslationColoursItsOwnKeyWordsToo) {
+  const Text parsed = u"For any Argument in (\"A\")\r\nEvery time\r\n True\r\nElse If\r\nXor\r\n";
+  const std::vector<ColorSpan> original = ColorSpans(parsed);
+  EXPECT_THAT(original, ElementsAre(ColorSpan{51, 2, kColorRed}));  // "If" only
+  EXPECT_THAT(ColorSpans(parsed, sexp::OperatorSet::kFreeSpaceOpen),
+              ElementsAre(ColorSpan{51, 2, kColorRed},     // "If"
+                          ColorSpan{46, 4, kColorRed},     // "Else"
+                          ColorSpan{27, 10, kColorRed},    // "Every time"
+                          ColorSpan{0, 4, kColorRed},      // "For "
+                          ColorSpan{55, 5, kColorGreen}))  // "Xor" CR LF
+      << mission::ToUtf8(parsed);
+}
+
+TEST(FormulaDisplayTest, CountsTheLinesLeftAsUnknownCommand) {
+  const std::pair<Text, std::size_t> cases[] = {
+      {u"", 0},
+      {u" True", 0},
+      {u" #UnknownCommand =", 1},
+      {u"If\r\n #UnknownCommand =\r\nThen\r\n #UnknownCommand lua-x\r\n #UnknownCommand ", 3},
+      {u" #UnknownCommand a #UnknownCommand b\r\n", 1},  // one line, counted once
+  };
+  for (const auto& [parsed, lines] : cases) EXPECT_EQ(UnknownCommandLines(parsed), lines) << mission::ToUtf8(parsed);
+}
+
 TEST(ColorSpansTest, SearchGoesOnFromOnePastEachMatch) {
   EXPECT_THAT(FindAll(u"aaaa", u"aa"), ElementsAre(0u, 1u, 2u));
   EXPECT_TRUE(FindAll(u"abc", u"").empty());
@@ -110,6 +143,23 @@ TEST(TreeLinksTest, NodeClickTargets) {
     EXPECT_EQ(target->mode, c.target.mode) << mission::ToUtf8(c.tag);
     EXPECT_EQ(target->row, c.target.row) << mission::ToUtf8(c.tag);
   }
+}
+
+// Each node carries the mode that lists its section: the section's tag is
+// the mode, an entry's and its fields' tag the mode and the entry's number.
+TEST(TreeLinksTest, NodeTagsCarryTheModeOfTheirSection) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"#Mission Info", "1"}, {"#Music", "1"},  {"#Goals", "2"},   {"#Events", "4"},         {"#Messages", "5"},
+      {"#Objects", "6"},      {"#OBJECTS", "6"}, {"#Wings", "7"},  {"#Reinforcements", "8"}, {"#Players", "0"},
+      {"#Briefing", "0"},     {"#Events ", "0"},
+  };
+  for (const auto& [header, mode] : cases) {
+    const auto m = Load(Lines({header, "$Name: A", "+Field: x", "$Name: B"}));
+    std::vector<std::string> tags;
+    for (std::size_t i = 0; i < m.Tree().Size(); ++i) tags.push_back(mission::ToUtf8(NodeTag(m.Tree(), i)));
+    EXPECT_EQ(tags, (std::vector<std::string>{mode, mode + ",1", mode + ",1", mode + ",2"})) << header;
+  }
+  EXPECT_EQ(mission::ToUtf8(NodeTag(Load("#\n").Tree(), 0)), "0");
 }
 
 TEST(TreeLinksTest, FirstNodeInTreeOrderWins) {
@@ -143,7 +193,7 @@ TEST(TreeLinksTest, AgreesWithAWalkOverTheSampleTree) {
   const TreeLinks links(tree);
   const auto walk = [&](const Text& tag) -> std::optional<std::uint32_t> {
     for (std::uint32_t i = 0; i < tree.Size(); ++i)
-      if (tree.NodeTag(i) == tag) return i;
+      if (NodeTag(tree, i) == tag) return i;
     return std::nullopt;
   };
   for (int mode = 0; mode <= kModeCount; ++mode) {

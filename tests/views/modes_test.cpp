@@ -43,12 +43,30 @@ TEST(TextCleaningTest, QuoteCommaCutAndMinusOneStrip) {
   const Case cases[] = {
       {u"XSTR(\"Protect Alpha 1\", -1)", u"Protect Alpha 1", u"Protect Alpha 1"},
       {u"XSTR(\"Protect Alpha 1\",-1)", u"Protect Alpha 1", u"Protect Alpha 1"},
-      {u"XSTR(\"Protect Alpha 1\", 5012)", u"Protect Alpha 1", u"Protect Alpha 1\", 5012)"},
       {u"Protect Alpha 1", u"Protect Alpha 1", u"Protect Alpha 1"},
       {u"\"Protect\"", u"\"Protect\"", u"\"Protect\""},
-      // Only the first wrapper goes; the cut is at the first quote-comma.
-      {u"XSTR(\"a\", -1) XSTR(\"b\", -1)", u"a", u"a XSTR(\"b\", -1)"},
       {u"", u"", u""},
+      // Any id closes a translated text, with blanks around it or not, also
+      // without the wrapper; the result is trimmed.
+      {u"XSTR(\"Protect Alpha 1\", 5012)", u"Protect Alpha 1", u"Protect Alpha 1"},
+      {u"XSTR(\"Destroy the convoy\", 88)", u"Destroy the convoy", u"Destroy the convoy"},
+      {u"XSTR(\" Hi \",  -12  )  ", u" Hi ", u"Hi"},
+      {u"Hi\",0)", u"Hi", u"Hi"},
+      {u"  padded  ", u"  padded  ", u"padded"},
+      // Not a closing id: the quote and the comma must touch, the id needs a
+      // digit right after its sign, and nothing but blanks may follow.
+      {u"XSTR(\"a\" , 5)", u"a\" , 5)", u"a\" , 5)"},
+      {u"XSTR(\"a\", - 5)", u"a", u"a\", - 5)"},
+      {u"XSTR(\"a\", )", u"a", u"a\", )"},
+      {u"XSTR(\"a\", x5)", u"a", u"a\", x5)"},
+      {u"XSTR(\"a\", 5) tail", u"a", u"a\", 5) tail"},
+      // Without a closing id at the end, a -1 id goes wherever it stands.
+      {u"XSTR(\"a\", -1) tail", u"a", u"a tail"},
+      // Only the first wrapper goes; the cut is at the first quote-comma,
+      // the strip takes the id at the end.
+      {u"XSTR(\"a\", -1) XSTR(\"b\", -1)", u"a", u"a\", -1) XSTR(\"b"},
+      // The first line of a text that goes on over several lines.
+      {u"XSTR(\"Pilots,", u"Pilots,", u"Pilots,"},
   };
   for (const Case& c : cases) {
     Text cut = c.in, strip = c.in;
@@ -57,6 +75,13 @@ TEST(TextCleaningTest, QuoteCommaCutAndMinusOneStrip) {
     EXPECT_EQ(cut, c.cut) << mission::ToUtf8(c.in);
     EXPECT_EQ(strip, c.strip) << mission::ToUtf8(c.in);
   }
+}
+
+TEST(TextCleaningTest, EventNumbers) {
+  const std::pair<std::int64_t, const char16_t*> cases[] = {
+      {0, u" 0"}, {9, u" 9"}, {10, u"10"}, {99, u"99"}, {100, u"100"}, {1234, u"1234"},
+  };
+  for (const auto& [number, text] : cases) EXPECT_EQ(EventNumber(number), text) << number;
 }
 
 TEST(GeneralViewTest, LastMatchWinsTrimmedAndUnwrapped) {

@@ -48,7 +48,7 @@ const std::string kMission = Lines({
     "+Name: Intro",
     "$Formula: ( when ( has-arrived-delay 0 \"Alpha 1 escort\" \"Alpha\" ) ( do-nothing ) )",
     "+Name: Escort",
-    "+Name: Shares the formula above",
+    "+Name: No formula of its own",
     "$Formula: ( when ( is-event-true-delay \"Intro\" 0 ) ( do-nothing ) )",
     "+Name: After intro",
     "#Goals",
@@ -78,11 +78,10 @@ TEST(ReferenceIndexTest, WholeQuotedNamesIgnoringCaseInEveryKindOfFormula) {
                                      }));
   EXPECT_EQ(Find(index, u"alpha 10"),
             std::vector<std::string>{"Ships: Alpha 1, arrival cue #1 @3:3 \"Alpha 10\" \"ALPHA 1\" )"});
+  // The formula belongs to the first name below it only.
   EXPECT_EQ(Find(index, u"Alpha"), (std::vector<std::string>{
                                        "Events: Escort #2 @4:5 $Formula: ( when ( has-arrived-delay 0 \"Alpha 1 "
                                        "escort\" \"Alpha\" ) ( do-nothing ) )",
-                                       "Events: Shares the formula above #3 @4:5 $Formula: ( when ( has-arrived-delay "
-                                       "0 \"Alpha 1 escort\" \"Alpha\" ) ( do-nothing ) )",
                                    }));
   // A message and an event of one name: every formula that names it.
   EXPECT_EQ(Find(index, u"  INTRO "), (std::vector<std::string>{
@@ -100,7 +99,7 @@ TEST(ReferenceIndexTest, WholeQuotedNamesIgnoringCaseInEveryKindOfFormula) {
   for (const char16_t* nothing : {u"", u"  ", u"Gamma", u"Alpha 1 escor", u"Command"}) {
     EXPECT_EQ(Find(index, nothing), std::vector<std::string>{}) << mission::ToUtf8(nothing);
   }
-  EXPECT_EQ(Find(index, u" Alpha 1 escort ").size(), 2u);  // blanks at the ends do not count
+  EXPECT_EQ(Find(index, u" Alpha 1 escort ").size(), 1u);  // blanks at the ends do not count
 }
 
 // Every reference's row is the row the view shows for its owner: the same
@@ -120,7 +119,7 @@ TEST(ReferenceIndexTest, RowsAreTheRowsOfTheViews) {
         const auto start = FormulaStartOf(m.Sections(), row.tag);
         ASSERT_TRUE(start.has_value());
         EXPECT_EQ(start->slot, r.row.slot);
-        EXPECT_EQ(start->line, r.formula);
+        EXPECT_EQ(start->line, r.row.formula);
       }
       EXPECT_EQ(r.line, m.Sections().Slot(r.row.slot).Line(r.row.line));
     }
@@ -135,7 +134,7 @@ TEST(ReferenceIndexTest, AFormulaThatNeverClosesKeepsOnlyTheLinesBeforeTheNext) 
       "$Formula: ( when ( true )",
       "   ( send-message \"#Command\" \"High\" \"B\" ) )",
       "+Name: Closed",
-      "   \"C\"",  // still in the first formula, which runs to the end
+      "   \"C\"",  // after the second formula: in none, the first ended before it
       "$Formula: ( true ) )",  // more ")" than "(": only its own line
       "+Name: Surplus \"D\"",
       "\"D\"",
@@ -144,11 +143,10 @@ TEST(ReferenceIndexTest, AFormulaThatNeverClosesKeepsOnlyTheLinesBeforeTheNext) 
   EXPECT_EQ(Find(index, u"A"),
             std::vector<std::string>{"Events: Open #1 @4:1 $Formula: ( when ( and ( is-destroyed-delay 0 \"A\" )"});
   EXPECT_EQ(Find(index, u"B"), std::vector<std::string>{"Events: Closed #2 @4:4 ( send-message \"#Command\" \"High\" \"B\" ) )"});
-  EXPECT_EQ(Find(index, u"C"), std::vector<std::string>{"Events: Open #1 @4:6 \"C\""});
-  // Lines 8 and 9 lie after the surplus formula's own line: they belong to
-  // the first formula again.
-  EXPECT_EQ(Find(index, u"D"), (std::vector<std::string>{"Events: Open #1 @4:8 +Name: Surplus \"D\"",
-                                                         "Events: Open #1 @4:9 \"D\""}));
+  // Lines 6, 8 and 9 lie after a formula's end and before the next one: no
+  // formula holds them, as the code windows show.
+  EXPECT_EQ(Find(index, u"C"), std::vector<std::string>{});
+  EXPECT_EQ(Find(index, u"D"), std::vector<std::string>{});
 }
 
 TEST(ReferenceIndexTest, OddQuotesAndOwnerlessFormulas) {
@@ -202,7 +200,7 @@ TEST(ReferenceIndexTest, HundredThousandEventsAndTheirCues) {
   const std::vector<Reference> event = index.Find(u"Event 99999");
   ASSERT_EQ(event.size(), 1u);
   EXPECT_EQ(ReferenceWhere(event[0]), u"Ships: Ship 99999, arrival cue");
-  EXPECT_EQ(event[0].row, (Location{kModeShips, kRows, mission::kSlotObjects, 2 * kRows}));
+  EXPECT_EQ(event[0].row, (Location{kModeShips, kRows, mission::kSlotObjects, 2 * kRows, 2 * kRows}));
   EXPECT_EQ(index.Find(u"Ship 12", 3).size(), 3u);  // the limit
 }
 

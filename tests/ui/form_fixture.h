@@ -1,0 +1,143 @@
+// The main window on its own, with its dialogs answered from a script: the
+// fixture of the window's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeView>
+#include <deque>
+#include <memory>
+#include <optional>
+
+#include "applib/ini.h"
+#include "ui/mainform.h"
+#include "ui/qtext.h"
+
+namespace ui::testing {
+
+inline const QString kSample = QStringLiteral(TORVEK_SOURCE_DIR "/samples/sample.fs2");
+
+// Answers the window's dialogs from a script and records what was asked.
+class ScriptedDialogs : public Dialogs {
+ public:
+  std::deque<QString> files;  // answers to OpenFile; empty = cancel
+  QString lastDirectory, lastFilter;
+  QStringList warnings;
+
+  QString OpenFile(QWidget*, const QString& directory, const QString& filter) override {
+    lastDirectory = directory;
+    lastFilter = filter;
+    if (files.empty()) return {};
+    QString f = files.front();
+    files.pop_front();
+    return f;
+  }
+  void Warning(QWidget*, const QString&, const QString& text) override { warnings << text; }
+
+  std::deque<bool> answers;  // to Question; No when they run out
+  QStringList questions;
+  bool Question(QWidget*, const QString&, const QString& text) override {
+    questions << text;
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+  }
+
+  std::optional<Association> options;  // the Options dialog's answer; nothing = cancel
+  std::optional<Association> optionsOpenedWith;
+  std::optional<Association> Options(QWidget*, Association association) override {
+    optionsOpenedWith = association;
+    return options;
+  }
+};
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  FSMMainForm& Form() {
+    if (!form) {
+      form = std::make_unique<FSMMainForm>(dir.path(), &dialogs);
+      form->resize(1000, 760);
+      form->show();
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    return *form;
+  }
+  template <class T>
+  T* Find(const char* name) {
+    T* w = Form().findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QAction* Action(const char* name) { return Find<QAction>(name); }
+  QTreeView* List() { return Find<QTreeView>("ListView1"); }
+  QTreeView* Tree() { return Find<QTreeView>("TreeView1"); }
+  QTextEdit* Sexp() { return Find<QTextEdit>("RichTextBox1"); }
+  QTextEdit* Parsed() { return Find<QTextEdit>("RichTextBox2"); }
+
+  QString Setting(const char* section, const char* key) {
+    return ToQString(applib::IniRead(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key)));
+  }
+  void SetSetting(const char* section, const char* key, const char* value) {
+    applib::IniWrite(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key),
+                     FromQString(value));
+  }
+  QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
+  int CurrentRow() { return List()->currentIndex().row(); }
+  QString TreeTag() { return Tree()->currentIndex().data(Qt::UserRole).toString(); }
+  // The first tree node with this tag, in the tree's order.
+  QModelIndex NodeWithTag(const QString& tag, const QModelIndex& parent = {}) {
+    QAbstractItemModel* m = Tree()->model();
+    for (int r = 0; r < m->rowCount(parent); ++r) {
+      const QModelIndex i = m->index(r, 0, parent);
+      if (i.data(Qt::UserRole).toString() == tag) return i;
+      if (const QModelIndex found = NodeWithTag(tag, i); found.isValid()) return found;
+    }
+    return {};
+  }
+  static void MouseMove(QWidget* w) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+  }
+  // A left click delivered to the widget even while it is hidden.
+  static void Click(QWidget* w) {
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent click(type, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(w, &click);
+    }
+  }
+  // The View menu's entry for `mode`.
+  void ShowMode(int mode) { Action(qPrintable(QStringLiteral("MenuViewMode%1").arg(mode)))->trigger(); }
+  // A mouse click on a tree node, scrolled into view first.
+  void ClickNode(const QModelIndex& node) {
+    Tree()->scrollTo(node);
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualRect(node).center());
+  }
+  // A mouse click on the list's column header.
+  void ClickHeader(int column) {
+    QHeaderView* header = List()->header();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+  }
+  void Key(QKeySequence key) {
+    QApplication::setActiveWindow(&Form());
+    QTest::keySequence(&Form(), key);
+  }
+
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<FSMMainForm> form;
+};
+
+}  // namespace ui::testing
