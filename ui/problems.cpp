@@ -158,7 +158,12 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
   });
 }
 
-void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission) {
+void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission, std::shared_ptr<const CheckResult> done) {
+  if (done) {
+    checker_->Drop();
+    Show(done);
+    return;
+  }
   model_->SetResult(nullptr);  // the list of the mission before would point at the wrong lines
   status_->SetChecking();
   checker_->Start(std::move(mission));

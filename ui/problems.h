@@ -40,6 +40,8 @@ class MissionChecker : public QObject {
   ~MissionChecker() override;
 
   void Start(std::shared_ptr<const mission::Mission> mission);
+  // Drops the result of a check still running.
+  void Drop() { watcher_.cancel(); }
 
  signals:
   void checked(std::shared_ptr<const ui::CheckResult> result);
@@ -93,8 +95,8 @@ class ProblemsPane : public QDockWidget {
   ProblemsPane(QMainWindow* window, QMenu* viewMenu);
 
   // Checks the mission just shown; the list and the count follow when the
-  // check is done.
-  void Check(std::shared_ptr<const mission::Mission> mission);
+  // check is done. A check made already (`done`) is shown at once.
+  void Check(std::shared_ptr<const mission::Mission> mission, std::shared_ptr<const CheckResult> done = nullptr);
 
   ProblemsModel* Model() const { return model_; }
   QTreeView* View() const { return view_; }

@@ -10,10 +10,15 @@ ReferenceIndexer::ReferenceIndexer(QObject* parent) : QObject(parent) {}
 
 ReferenceIndexer::~ReferenceIndexer() { Stop(); }
 
-void ReferenceIndexer::Start(std::shared_ptr<const mission::Mission> mission) {
+void ReferenceIndexer::Start(std::shared_ptr<const mission::Mission> mission, Result built) {
   Stop();
   if (!mission) return;
   mission_ = mission;
+  if (built) {
+    index_ = std::move(built);
+    emit indexReady();
+    return;
+  }
   const quint64 build = ++build_;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   stop_ = stop;

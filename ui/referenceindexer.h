@@ -28,8 +28,10 @@ class ReferenceIndexer : public QObject {
   explicit ReferenceIndexer(QObject* parent = nullptr);
   ~ReferenceIndexer() override;  // stops a running build
 
-  // Starts building the index of `mission`, dropping the one before.
-  void Start(std::shared_ptr<const mission::Mission> mission);
+  // Starts building the index of `mission`, dropping the one before; an
+  // index built already (`built`) is taken as it is.
+  void Start(std::shared_ptr<const mission::Mission> mission,
+             std::shared_ptr<const views::ReferenceIndex> built = nullptr);
   void Stop();
 
   // The index of the mission shown; null while it is being built.

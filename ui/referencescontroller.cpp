@@ -63,9 +63,10 @@ ReferencesController::ReferencesController(QMainWindow* window, QAction* find, Q
   connect(pane_, &ReferencesPane::placeActivated, this, &ReferencesController::GoTo);
 }
 
-void ReferencesController::MissionLoaded(std::shared_ptr<const mission::Mission> mission) {
+void ReferencesController::MissionLoaded(std::shared_ptr<const mission::Mission> mission,
+                                         std::shared_ptr<const views::ReferenceIndex> index) {
   mission_ = std::move(mission);
-  indexer_->Start(mission_);
+  indexer_->Start(mission_, std::move(index));
   UpdateAction();
 }
 

@@ -16,6 +16,7 @@
 
 #include "mission/mission.h"
 #include "views/location.h"
+#include "views/references.h"
 
 class QAction;
 class QMainWindow;
@@ -40,8 +41,10 @@ class ReferencesController : public QObject {
                        CodeWindows* code, std::function<int()> currentMode,
                        std::function<void(int, int)> showEntry);
 
-  // Builds the index of a mission just loaded, off the window's thread.
-  void MissionLoaded(std::shared_ptr<const mission::Mission> mission);
+  // Builds the index of a mission just loaded, off the window's thread, or
+  // takes the one built with it (`index`).
+  void MissionLoaded(std::shared_ptr<const mission::Mission> mission,
+                     std::shared_ptr<const views::ReferenceIndex> index = nullptr);
 
  private:
   void FindReferences();

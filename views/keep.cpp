@@ -76,6 +76,12 @@ std::optional<std::size_t> RowWithFirstCell(const ListData& list, TextView text,
   return best;
 }
 
+std::optional<std::size_t> RowToKeep(const ListData& list, TextView firstCell, std::size_t row) {
+  if (list.rows.empty()) return std::nullopt;
+  if (const auto same = RowWithFirstCell(list, firstCell, row)) return same;
+  return std::min(row, list.rows.size() - 1);
+}
+
 std::vector<NodePath> PathsOfNodes(const mission::OutlineTree& tree, std::span<const std::uint32_t> nodes) {
   // The repeat count of every node on the way to an asked node, found by
   // walking each row of siblings that holds one of them once, up to the

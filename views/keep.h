@@ -20,6 +20,12 @@ namespace views {
 // Nothing when no row has that first cell.
 std::optional<std::size_t> RowWithFirstCell(const ListData& list, TextView text, std::size_t near);
 
+// The row (0-based, in the list's own order) to select again in `list`
+// where row `row` was selected before, with `firstCell` its first cell: the
+// row with that first cell nearest to it, else the same position (the last
+// row when the list has grown shorter). Nothing for an empty list.
+std::optional<std::size_t> RowToKeep(const ListData& list, TextView firstCell, std::size_t row);
+
 // A node of the outline tree told by its texts: from its root down, each
 // step the text of a node and how many siblings before it have the same
 // text (so that of two «Name: Alpha 1» entries the second stays the second).

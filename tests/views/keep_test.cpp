@@ -6,6 +6,7 @@
 
 #include "base/utf8.h"
 #include "tests/views/fixture.h"
+#include "views/formula_display.h"
 
 namespace views {
 namespace {
@@ -39,17 +40,36 @@ TEST(KeepTest, RowFoundByItsFirstCell) {
   EXPECT_EQ(RowWithFirstCell(ListData{}, u"Alpha", 0), std::nullopt);
 }
 
+// A row whose first cell is gone leaves the selection at its place, or on
+// the last row of a list that has grown shorter.
+TEST(KeepTest, RowKeptByItsTextElseByItsPlace) {
+  const ListData list = FirstCells({u"Alpha", u"Beta", u"Gamma"});
+  const struct {
+    const char16_t* text;
+    std::size_t row;
+    std::optional<std::size_t> kept;
+  } cases[] = {
+      {u"Gamma", 0, 2}, {u"Alpha", 2, 0},   // moved
+      {u"Delta", 1, 1}, {u"Delta", 7, 2},  // renamed, or the list grew shorter
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(mission::ToUtf8(c.text) + " at " + std::to_string(c.row));
+    EXPECT_EQ(RowToKeep(list, c.text, c.row), c.kept);
+  }
+  EXPECT_EQ(RowToKeep(ListData{}, u"Alpha", 0), std::nullopt);
+}
+
 // The texts of nodes, one string per node, for readable expectations.
 std::vector<std::string> Texts(const mission::OutlineTree& tree, const std::vector<std::uint32_t>& nodes) {
   std::vector<std::string> out;
-  for (const std::uint32_t n : nodes) out.push_back(mission::ToUtf8(tree.NodeText(n)) + " " + mission::ToUtf8(tree.NodeTag(n)));
+  for (const std::uint32_t n : nodes) out.push_back(mission::ToUtf8(tree.NodeText(n)) + " " + mission::ToUtf8(NodeTag(tree, n)));
   return out;
 }
 
 // The node of `tree` with this text and tag.
 std::uint32_t NodeOf(const mission::OutlineTree& tree, std::u16string_view text, std::u16string_view tag) {
   for (std::uint32_t n = 0; n < tree.Size(); ++n) {
-    if (tree.NodeText(n) == text && tree.NodeTag(n) == tag) return n;
+    if (tree.NodeText(n) == text && NodeTag(tree, n) == tag) return n;
   }
   ADD_FAILURE() << mission::ToUtf8(text);
   return 0;
