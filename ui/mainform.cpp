@@ -94,6 +94,10 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
                                          [this] { return currentMode_; }, [this](int m, int r) { ShowEntry(m, r); });
   opener_ = new MissionOpener({this, listView1_, treeView1_, dialogs_, [this](auto& l, auto& p) { ShowMission(l, p); },
+                               [this](const MissionIndexes& built) {
+                                 problems_->Checked(built.check);
+                                 references_->IndexBuilt(built.check->mission, built.references);
+                               },
                                [this](const QString& s) { statusmsg(s); }, [this] { return currentMode_; },
                                [this]() -> auto& { return *mission_; }, [this](int m, int r) { ShowEntry(m, r); }},
                               settings_, menuFile_, menuFile_->findChild<QAction*>("MenuFileBlank0"));
@@ -261,8 +265,8 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   links_ = loaded.links;
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
-  problems_->Check(mission_, loaded.check);
-  references_->MissionLoaded(mission_, loaded.references);
+  problems_->Check(mission_, loaded.indexesFollow);
+  references_->MissionLoaded(mission_, loaded.indexesFollow);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
 }

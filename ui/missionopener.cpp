@@ -70,11 +70,14 @@ MissionOpener::MissionOpener(Window window, ViewerSettings& settings, QMenu* fil
   connect(&progressTimer_, &QTimer::timeout, this, [this] { progress_->setValue(reader_->Permille()); });
   cancel_->setEnabled(false);
   connect(cancel_, &QShortcut::activated, this, &MissionOpener::CancelLoad);
-  connect(reader_, &MissionReader::finished, this,
+  connect(reader_, &MissionReader::read, this,
           [this](const QString& path, const std::shared_ptr<const MissionRead>& loaded) {
             ShowProgress(false);
-            Finish(path, backgroundHow_, *loaded);
+            // What was not shown needs no check nor index.
+            if (!Finish(path, backgroundHow_, *loaded)) reader_->Cancel();
           });
+  connect(reader_, &MissionReader::indexed, this,
+          [this](const std::shared_ptr<const MissionIndexes>& indexes) { w_.indexed(*indexes); });
 
   quiet_.setSingleShot(true);
   quiet_.setInterval(kQuietMs);
@@ -126,6 +129,7 @@ void MissionOpener::Reload() {
 
 bool MissionOpener::Read(const QString& path, How how) {
   CancelLoad();
+  reader_->Cancel();  // the check and index of the mission shown, should they still be built
   if (QFileInfo(path).size() > kForegroundLoadBytes) {
     backgroundHow_ = how;
     reader_->Start(path);
@@ -140,7 +144,7 @@ bool MissionOpener::Read(const QString& path, How how) {
 }
 
 void MissionOpener::CancelLoad() {
-  if (!reader_->Running()) return;
+  if (!reader_->Reading()) return;
   const QString path = reader_->Path();
   reader_->Cancel();
   ShowProgress(false);
@@ -265,7 +269,7 @@ void MissionOpener::FileTouched() {
 
 void MissionOpener::QuietAfterChange() {
   if (shown_.isEmpty() || StampOf(shown_) == shownStamp_) return;
-  if (reader_->Running()) {
+  if (reader_->Reading()) {
     quiet_.start();  // a read in the background is not cut short; look again later
     return;
   }

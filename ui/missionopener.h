@@ -61,6 +61,8 @@ class MissionOpener : public QObject {
     Dialogs* dialogs;
     // Replaces the mission shown and shows its General view.
     std::function<void(const MissionRead&, const QString& path)> show;
+    // The check and the index of the mission shown, when they follow it.
+    std::function<void(const MissionIndexes&)> indexed;
     // A busy text (empty: ready).
     std::function<void(const QString&)> status;
     std::function<int()> currentMode;

@@ -10,15 +10,21 @@ ReferenceIndexer::ReferenceIndexer(QObject* parent) : QObject(parent) {}
 
 ReferenceIndexer::~ReferenceIndexer() { Stop(); }
 
-void ReferenceIndexer::Start(std::shared_ptr<const mission::Mission> mission, Result built) {
+void ReferenceIndexer::Await(std::shared_ptr<const mission::Mission> mission) {
+  Stop();
+  mission_ = std::move(mission);
+}
+
+void ReferenceIndexer::Take(const std::shared_ptr<const mission::Mission>& mission, Result index) {
+  if (!mission || mission != mission_ || index_ || running_) return;
+  index_ = std::move(index);
+  emit indexReady();
+}
+
+void ReferenceIndexer::Start(std::shared_ptr<const mission::Mission> mission) {
   Stop();
   if (!mission) return;
   mission_ = mission;
-  if (built) {
-    index_ = std::move(built);
-    emit indexReady();
-    return;
-  }
   const quint64 build = ++build_;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   stop_ = stop;

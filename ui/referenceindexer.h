@@ -28,10 +28,13 @@ class ReferenceIndexer : public QObject {
   explicit ReferenceIndexer(QObject* parent = nullptr);
   ~ReferenceIndexer() override;  // stops a running build
 
-  // Starts building the index of `mission`, dropping the one before; an
-  // index built already (`built`) is taken as it is.
-  void Start(std::shared_ptr<const mission::Mission> mission,
-             std::shared_ptr<const views::ReferenceIndex> built = nullptr);
+  // Starts building the index of `mission`, dropping the one before.
+  void Start(std::shared_ptr<const mission::Mission> mission);
+  // Drops the index before and waits for the index of `mission` to be
+  // handed over by Take, built elsewhere.
+  void Await(std::shared_ptr<const mission::Mission> mission);
+  // The index of `mission`, when that is the one awaited.
+  void Take(const std::shared_ptr<const mission::Mission>& mission, std::shared_ptr<const views::ReferenceIndex> index);
   void Stop();
 
   // The index of the mission shown; null while it is being built.

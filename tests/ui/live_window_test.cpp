@@ -6,6 +6,7 @@
 
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -20,6 +21,9 @@
 
 #include "tests/ui/form_fixture.h"
 #include "ui/missionopener.h"
+#include "applib/paths.h"
+#include "mission/mission.h"
+#include "views/check.h"
 #include "views/modes.h"
 
 namespace ui {
@@ -237,20 +241,35 @@ TEST_F(LiveWindowTest, DroppedMissionFileOpens) {
   EXPECT_TRUE(Form().windowTitle().contains("b.FSM"));
 }
 
-// A large mission is read in the background with a progress bar, and
-// arrives complete: its problems are counted when it is shown.
+// A large mission is read in the background with a progress bar, the
+// mission shown staying until it is read; its check and its reference index
+// are built there too and follow it.
 TEST_F(LiveWindowTest, LargeMissionIsReadInTheBackground) {
-  const QString large = Write("large.fs2", LargeMission(6));
+  const QString large = Write("large.fs2", LargeMission(6) + "#Events\r\n"
+                                           "$Formula: ( when ( is-destroyed-delay 0 \"Ship 5\" ) ( do-nothing ) )\r\n"
+                                           "+Name: Ship 5 gone\r\n");
   ASSERT_TRUE(Form().LoadFile(kSample));
   ASSERT_TRUE(Form().LoadFile(large));
   EXPECT_TRUE(Progress()->isVisible());
-  EXPECT_TRUE(Form().windowTitle().contains("sample.fs2"));  // still shown while the new one is read
+  EXPECT_TRUE(Form().windowTitle().contains("sample.fs2"));
   QTRY_VERIFY_WITH_TIMEOUT(Form().windowTitle().contains("large.fs2"), kWaitMs);
   EXPECT_FALSE(Progress()->isVisible());
-  auto* problems = Find<QToolButton>("ProblemsStatus");
-  EXPECT_FALSE(problems->text().startsWith("Checking")) << qPrintable(problems->text());
   EXPECT_EQ(Cell(0, 1), "Large");
   EXPECT_EQ(Setting("Recent", "File1"), large);
+
+  mission::Mission reference;
+  ASSERT_TRUE(mission::LoadFile(applib::ToFsPath(FromQString(large)), reference).ok);
+  auto* problems = Find<QToolButton>("ProblemsStatus");
+  QTRY_VERIFY_WITH_TIMEOUT(!problems->text().startsWith("Checking"), kWaitMs);
+  EXPECT_EQ(problems->text(),
+            QString::fromStdString(views::CountsText(views::CountProblems(views::CheckMission(reference)))));
+  ShowMode(views::kModeShips);
+  List()->setCurrentIndex(List()->model()->index(5, 0));
+  ASSERT_EQ(Cell(CurrentRow(), 0), "Ship 5");
+  Action("MenuEditReferences")->trigger();
+  auto* summary = Find<QLabel>("ReferencesSummary");
+  QTRY_VERIFY_WITH_TIMEOUT(!summary->text().startsWith("Looking"), kWaitMs);
+  EXPECT_EQ(Find<QTreeView>("ReferencesList")->model()->rowCount(), 1) << qPrintable(summary->text());
 }
 
 // Escape cancels a load in the background and keeps the mission shown;
