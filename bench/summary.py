@@ -73,6 +73,17 @@ class Table:
         else:
             self.add(name, values, lambda v: f"{v:.2f}x", f"<= {limit:g}x", lambda v: v <= limit)
 
+    def wall_ratio(self, name, num, den, limit, results):
+        """A ratio of wall times (num/den), at most `limit`, whichever clock
+        the other figures are judged on."""
+        try:
+            a, b = get(results, num), get(results, den)
+            value = seconds(a, "real_time") / seconds(b, "real_time")
+        except Missing as e:
+            self.missing(name, f"<= {limit:g}x", e)
+            return
+        self.value(name, f"{value:.2f}x (wall)", f"<= {limit:g}x", value <= limit)
+
     def ratio_per_counter(self, name, num, den, counter, limit, results):
         """The time per unit of a counter (for example per output character)
         of benchmark num against that of den, at most `limit`."""
@@ -227,7 +238,12 @@ def main(argv):
         table.time(f"  the same, search prepared first, {mission}", f"BM_FindEventsFirst/{arg}", 0.1, find)
 
     table.heading("Window (issue 6, offscreen)")
-    table.ratio("  load to General view / core load, 100 MB", "BM_LoadToGeneral", "BM_CoreLoad", 2, ui)
+    # Read in a worker thread, the load is judged on wall time whatever the
+    # clock: the window's own thread hardly works meanwhile. Before that move
+    # the figure was 0.97x; it may grow by a fifth at most.
+    table.wall_ratio("  load to General view / core load, 100 MB", "BM_LoadToGeneral", "BM_CoreLoad", 1.16, ui)
+    table.counter("  longest event-loop block while a 100 MB mission loads", "BM_LoadToGeneral", "longest_block_ms",
+                  lambda v: f"{v:.0f} ms", "<= 100 ms", lambda v: v <= 100, ui)
     table.time("  switch to largest view + row 1", "BM_SwitchToLargest", 0.5, ui)
     # "Without a visible pause": a tenth of a second still feels instant.
     table.time("  collapse tree + select node", "BM_CollapseAndNode", 0.1, ui)

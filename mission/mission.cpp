@@ -287,6 +287,9 @@ namespace {
 // given back as it goes.
 constexpr std::size_t kSlice = 1 << 20;
 
+// Thrown out of the decoding when the progress callback asks to stop.
+struct LoadStopped {};
+
 // Decodes one slice into the builder. Returns the number of bytes used; a
 // character cut off at the end of the slice is left for the next one.
 std::size_t DecodeSlice(std::string_view slice, Encoding encoding, bool last, MissionBuilder& builder) {
@@ -310,7 +313,7 @@ std::size_t DecodeSlice(std::string_view slice, Encoding encoding, bool last, Mi
 // decoding starts: a file without a mark is UTF-8 when it is valid UTF-8 as
 // a whole, otherwise Windows-1252.
 template <class Release>
-Mission Parse(std::string_view bytes, Release release) {
+Mission Parse(std::string_view bytes, Release release, const LoadProgress& progress = {}) {
   if (bytes.size() > kMaxMissionBytes) throw std::system_error(EFBIG, std::generic_category());
   const MarkedEncoding marked = EncodingByMark(bytes);
   bytes.remove_prefix(marked.mark);
@@ -323,18 +326,22 @@ Mission Parse(std::string_view bytes, Release release) {
     const std::string_view slice = bytes.substr(done, kSlice);
     done += DecodeSlice(slice, encoding, done + slice.size() == bytes.size(), builder);
     release(marked.mark + done);
+    if (progress && !progress(marked.mark + done, marked.mark + bytes.size())) throw LoadStopped();
   }
   return builder.Finish();
 }
 
-LoadResult Load(const std::string& error, MissionBytes& bytes, Mission& into) {
+LoadResult Load(const std::string& error, MissionBytes& bytes, Mission& into, const LoadProgress& progress = {}) {
   LoadResult result;
   if (!error.empty()) {
     result.error = error;
     return result;
   }
   try {
-    into = Parse(bytes.View(), [&bytes](std::size_t used) { bytes.Release(used); });
+    into = Parse(bytes.View(), [&bytes](std::size_t used) { bytes.Release(used); }, progress);
+  } catch (const LoadStopped&) {
+    result.stopped = true;
+    return result;
   } catch (const std::system_error& e) {
     result.error = e.code().message();
     return result;
@@ -361,10 +368,10 @@ bool LooksLikeMission(const Mission& mission) {
   return false;
 }
 
-LoadResult LoadFile(const std::filesystem::path& path, Mission& into) {
+LoadResult LoadFile(const std::filesystem::path& path, Mission& into, const LoadProgress& progress) {
   MissionBytes bytes;
   const std::string error = ReadMissionFile(path, bytes);
-  return Load(error, bytes, into);
+  return Load(error, bytes, into, progress);
 }
 
 LoadResult LoadStandardInput(Mission& into) {

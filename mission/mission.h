@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -161,14 +162,19 @@ Mission ParseMissionBytes(std::string_view bytes);
 
 struct LoadResult {
   bool ok = false;
-  std::string error;  // the reason, when not ok
+  bool stopped = false;  // the progress callback asked to stop
+  std::string error;     // the reason, when not ok and not stopped
 };
+
+// Told, after each megabyte of the file decoded, how many of its `total`
+// bytes are done; it returns false to stop the load.
+using LoadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
 // Reads the file into `into`. Only a regular file (or a link to one) is
 // read; anything else is refused at once, without reading from it. On
-// failure `into` is left exactly as it was. The file is only ever opened for
-// reading.
-LoadResult LoadFile(const std::filesystem::path& path, Mission& into);
+// failure, and when stopped, `into` is left exactly as it was. The file is
+// only ever opened for reading.
+LoadResult LoadFile(const std::filesystem::path& path, Mission& into, const LoadProgress& progress = {});
 
 // The same for standard input, read to its end, whatever it is.
 LoadResult LoadStandardInput(Mission& into);

@@ -95,6 +95,12 @@ void FindBar::UpdateRowCount() {
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+  // Escape in the field is the field's, before any shortcut of the window.
+  if (watched == field_ && event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    event->accept();
+    return true;
+  }
   if (watched == field_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -22,6 +22,7 @@
 #include "ui/iconbar.h"
 #include "ui/menus.h"
 #include "ui/missionlist.h"
+#include "ui/missionopener.h"
 #include "ui/models.h"
 #include "ui/outlineview.h"
 #include "ui/problems.h"
@@ -82,6 +83,14 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   connect(problems_, &ProblemsPane::problemActivated, follow_, &FollowController::Jump);
   references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
                                          [this] { return currentMode_; }, [this](int m, int r) { follow_->Jump(m, r); });
+  opener_ = new MissionOpener({this, listView1_, treeView1_, dialogs_, [this](auto& l, auto& p) { ShowMission(l, p); },
+                               [this](const MissionIndexes& built) {
+                                 problems_->Checked(built.check);
+                                 references_->IndexBuilt(built.check->mission, built.references);
+                               },
+                               [this](const QString& s) { statusmsg(s); }, [this] { return currentMode_; },
+                               [this]() -> auto& { return *mission_; }, [this](int m, int r) { ShowEntry(m, r); }},
+                              settings_, menuFile_, menuFile_->findChild<QAction*>("MenuFileBlank0"));
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
@@ -103,7 +112,7 @@ void FSMMainForm::CreateMenus() {
     connect(action, &QAction::triggered, this, slot);
     return action;
   };
-  QMenu* file = AddMenu(menuBar(), "MenuFile", QStringLiteral("&File"));
+  QMenu* file = menuFile_ = AddMenu(menuBar(), "MenuFile", QStringLiteral("&File"));
   command(file, "MenuFileOpenFS1", QStringLiteral("Open FreeSpace &1 mission"), &FSMMainForm::MenuFileOpenFS1_Click,
           QKeySequence(Qt::CTRL | Qt::Key_F1));
   command(file, "MenuFileOpenFS2", QStringLiteral("Open FreeSpace &2 mission"), &FSMMainForm::MenuFileOpenFS2_Click,
@@ -236,58 +245,24 @@ void FSMMainForm::SetTutorialAvailable(bool available) {
 
 // --- Loading ---
 
-bool FSMMainForm::LoadFile(const QString& path) {
-  mission::Mission fresh;
-  statusmsg(QStringLiteral("Loading mission"));
-  const mission::LoadResult result = mission::LoadFile(applib::ToFsPath(FromQString(path)), fresh);
-  statusmsg({});
-  if (!result.ok) {
-    WarnUnreadable(path, QString::fromStdString(result.error));
-    return false;
-  }
-  if (!mission::LooksLikeMission(fresh) &&
-      !dialogs_->Question(this, ToQString(kDesignCaption),
-                          ToQString(NotAMissionQuestion(FromQString(QFileInfo(path).fileName()))))) {
-    return false;
-  }
+bool FSMMainForm::LoadFile(const QString& path) { return opener_->Open(path); }
+
+void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   treeView1_->SetMission(nullptr);
   listView1_->SetMission(nullptr);
-  links_.reset();
-  mission_ = std::make_shared<const mission::Mission>(std::move(fresh));
-  links_.emplace(mission_->Tree());
+  mission_ = loaded.mission;
+  links_ = loaded.links;
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
-  problems_->Check(mission_);
-  references_->MissionLoaded(mission_);
+  problems_->Check(mission_, loaded.indexesFollow);
+  references_->MissionLoaded(mission_, loaded.indexesFollow);
   follow_->MissionLoaded(mission_);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
-  return true;
 }
 
-void FSMMainForm::MenuFileOpenFS1_Click() { OpenMission(MissionKind::kFS1); }
-void FSMMainForm::MenuFileOpenFS2_Click() { OpenMission(MissionKind::kFS2); }
-
-void FSMMainForm::OpenMission(MissionKind kind) {
-  const TextView filter = kind == MissionKind::kFS2 ? kFilterFS2 : kFilterFS1;
-  const QString file = dialogs_->OpenFile(this, ToQString(settings_.LastOpenDir(kind)), ToQString(filter));
-  if (file.isEmpty()) return;  // cancelled
-  mission::Text directory, name;
-  applib::SplitPath(FromQString(file), directory, name);
-  // Only a folder that exists is worth starting the next dialog in.
-  if (QFileInfo(ToQString(directory)).isDir()) settings_.SetLastOpenDir(kind, directory);
-  std::error_code error;
-  if (const auto reason = NotAFileReason(std::filesystem::status(applib::ToFsPath(FromQString(file)), error).type())) {
-    WarnUnreadable(file, ToQString(*reason));
-    return;
-  }
-  LoadFile(file);
-}
-
-void FSMMainForm::WarnUnreadable(const QString& path, const QString& reason) {
-  dialogs_->Warning(this, ToQString(kDesignCaption),
-                    QStringLiteral("The mission file %1 could not be read:\n%2").arg(QDir::toNativeSeparators(path), reason));
-}
+void FSMMainForm::MenuFileOpenFS1_Click() { opener_->OpenWithDialog(MissionKind::kFS1); }
+void FSMMainForm::MenuFileOpenFS2_Click() { opener_->OpenWithDialog(MissionKind::kFS2); }
 
 // --- Mode switch and list ---
 

@@ -8,10 +8,12 @@
 // position (RestorePlacement, SavePlacement), the mission list with its
 // models (MissionList), the outline tree (OutlineView), the find bar
 // (FindBar) with the filter it sets on the list, Find References
-// (ReferencesController), the mission's problems (ProblemsPane), and
-// following the mission (FollowController: the code windows' links, Back
-// and Forward, a message's, ship's or wing's details under the list, the
-// draggable pane boundaries, the kept column widths).
+// (ReferencesController), the mission's problems (ProblemsPane), the ways
+// missions come in: opening, reading large files in the background,
+// reloading, recent missions and drops (MissionOpener), and following the
+// mission (FollowController: the code windows' links, Back and Forward, a
+// message's, ship's or wing's details under the list, the draggable pane
+// boundaries, the kept column widths).
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
@@ -48,6 +50,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QMenu;
 class QTreeView;
 
 namespace ui {
@@ -58,6 +61,8 @@ class FindBar;
 class FollowController;
 class IconBar;
 class MissionList;
+class MissionOpener;
+struct MissionRead;
 class OutlineView;
 class ProblemsPane;
 class StatusPanel;
@@ -81,7 +86,8 @@ class FSMMainForm : public QMainWindow {
   // Reads a mission file and shows its General view. When the file cannot
   // be read, a warning names the file and the reason, and the mission shown
   // so far stays, with its list and caption. A file that does not look like
-  // a mission replaces it only when the user says so.
+  // a mission replaces it only when the user says so. A large file is read
+  // in the background: true then means that the read has begun.
   bool LoadFile(const QString& path);
 
   // Status text and mouse pointer: a text means busy, empty means "Ready".
@@ -141,8 +147,8 @@ class FSMMainForm : public QMainWindow {
   void Form_Load();
   void Form_Unload();
 
-  void OpenMission(MissionKind kind);
-  void WarnUnreadable(const QString& path, const QString& reason);
+  // Replaces the mission shown with one read from `path`.
+  void ShowMission(const MissionRead& loaded, const QString& path);
   void SwitchMode(int index, bool afterLoad);
   void ShowEntry(int mode, int row);
   void ApplyPanes(bool clearTitle);
@@ -156,7 +162,7 @@ class FSMMainForm : public QMainWindow {
 
   // Shared with the check that runs off the window's thread.
   std::shared_ptr<const mission::Mission> mission_ = std::make_shared<const mission::Mission>();
-  std::optional<views::TreeLinks> links_;
+  std::shared_ptr<const views::TreeLinks> links_;
 
   // Window state.
   int currentMode_ = 0;
@@ -179,9 +185,11 @@ class FSMMainForm : public QMainWindow {
   ListClipboard* listClipboard_ = nullptr;
   ProblemsPane* problems_ = nullptr;
   ReferencesController* references_ = nullptr;  // Find References, its index and its pane
+  MissionOpener* opener_ = nullptr;  // opening, reading, reloading, recent missions, drops
   FollowController* follow_ = nullptr;  // links, details, Back and Forward, pane boundaries, column widths
 
   // Menu entries.
+  QMenu* menuFile_ = nullptr;
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
   QAction* menuEditFind_ = nullptr;
   QAction* menuViewTreeView_ = nullptr;

@@ -22,4 +22,25 @@ void OutlineView::SelectNode(std::uint32_t node, bool expand) {
   if (expand) this->expand(index);
 }
 
+std::vector<std::uint32_t> OutlineView::ExpandedNodes() const {
+  std::vector<std::uint32_t> nodes;
+  std::vector<QModelIndex> open{QModelIndex()};
+  while (!open.empty()) {
+    const QModelIndex parent = open.back();
+    open.pop_back();
+    const int rows = model_->rowCount(parent);
+    for (int r = 0; r < rows; ++r) {
+      const QModelIndex child = model_->index(r, 0, parent);
+      if (!isExpanded(child)) continue;
+      nodes.push_back(OutlineTreeModel::NodeOf(child));
+      open.push_back(child);
+    }
+  }
+  return nodes;
+}
+
+void OutlineView::ExpandNodes(std::span<const std::uint32_t> nodes) {
+  for (const std::uint32_t node : nodes) expand(model_->IndexOfNode(node));
+}
+
 }  // namespace ui

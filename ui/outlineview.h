@@ -5,6 +5,8 @@
 
 #include <QTreeView>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "mission/mission.h"
 
@@ -23,6 +25,10 @@ class OutlineView : public QTreeView {
   // Makes `node` current and shows it, its parents expanded; `expand` opens
   // the node itself too.
   void SelectNode(std::uint32_t node, bool expand);
+  // The nodes shown expanded, each after its parent; only the expanded
+  // branches are walked.
+  std::vector<std::uint32_t> ExpandedNodes() const;
+  void ExpandNodes(std::span<const std::uint32_t> nodes);
 
  private:
   OutlineTreeModel* model_;

@@ -147,7 +147,7 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
   entry->setText(tr("&Problems"));
   viewMenu->addAction(entry);
 
-  connect(checker_, &MissionChecker::checked, this, &ProblemsPane::Show);
+  connect(checker_, &MissionChecker::checked, this, &ProblemsPane::Checked);
   connect(status_, &QToolButton::clicked, this, [this] {
     show();
     raise();
@@ -158,13 +158,17 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
   });
 }
 
-void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission) {
+void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission, bool checkFollows) {
   model_->SetResult(nullptr);  // the list of the mission before would point at the wrong lines
   status_->SetChecking();
-  checker_->Start(std::move(mission));
+  if (checkFollows) {
+    checker_->Drop();
+  } else {
+    checker_->Start(std::move(mission));
+  }
 }
 
-void ProblemsPane::Show(const std::shared_ptr<const CheckResult>& result) {
+void ProblemsPane::Checked(const std::shared_ptr<const CheckResult>& result) {
   model_->SetResult(result);
   status_->SetCounts(result->counts);
 }

@@ -40,6 +40,8 @@ class MissionChecker : public QObject {
   ~MissionChecker() override;
 
   void Start(std::shared_ptr<const mission::Mission> mission);
+  // Drops the result of a check still running.
+  void Drop() { watcher_.cancel(); }
 
  signals:
   void checked(std::shared_ptr<const ui::CheckResult> result);
@@ -93,8 +95,10 @@ class ProblemsPane : public QDockWidget {
   ProblemsPane(QMainWindow* window, QMenu* viewMenu);
 
   // Checks the mission just shown; the list and the count follow when the
-  // check is done.
-  void Check(std::shared_ptr<const mission::Mission> mission);
+  // check is done. With `checkFollows` the check is made elsewhere and
+  // handed over by Checked.
+  void Check(std::shared_ptr<const mission::Mission> mission, bool checkFollows = false);
+  void Checked(const std::shared_ptr<const CheckResult>& result);
 
   ProblemsModel* Model() const { return model_; }
   QTreeView* View() const { return view_; }
@@ -106,8 +110,6 @@ class ProblemsPane : public QDockWidget {
   void problemActivated(int mode, int row);
 
  private:
-  void Show(const std::shared_ptr<const CheckResult>& result);
-
   MissionChecker* checker_ = nullptr;
   ProblemsModel* model_ = nullptr;
   QTreeView* view_ = nullptr;

@@ -10,6 +10,17 @@ ReferenceIndexer::ReferenceIndexer(QObject* parent) : QObject(parent) {}
 
 ReferenceIndexer::~ReferenceIndexer() { Stop(); }
 
+void ReferenceIndexer::Await(std::shared_ptr<const mission::Mission> mission) {
+  Stop();
+  mission_ = std::move(mission);
+}
+
+void ReferenceIndexer::Take(const std::shared_ptr<const mission::Mission>& mission, Result index) {
+  if (!mission || mission != mission_ || index_ || running_) return;
+  index_ = std::move(index);
+  emit indexReady();
+}
+
 void ReferenceIndexer::Start(std::shared_ptr<const mission::Mission> mission) {
   Stop();
   if (!mission) return;

@@ -30,6 +30,11 @@ class ReferenceIndexer : public QObject {
 
   // Starts building the index of `mission`, dropping the one before.
   void Start(std::shared_ptr<const mission::Mission> mission);
+  // Drops the index before and waits for the index of `mission` to be
+  // handed over by Take, built elsewhere.
+  void Await(std::shared_ptr<const mission::Mission> mission);
+  // The index of `mission`, when that is the one awaited.
+  void Take(const std::shared_ptr<const mission::Mission>& mission, std::shared_ptr<const views::ReferenceIndex> index);
   void Stop();
 
   // The index of the mission shown; null while it is being built.

@@ -63,10 +63,19 @@ ReferencesController::ReferencesController(QMainWindow* window, QAction* find, Q
   connect(pane_, &ReferencesPane::placeActivated, this, &ReferencesController::GoTo);
 }
 
-void ReferencesController::MissionLoaded(std::shared_ptr<const mission::Mission> mission) {
+void ReferencesController::MissionLoaded(std::shared_ptr<const mission::Mission> mission, bool indexFollows) {
   mission_ = std::move(mission);
-  indexer_->Start(mission_);
+  if (indexFollows) {
+    indexer_->Await(mission_);
+  } else {
+    indexer_->Start(mission_);
+  }
   UpdateAction();
+}
+
+void ReferencesController::IndexBuilt(const std::shared_ptr<const mission::Mission>& mission,
+                                      std::shared_ptr<const views::ReferenceIndex> index) {
+  indexer_->Take(mission, std::move(index));
 }
 
 void ReferencesController::UpdateAction() {

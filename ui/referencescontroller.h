@@ -16,6 +16,7 @@
 
 #include "mission/mission.h"
 #include "views/location.h"
+#include "views/references.h"
 
 class QAction;
 class QMainWindow;
@@ -40,8 +41,11 @@ class ReferencesController : public QObject {
                        CodeWindows* code, std::function<int()> currentMode,
                        std::function<void(int, int)> showEntry);
 
-  // Builds the index of a mission just loaded, off the window's thread.
-  void MissionLoaded(std::shared_ptr<const mission::Mission> mission);
+  // Builds the index of a mission just loaded, off the window's thread; with
+  // `indexFollows` it is built elsewhere and handed over by IndexBuilt.
+  void MissionLoaded(std::shared_ptr<const mission::Mission> mission, bool indexFollows = false);
+  void IndexBuilt(const std::shared_ptr<const mission::Mission>& mission,
+                  std::shared_ptr<const views::ReferenceIndex> index);
 
  private:
   void FindReferences();

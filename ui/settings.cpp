@@ -2,6 +2,7 @@
 
 #include "applib/ini.h"
 #include "ui/layout.h"
+#include "ui/missionfiles.h"
 #include "views/modes.h"
 
 namespace ui {
@@ -26,6 +27,7 @@ std::optional<int> WholeNumber(TextView text, int most) {
 }
 
 constexpr int kMostTwips = 1000000;
+constexpr TextView kRecent = u"Recent";
 
 // Flags are stored as "1" and "0".
 constexpr TextView Flag(bool on) { return on ? u"1" : u"0"; }
@@ -33,6 +35,8 @@ constexpr TextView Flag(bool on) { return on ? u"1" : u"0"; }
 constexpr TextView LastOpenDirKey(MissionKind kind) {
   return kind == MissionKind::kFS2 ? u"LastOpenDirFS2" : u"LastOpenDirFS1";
 }
+
+Text RecentKey(std::size_t index) { return u"File" + mission::Decimal(static_cast<long long>(index + 1)); }
 
 }  // namespace
 
@@ -105,6 +109,19 @@ void ViewerSettings::SetAssociateFileTypes(Association association) {
   } else {
     SetAssociateFileTypes(association == Association::kYes);
   }
+}
+
+std::vector<Text> ViewerSettings::RecentMissions() const {
+  std::vector<Text> paths;
+  for (std::size_t i = 0; i < kRecentCount; ++i) {
+    Text path = Read(kRecent, RecentKey(i));
+    if (!path.empty()) paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
+void ViewerSettings::SetRecentMissions(const std::vector<Text>& paths) {
+  for (std::size_t i = 0; i < kRecentCount; ++i) Write(kRecent, RecentKey(i), i < paths.size() ? paths[i] : Text());
 }
 
 int TreeViewFromSetting(TextView value) {

@@ -85,6 +85,12 @@ class ViewerSettings {
   // As above; "ask at the next start" is stored as the empty text.
   void SetAssociateFileTypes(Association association);
 
+  // "Recent"/"File1".."File8": the missions opened last, most recent first.
+  // Empty keys are skipped; a list shorter than eight leaves the keys after
+  // it empty.
+  std::vector<Text> RecentMissions() const;
+  void SetRecentMissions(const std::vector<Text>& paths);
+
  private:
   Text Read(TextView section, TextView key) const;
   void Write(TextView section, TextView key, TextView value);

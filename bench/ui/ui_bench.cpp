@@ -2,11 +2,16 @@
 // (or the display in QT_QPA_PLATFORM / DISPLAY):
 //   CoreLoad         the mission loader alone;
 //   LoadToGeneral    from the start of the window's load to the General view
-//                    painted (target: at most 2x CoreLoad); its counters give
-//                    the process's peak memory against the file size (target:
-//                    at most 6x). It runs once, on a fresh window: a second
-//                    load keeps the mission shown until the new one has been
-//                    read, which holds both for a moment;
+//                    painted, in wall time: the mission is read in a worker
+//                    thread while the event loop runs (target: at most 1.2x
+//                    the time before the read moved off the window's thread,
+//                    which was 0.97x CoreLoad: so at most 1.16x CoreLoad).
+//                    Its counters give the longest time the event loop went
+//                    unserved meanwhile (longest_block_ms, target: at most
+//                    100 ms) and the process's peak memory against the file
+//                    size (target: at most 6x). It runs once, on a fresh
+//                    window: a second load keeps the mission shown until the
+//                    new one has been read, which holds both for a moment;
 //   SwitchToLargest  from General to the view with the most rows, row 1
 //                    selected and its formula shown, painted (target: under
 //                    0.5 s for 100,000 rows);
@@ -25,10 +30,14 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTreeView>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -118,12 +127,37 @@ void BM_CoreLoad(benchmark::State& state) {
   }
 }
 
+// Runs the event loop until `done` holds, and returns the longest time in
+// milliseconds that it went without a turn, counted from `clock`'s start.
+template <class Done>
+double LongestBlockUntil(const QElapsedTimer& clock, Done done) {
+  qint64 last = 0, longest = 0;
+  for (;;) {
+    const qint64 now = clock.nsecsElapsed();
+    longest = std::max(longest, now - last);
+    last = now;
+    if (done()) break;
+    QApplication::processEvents(QEventLoop::AllEvents);
+    QThread::usleep(200);
+  }
+  return static_cast<double>(longest) / 1e6;
+}
+
 void BM_LoadToGeneral(benchmark::State& state) {
   Window window;
+  auto* progress = window.form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
+  const QString caption = window.form->windowTitle();
+  double longest = 0;
   for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
     if (!window.form->LoadFile(QString::fromStdString(MissionPath()))) state.SkipWithError("load failed");
+    longest = std::max(longest, LongestBlockUntil(clock, [&] {
+      return !progress->isVisible() && window.form->windowTitle() != caption;
+    }));
     Settle(*window.form);
   }
+  state.counters["longest_block_ms"] = longest;
   const double file = static_cast<double>(std::filesystem::file_size(MissionPath()));
   state.counters["file_MB"] = file / 1e6;
   state.counters["peak_MB"] = PeakResidentBytes() / 1e6;
@@ -227,7 +261,7 @@ void BM_FindShipInEvents(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CollapseAndNode)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortLargest)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);

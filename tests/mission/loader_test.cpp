@@ -417,6 +417,46 @@ TEST_F(LoadFileTest, PieceBoundariesDoNotMatter) {
   }
 }
 
+// The progress callback hears of every megabyte decoded, up to the whole
+// file, whatever its encoding, and a false answer stops the load with the
+// previous mission kept.
+TEST_F(LoadFileTest, ProgressCountsThePiecesAndCanStop) {
+  constexpr std::size_t kPiece = 1 << 20;
+  constexpr std::uint64_t kSize = 2 * kPiece + 121;
+  const std::vector<std::uint64_t> pieces{kPiece, 2 * kPiece, kSize};
+  const std::pair<std::string, std::vector<std::uint64_t>> cases[] = {
+      {"+Name: E\r\n", pieces},
+      {"+Name: \xE9\r\n", pieces},  // Windows-1252
+  };
+  for (const auto& [last_line, expected] : cases) {
+    const std::string bytes = "#Events\r\n" + std::string(2 * kPiece + 100, 'a') + "\r\n" + last_line;
+    ASSERT_EQ(bytes.size(), kSize);
+    const fs::path p = Write("big.fs2", bytes);
+    std::vector<std::uint64_t> seen;
+    Mission m;
+    const LoadResult r = LoadFile(p, m, [&](std::uint64_t done, std::uint64_t total) {
+      EXPECT_EQ(total, kSize);
+      seen.push_back(done);
+      return true;
+    });
+    ASSERT_TRUE(r.ok);
+    EXPECT_FALSE(r.stopped);
+    EXPECT_EQ(seen, expected) << last_line;
+  }
+
+  Mission m;
+  ASSERT_TRUE(LoadFile(Write("small.fs2", "#Objects\n$Name: A\n"), m).ok);
+  int calls = 0;
+  const LoadResult r = LoadFile(Write("big.fs2", "#Goals\n" + std::string(3 * kPiece, 'b') + "\n"), m,
+                                [&](std::uint64_t, std::uint64_t) { return ++calls < 2; });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.stopped);
+  EXPECT_EQ(r.error, "");
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(Lines(m, kSlotObjects), (Texts{u"$Name: A"}));
+  EXPECT_TRUE(m.Sections().Slot(kSlotGoals).Empty());
+}
+
 TEST_F(LoadFileTest, LeavesTheFileUntouched) {
   const std::string bytes = "#Events\r\n$Formula: ( true )\r\n+Name: E\r\n";
   const fs::path p = Write("m.fs2", bytes);

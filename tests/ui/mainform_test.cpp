@@ -48,6 +48,8 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuFile", "&File", {}},
       {"MenuFileOpenFS1", "Open FreeSpace &1 mission", QKeySequence(Qt::CTRL | Qt::Key_F1)},
       {"MenuFileOpenFS2", "Open FreeSpace &2 mission", QKeySequence(Qt::CTRL | Qt::Key_F2)},
+      {"MenuFileRecent", "Recent &Missions", {}},
+      {"MenuFileReload", "&Reload", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
       {"MenuFileExit", "E&xit", {}},
       {"MenuView", "&View", {}},
       {"MenuViewMode1", "G&eneral", QKeySequence(Qt::Key_F2)},

@@ -146,6 +146,28 @@ TEST_F(ViewerSettingsTest, PaneBoundariesAndColumnWidths) {
   EXPECT_EQ(settings.TreeWidth(), std::nullopt);
 }
 
+// The recent missions under "Recent", File1 the most recent; a shorter
+// list empties the keys after it, and empty keys in between are skipped.
+TEST_F(ViewerSettingsTest, RecentMissionsAreFilesOneToEight) {
+  ViewerSettings settings(dir.text());
+  EXPECT_EQ(settings.RecentMissions(), std::vector<Text>{});
+  std::vector<Text> eight;
+  for (char16_t c = u'a'; c < u'a' + 8; ++c) eight.push_back(u"/m/" + Text(1, c) + u".fs2");
+  settings.SetRecentMissions(eight);
+  EXPECT_EQ(Stored(u"Recent", u"File1"), u"/m/a.fs2");
+  EXPECT_EQ(Stored(u"Recent", u"File8"), u"/m/h.fs2");
+  EXPECT_EQ(ViewerSettings(dir.text()).RecentMissions(), eight);
+
+  settings.SetRecentMissions({u"/m/x.fs2", u" /m/blank at the ends.fsm "});
+  EXPECT_EQ(Stored(u"Recent", u"File3"), u"");
+  EXPECT_EQ(Stored(u"Recent", u"File8"), u"");
+  EXPECT_EQ(settings.RecentMissions(), (std::vector<Text>{u"/m/x.fs2", u" /m/blank at the ends.fsm "}));
+
+  applib::IniWrite(dir.text(), kSettingsFile, u"Recent", u"File1", u"");
+  applib::IniWrite(dir.text(), kSettingsFile, u"Recent", u"File5", u"/m/late.fs2");
+  EXPECT_EQ(settings.RecentMissions(), (std::vector<Text>{u" /m/blank at the ends.fsm ", u"/m/late.fs2"}));
+}
+
 TEST_F(ViewerSettingsTest, AFolderThatCannotBeWrittenGivesDefaultsAndNoError) {
   applib::testing::WriteFile(dir.path() / "plain", "");
   ViewerSettings settings(dir / u"plain");  // a file, not a folder

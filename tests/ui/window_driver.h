@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -169,6 +170,11 @@ class WindowDriver {
   void Open(const QString& path) {
     dialogs_.files.push_back(path);
     Trigger("MenuFileOpenFS2");
+    // A large mission is read beside the window; it comes with its check.
+    auto* progress = Find<QProgressBar>("LoadProgress");
+    ASSERT_NE(progress, nullptr);
+    report_.Add("load beside the window", meter_.Wait([progress] { return !progress->isVisible(); }, 120000));
+    EXPECT_FALSE(progress->isVisible()) << "not loaded after two minutes";
     WaitForCheck();
     reference_ = mission::Mission();
     expectedMode_ = 0;

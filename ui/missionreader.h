@@ -1,0 +1,89 @@
+// Reading a mission file together with everything the window builds from
+// each mission it shows: the links between list rows and tree nodes, the
+// mission check and the reference index.
+//
+// ReadMission does the reading on the calling thread and leaves the check
+// and the index to the window's own workers. MissionReader reads in a worker
+// thread and builds the check and the index there too, so the window thread
+// builds none of them: the mission with its links is handed over as soon as
+// it is read (read), its check and index once both are built (indexed). It
+// owns the running work, the share of the file read so far, and the stop
+// flag that cancels it.
+#pragma once
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+
+#include "mission/mission.h"
+#include "ui/problems.h"
+#include "views/formula_display.h"
+#include "views/references.h"
+
+namespace ui {
+
+struct MissionRead {
+  mission::LoadResult result;
+  // The rest is set when the result is ok.
+  std::shared_ptr<const mission::Mission> mission;
+  std::shared_ptr<const views::TreeLinks> links;
+  // The check and the index follow from the reader (indexed) rather than
+  // from the window's own workers.
+  bool indexesFollow = false;
+};
+
+// What MissionReader builds from the mission it has read.
+struct MissionIndexes {
+  std::shared_ptr<const CheckResult> check;
+  std::shared_ptr<const views::ReferenceIndex> references;
+};
+
+// Reads `path` here and now: the mission and its links.
+MissionRead ReadMission(const QString& path);
+
+class MissionReader : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit MissionReader(QObject* parent = nullptr);
+  // Stops the running work and waits for it.
+  ~MissionReader() override;
+
+  // Starts reading `path`, cancelling the work before.
+  void Start(const QString& path);
+  // Stops the running work; it delivers nothing more.
+  void Cancel();
+  // Whether the file is still being read (read not yet emitted).
+  bool Reading() const { return reading_; }
+  QString Path() const { return path_; }
+  // The share of the file read so far, in thousandths.
+  int Permille() const;
+
+ signals:
+  // The read of `path` ended; when it failed, nothing more follows.
+  void read(const QString& path, std::shared_ptr<const ui::MissionRead> loaded);
+  // The check and the index of the mission just read.
+  void indexed(std::shared_ptr<const ui::MissionIndexes> indexes);
+
+ private:
+  struct Run {
+    std::atomic<bool> stop{false};
+    std::atomic<int> permille{0};
+  };
+  // A read first, then the indexes.
+  struct Step {
+    std::shared_ptr<const MissionRead> read;
+    std::shared_ptr<const MissionIndexes> indexes;
+  };
+
+  void Delivered(int index);
+
+  std::shared_ptr<Run> running_;
+  QFutureWatcher<Step>* watcher_ = nullptr;
+  bool reading_ = false;
+  QString path_;
+};
+
+}  // namespace ui
