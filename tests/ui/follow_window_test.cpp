@@ -311,11 +311,12 @@ TEST_F(FollowWindowTest, ColumnWidthsAreKeptPerView) {
   EXPECT_NE(header->sectionSize(1), design + 40);  // the Events view's own
   ShowMode(6);
   EXPECT_EQ(header->sectionSize(1), design + 40);
-  Restart();
-  ShowMode(6);
-  EXPECT_EQ(header->sectionSize(1), design + 40);
   // The sort stays the list's own rule.
   EXPECT_EQ(header->sortIndicatorSection(), 0);
+  EXPECT_EQ(Cell(0, 0), "Alpha 1");
+  Restart();
+  ShowMode(6);
+  EXPECT_EQ(List()->header()->sectionSize(1), design + 40);
 }
 
 TEST_F(FollowWindowTest, WithoutAMissionTheListSaysHowToOpenOne) {
