@@ -24,7 +24,14 @@
 //                    put into its field (the rows that hold it kept, the
 //                    first of them selected with its formula shown),
 //                    painted (target: at most 0.1 s). The search of the list
-//                    is prepared by a text typed before.
+//                    is prepared by a text typed before;
+//   LinkClick        the view with the most rows (Events), an event in its
+//                    middle selected whose formula names the event before
+//                    it: a click on that name in the SEXP code window, which
+//                    selects the named event's row and shows its formula,
+//                    painted (target: at most 50 ms). Its counter
+//                    first_hover_ms is the mouse's first move over a code
+//                    window of the mission, which gathers its names by row.
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemModel>
@@ -34,7 +41,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QThread>
 #include <QTreeView>
 #include <algorithm>
@@ -260,12 +269,78 @@ void BM_FindShipInEvents(benchmark::State& state) {
   Settle(*window.form);
 }
 
+// Sends a mouse event of `type` to a code window's viewport at `at`.
+void SendMouse(QTextEdit* window, QEvent::Type type, QPoint at) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+  QMouseEvent event(type, QPointF(at), window->viewport()->mapToGlobal(QPointF(at)), button, buttons,
+                    Qt::NoModifier);
+  QApplication::sendEvent(window->viewport(), &event);
+}
+
+// The middle of the first character of `name`, quoted, in a code window.
+QPoint PointOfName(QTextEdit* window, const QString& name) {
+  const int at = static_cast<int>(window->toPlainText().indexOf('"' + name + '"')) + 2;
+  QTextCursor cursor(window->document());
+  cursor.setPosition(at);
+  const QRect left = window->cursorRect(cursor);
+  cursor.setPosition(at + 1);
+  return {(left.left() + window->cursorRect(cursor).left()) / 2, left.center().y()};
+}
+
+void BM_LinkClick(benchmark::State& state) {
+  Window& window = SharedWindow();
+  std::size_t rows = 0;
+  const int mode = LargestMode(window.form->LoadedMission(), rows);
+  ModeEntry(*window.form, mode)->trigger();
+  Settle(*window.form);
+  auto* list = window.form->findChild<QTreeView*>(QStringLiteral("ListView1"));
+  auto* sexp = window.form->findChild<QTextEdit*>(QStringLiteral("RichTextBox1"));
+  // An event in the middle whose formula names the event before it.
+  int row = static_cast<int>(rows / 2);
+  QString named;
+  for (; row < static_cast<int>(rows); ++row) {
+    list->setCurrentIndex(list->model()->index(row, 0));
+    const QString text = sexp->toPlainText();
+    const qsizetype at = text.indexOf(QStringLiteral("is-event-true-delay \""));
+    if (at < 0) continue;
+    named = text.mid(at + 21, text.indexOf('"', at + 21) - at - 21);
+    break;
+  }
+  if (named.isEmpty()) {
+    state.SkipWithError("no event names another");
+    return;
+  }
+  Settle(*window.form);
+  QElapsedTimer hover;
+  hover.start();
+  SendMouse(sexp, QEvent::MouseMove, PointOfName(sexp, named));
+  state.counters["first_hover_ms"] = static_cast<double>(hover.nsecsElapsed()) / 1e6;
+  const QModelIndex from = list->model()->index(row, 0);
+  for (auto _ : state) {
+    state.PauseTiming();
+    list->setCurrentIndex(from);
+    const QPoint at = PointOfName(sexp, named);
+    SendMouse(sexp, QEvent::MouseMove, at);
+    Settle(*window.form);
+    state.ResumeTiming();
+    SendMouse(sexp, QEvent::MouseButtonPress, at);
+    SendMouse(sexp, QEvent::MouseButtonRelease, at);
+    Settle(*window.form);
+  }
+  const int reached = list->currentIndex().row();
+  if (list->model()->index(reached, 1).data().toString() != named) state.SkipWithError("the link went elsewhere");
+  state.SetLabel(mission::ToUtf8(views::ModeOf(mode).title) + ", " + std::to_string(rows) + " rows, row " +
+                 std::to_string(row + 1) + " to " + named.toStdString());
+}
+
 BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CollapseAndNode)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortLargest)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
 BENCHMARK(BM_FindShipInEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_LinkClick)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 
