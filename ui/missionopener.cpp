@@ -282,14 +282,15 @@ void MissionOpener::QuietAfterChange() {
 // --- Drops ---
 
 bool MissionOpener::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == w_.window && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+  const QEvent::Type type = event->type();
+  if (watched == w_.window && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
     auto* drop = static_cast<QDropEvent*>(event);
     const std::optional<Text> file = DroppedMission(DraggedFiles(drop->mimeData()));
     if (!file) return false;
     drop->acceptProposedAction();
     // Opened once the drop has ended, so that the dragging program is not
     // kept waiting by a question or a warning.
-    if (event->type() == QEvent::Drop) {
+    if (type == QEvent::Drop) {
       QTimer::singleShot(0, this, [this, path = ToQString(*file)] { Open(path); });
     }
     return true;
