@@ -85,7 +85,7 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
                                          [this] { return currentMode_; }, [this](int m, int r) { follow_->Jump(m, r); });
   opener_ = new MissionOpener({this, listView1_, treeView1_, dialogs_, [this](auto& l, auto& p) { ShowMission(l, p); },
                                [this](const MissionIndexes& built) {
-                                 problems_->Checked(built.check);
+                                 problems_->TakeCheck(built.check);
                                  references_->IndexBuilt(built.check->mission, built.references);
                                },
                                [this](const QString& s) { statusmsg(s); }, [this] { return currentMode_; },

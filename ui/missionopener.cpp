@@ -74,7 +74,7 @@ MissionOpener::MissionOpener(Window window, ViewerSettings& settings, QMenu* fil
           [this](const QString& path, const std::shared_ptr<const MissionRead>& loaded) {
             ShowProgress(false);
             // What was not shown needs no check nor index.
-            if (!Finish(path, backgroundHow_, *loaded)) reader_->Cancel();
+            if (!Finish(path, backgroundHow_, *loaded) && loaded->mission) reader_->DropIndexes(loaded->mission.get());
           });
   connect(reader_, &MissionReader::indexed, this,
           [this](const std::shared_ptr<const MissionIndexes>& indexes) { w_.indexed(*indexes); });
@@ -129,11 +129,10 @@ void MissionOpener::Reload() {
 
 bool MissionOpener::Read(const QString& path, How how) {
   CancelLoad();
-  reader_->Cancel();  // the check and index of the mission shown, should they still be built
   if (QFileInfo(path).size() > kForegroundLoadBytes) {
     backgroundHow_ = how;
     reader_->Start(path);
-    Message(tr("Loading %1...").arg(NameOf(path)));
+    Message(tr("Loading %1... (Esc cancels)").arg(NameOf(path)));
     ShowProgress(true);
     return true;
   }
@@ -170,6 +169,7 @@ bool MissionOpener::Finish(const QString& path, How how, const MissionRead& load
   // The place survives a reload of the mission shown; a new one starts afresh.
   std::optional<ReaderPlace> place;
   if (how == How::kReload && path == shown_) place.emplace(w_.currentMode(), *w_.list, *w_.tree, w_.shownMission());
+  reader_->DropIndexes(&w_.shownMission());  // should they still be built, no one needs them now
   w_.show(loaded, path);
   if (place) {
     place->Restore(*w_.list, *w_.tree, *loaded.mission, w_.showEntry);
@@ -282,14 +282,15 @@ void MissionOpener::QuietAfterChange() {
 // --- Drops ---
 
 bool MissionOpener::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == w_.window && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+  const QEvent::Type type = event->type();
+  if (watched == w_.window && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
     auto* drop = static_cast<QDropEvent*>(event);
     const std::optional<Text> file = DroppedMission(DraggedFiles(drop->mimeData()));
     if (!file) return false;
     drop->acceptProposedAction();
     // Opened once the drop has ended, so that the dragging program is not
     // kept waiting by a question or a warning.
-    if (event->type() == QEvent::Drop) {
+    if (type == QEvent::Drop) {
       QTimer::singleShot(0, this, [this, path = ToQString(*file)] { Open(path); });
     }
     return true;

@@ -38,6 +38,7 @@ MissionReader::MissionReader(QObject* parent) : QObject(parent) {}
 
 MissionReader::~MissionReader() {
   Cancel();
+  for (const auto& run : indexing_) run->stop = true;
   // The workers hold the mission being read: let them end before the
   // window goes.
   for (auto* watcher : findChildren<QFutureWatcher<Step>*>()) watcher->waitForFinished();
@@ -45,21 +46,16 @@ MissionReader::~MissionReader() {
 
 void MissionReader::Start(const QString& path) {
   Cancel();
-  path_ = path;
-  reading_ = true;
   auto run = std::make_shared<Run>();
-  running_ = run;
+  run->path = path;
+  reading_ = run;
   auto* watcher = new QFutureWatcher<Step>(this);
-  watcher_ = watcher;
-  connect(watcher, &QFutureWatcher<Step>::resultReadyAt, this, [this, watcher](int index) {
-    if (watcher == watcher_) Delivered(index);
-  });
-  connect(watcher, &QFutureWatcher<Step>::finished, this, [this, watcher] {
+  connect(watcher, &QFutureWatcher<Step>::resultReadyAt, this,
+          [this, watcher, run](int index) { Delivered(run, watcher->resultAt(index)); });
+  connect(watcher, &QFutureWatcher<Step>::finished, this, [this, watcher, run] {
     watcher->deleteLater();
-    if (watcher != watcher_) return;
-    watcher_ = nullptr;
-    running_.reset();
-    reading_ = false;
+    std::erase(indexing_, run);
+    if (reading_ == run) reading_.reset();
   });
   // The check runs beside the index, on a thread of its own.
   watcher->setFuture(QtConcurrent::run([run, file = FsPath(path)](QPromise<Step>& promise) {
@@ -89,23 +85,37 @@ void MissionReader::Start(const QString& path) {
   }));
 }
 
-void MissionReader::Delivered(int index) {
-  const Step step = watcher_->resultAt(index);
+void MissionReader::Delivered(const std::shared_ptr<Run>& run, const Step& step) {
+  if (run->stop) return;  // cancelled or dropped meanwhile
   if (step.read) {
-    reading_ = false;
-    emit read(path_, step.read);
+    if (reading_ == run) reading_.reset();
+    if (step.read->mission) {
+      run->mission = step.read->mission.get();
+      indexing_.push_back(run);
+    }
+    emit read(run->path, step.read);
   } else if (step.indexes) {
+    std::erase(indexing_, run);
     emit indexed(step.indexes);
   }
 }
 
 void MissionReader::Cancel() {
-  if (running_) running_->stop = true;
-  running_.reset();
-  watcher_ = nullptr;
-  reading_ = false;
+  if (!reading_) return;
+  reading_->stop = true;
+  reading_.reset();
 }
 
-int MissionReader::Permille() const { return running_ ? running_->permille.load() : 0; }
+void MissionReader::DropIndexes(const mission::Mission* mission) {
+  std::erase_if(indexing_, [mission](const std::shared_ptr<Run>& run) {
+    if (run->mission != mission) return false;
+    run->stop = true;
+    return true;
+  });
+}
+
+QString MissionReader::Path() const { return reading_ ? reading_->path : QString(); }
+
+int MissionReader::Permille() const { return reading_ ? reading_->permille.load() : 0; }
 
 }  // namespace ui

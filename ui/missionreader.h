@@ -16,6 +16,7 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "mission/mission.h"
 #include "ui/problems.h"
@@ -51,26 +52,33 @@ class MissionReader : public QObject {
   // Stops the running work and waits for it.
   ~MissionReader() override;
 
-  // Starts reading `path`, cancelling the work before.
+  // Starts reading `path`, cancelling a read still running. The indexes of
+  // a mission read before go on being built.
   void Start(const QString& path);
-  // Stops the running work; it delivers nothing more.
+  // Stops the read still running; it delivers nothing.
   void Cancel();
-  // Whether the file is still being read (read not yet emitted).
-  bool Reading() const { return reading_; }
-  QString Path() const { return path_; }
+  // Stops building the indexes of `mission` (read before); they are not
+  // delivered.
+  void DropIndexes(const mission::Mission* mission);
+  // Whether a file is being read (read not yet emitted).
+  bool Reading() const { return reading_ != nullptr; }
+  QString Path() const;
   // The share of the file read so far, in thousandths.
   int Permille() const;
 
  signals:
   // The read of `path` ended; when it failed, nothing more follows.
   void read(const QString& path, std::shared_ptr<const ui::MissionRead> loaded);
-  // The check and the index of the mission just read.
+  // The check and the index of a mission read (indexes->check->mission).
   void indexed(std::shared_ptr<const ui::MissionIndexes> indexes);
 
  private:
+  // One file read and indexed.
   struct Run {
+    QString path;
     std::atomic<bool> stop{false};
     std::atomic<int> permille{0};
+    const mission::Mission* mission = nullptr;  // once read
   };
   // A read first, then the indexes.
   struct Step {
@@ -78,12 +86,10 @@ class MissionReader : public QObject {
     std::shared_ptr<const MissionIndexes> indexes;
   };
 
-  void Delivered(int index);
+  void Delivered(const std::shared_ptr<Run>& run, const Step& step);
 
-  std::shared_ptr<Run> running_;
-  QFutureWatcher<Step>* watcher_ = nullptr;
-  bool reading_ = false;
-  QString path_;
+  std::shared_ptr<Run> reading_;               // the file being read
+  std::vector<std::shared_ptr<Run>> indexing_;  // missions read whose indexes are being built
 };
 
 }  // namespace ui

@@ -147,7 +147,7 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
   entry->setText(tr("&Problems"));
   viewMenu->addAction(entry);
 
-  connect(checker_, &MissionChecker::checked, this, &ProblemsPane::Checked);
+  connect(checker_, &MissionChecker::checked, this, &ProblemsPane::Show);
   connect(status_, &QToolButton::clicked, this, [this] {
     show();
     raise();
@@ -163,12 +163,20 @@ void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission, bool c
   status_->SetChecking();
   if (checkFollows) {
     checker_->Drop();
+    awaited_ = std::move(mission);
   } else {
+    awaited_.reset();
     checker_->Start(std::move(mission));
   }
 }
 
-void ProblemsPane::Checked(const std::shared_ptr<const CheckResult>& result) {
+void ProblemsPane::TakeCheck(const std::shared_ptr<const CheckResult>& result) {
+  if (!result || result->mission != awaited_) return;
+  awaited_.reset();
+  Show(result);
+}
+
+void ProblemsPane::Show(const std::shared_ptr<const CheckResult>& result) {
   model_->SetResult(result);
   status_->SetCounts(result->counts);
 }

@@ -98,7 +98,8 @@ class ProblemsPane : public QDockWidget {
   // check is done. With `checkFollows` the check is made elsewhere and
   // handed over by Checked.
   void Check(std::shared_ptr<const mission::Mission> mission, bool checkFollows = false);
-  void Checked(const std::shared_ptr<const CheckResult>& result);
+  // The check made elsewhere; shown when it is of the mission shown.
+  void TakeCheck(const std::shared_ptr<const CheckResult>& result);
 
   ProblemsModel* Model() const { return model_; }
   QTreeView* View() const { return view_; }
@@ -110,6 +111,9 @@ class ProblemsPane : public QDockWidget {
   void problemActivated(int mode, int row);
 
  private:
+  void Show(const std::shared_ptr<const CheckResult>& result);
+
+  std::shared_ptr<const mission::Mission> awaited_;  // whose check is made elsewhere
   MissionChecker* checker_ = nullptr;
   ProblemsModel* model_ = nullptr;
   QTreeView* view_ = nullptr;
