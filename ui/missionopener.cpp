@@ -73,8 +73,14 @@ MissionOpener::MissionOpener(Window window, ViewerSettings& settings, QMenu* fil
   connect(reader_, &MissionReader::read, this,
           [this](const QString& path, const std::shared_ptr<const MissionRead>& loaded) {
             ShowProgress(false);
-            // What was not shown needs no check nor index.
-            if (!Finish(path, backgroundHow_, *loaded) && loaded->mission) reader_->DropIndexes(loaded->mission.get());
+            if (!loaded->mission) {
+              Finish(path, backgroundHow_, *loaded);
+            } else if (Finish(path, backgroundHow_, *loaded)) {
+              // Once the first view has been painted.
+              QTimer::singleShot(0, reader_, [this, shown = loaded->mission.get()] { reader_->BuildIndexes(shown); });
+            } else {
+              reader_->DropIndexes(loaded->mission.get());  // what is not shown needs no check nor index
+            }
           });
   connect(reader_, &MissionReader::indexed, this,
           [this](const std::shared_ptr<const MissionIndexes>& indexes) { w_.indexed(*indexes); });

@@ -38,7 +38,10 @@ MissionReader::MissionReader(QObject* parent) : QObject(parent) {}
 
 MissionReader::~MissionReader() {
   Cancel();
-  for (const auto& run : indexing_) run->stop = true;
+  for (const auto& run : indexing_) {
+    run->stop = true;
+    run->Go();
+  }
   // The workers hold the mission being read: let them end before the
   // window goes.
   for (auto* watcher : findChildren<QFutureWatcher<Step>*>()) watcher->waitForFinished();
@@ -58,7 +61,7 @@ void MissionReader::Start(const QString& path) {
     if (reading_ == run) reading_.reset();
   });
   // The check runs beside the index, on a thread of its own.
-  watcher->setFuture(QtConcurrent::run([run, file = FsPath(path)](QPromise<Step>& promise) {
+  watcher->setFuture(QtConcurrent::run([run, file = FsPath(path), go = run->go.get_future()](QPromise<Step>& promise) {
     auto loaded = std::make_shared<MissionRead>();
     mission::Mission fresh;
     loaded->result = mission::LoadFile(file, fresh, [&run](std::uint64_t done, std::uint64_t total) {
@@ -75,6 +78,8 @@ void MissionReader::Start(const QString& path) {
     loaded->indexesFollow = true;
     if (run->stop) return;
     promise.addResult(Step{loaded, nullptr});
+    go.wait();
+    if (run->stop) return;
     std::future<std::shared_ptr<const CheckResult>> check = std::async(std::launch::async, Check, shared);
     auto indexes = std::make_shared<MissionIndexes>();
     indexes->references =
@@ -103,13 +108,21 @@ void MissionReader::Delivered(const std::shared_ptr<Run>& run, const Step& step)
 void MissionReader::Cancel() {
   if (!reading_) return;
   reading_->stop = true;
+  reading_->Go();
   reading_.reset();
+}
+
+void MissionReader::BuildIndexes(const mission::Mission* mission) {
+  for (const auto& run : indexing_) {
+    if (run->mission == mission) run->Go();
+  }
 }
 
 void MissionReader::DropIndexes(const mission::Mission* mission) {
   std::erase_if(indexing_, [mission](const std::shared_ptr<Run>& run) {
     if (run->mission != mission) return false;
     run->stop = true;
+    run->Go();
     return true;
   });
 }

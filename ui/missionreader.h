@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,10 @@ class MissionReader : public QObject {
   void Start(const QString& path);
   // Stops the read still running; it delivers nothing.
   void Cancel();
+  // The mission read is shown: its indexes are built now, so that they do
+  // not compete with the window for the processor while it shows the first
+  // view.
+  void BuildIndexes(const mission::Mission* mission);
   // Stops building the indexes of `mission` (read before); they are not
   // delivered.
   void DropIndexes(const mission::Mission* mission);
@@ -79,6 +84,13 @@ class MissionReader : public QObject {
     std::atomic<bool> stop{false};
     std::atomic<int> permille{0};
     const mission::Mission* mission = nullptr;  // once read
+    // Set when the indexes may be built (or are not wanted: see stop).
+    std::promise<void> go;
+    bool gone = false;  // go was set
+    void Go() {
+      if (!gone) go.set_value();
+      gone = true;
+    }
   };
   // A read first, then the indexes.
   struct Step {
