@@ -13,6 +13,7 @@ namespace ui {
 CodeLinkFollower::CodeLinkFollower(QTextEdit* sexp, QTextEdit* parsed, QObject* parent)
     : QObject(parent), sexp_(sexp), parsed_(parsed) {
   for (QTextEdit* window : {sexp_, parsed_}) {
+    connect(window, &QObject::destroyed, this, [this] { closing_ = true; });
     window->viewport()->installEventFilter(this);
     window->viewport()->setMouseTracking(true);
     connect(window->document(), &QTextDocument::contentsChanged, this, [this] {
@@ -82,9 +83,14 @@ void CodeLinkFollower::Underline(QTextEdit* window, const views::CodeLink* link)
 }
 
 bool CodeLinkFollower::eventFilter(QObject* watched, QEvent* event) {
-  QTextEdit* window = watched == sexp_->viewport() ? sexp_ : watched == parsed_->viewport() ? parsed_ : nullptr;
-  if (window == nullptr) return QObject::eventFilter(watched, event);
-  switch (event->type()) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseMove && type != QEvent::Leave && type != QEvent::MouseButtonPress &&
+      type != QEvent::MouseButtonRelease)
+    return QObject::eventFilter(watched, event);
+  // A window being destroyed is a QTextEdit no more, and is left alone.
+  auto* window = qobject_cast<QTextEdit*>(watched->parent());
+  if (closing_ || (window != sexp_ && window != parsed_)) return QObject::eventFilter(watched, event);
+  switch (type) {
     case QEvent::MouseMove: {
       const auto* mouse = static_cast<QMouseEvent*>(event);
       // While a selection is dragged, nothing is a link.

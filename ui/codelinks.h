@@ -52,6 +52,7 @@ class CodeLinkFollower : public QObject {
   bool stale_ = true;  // a window's text changed since links_ was worked out
   const views::CodeLink* underlined_ = nullptr;
   const views::CodeLink* pressed_ = nullptr;
+  bool closing_ = false;  // a window is being destroyed with the main window
 };
 
 }  // namespace ui
