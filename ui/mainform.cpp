@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,7 +9,6 @@
 #include <QTextEdit>
 #include <QTreeView>
 
-#include "applib/paths.h"
 #include "ui/clipboard.h"
 #include "ui/bars.h"
 #include "ui/codewindows.h"
@@ -83,14 +80,18 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   connect(problems_, &ProblemsPane::problemActivated, follow_, &FollowController::Jump);
   references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
                                          [this] { return currentMode_; }, [this](int m, int r) { follow_->Jump(m, r); });
-  opener_ = new MissionOpener({this, listView1_, treeView1_, dialogs_, [this](auto& l, auto& p) { ShowMission(l, p); },
-                               [this](const MissionIndexes& built) {
-                                 problems_->TakeCheck(built.check);
-                                 references_->IndexBuilt(built.check->mission, built.references);
-                               },
-                               [this](const QString& s) { statusmsg(s); }, [this] { return currentMode_; },
-                               [this]() -> auto& { return *mission_; }, [this](int m, int r) { ShowEntry(m, r); }},
-                              settings_, menuFile_, menuFile_->findChild<QAction*>("MenuFileBlank0"));
+  opener_ = new MissionOpener(
+      {.window = this, .list = listView1_, .tree = treeView1_, .dialogs = dialogs_,
+       .show = [this](const MissionRead& read, const QString& path) { ShowMission(read, path); },
+       .indexed =
+           [this](const MissionIndexes& built) {
+             problems_->TakeCheck(built.check);
+             references_->IndexBuilt(built.check->mission, built.references);
+           },
+       .status = [this](const QString& s) { statusmsg(s); }, .currentMode = [this] { return currentMode_; },
+       .shownMission = [this]() -> auto& { return *mission_; },
+       .showEntry = [this](int m, int r) { ShowEntry(m, r); }},
+      settings_, menuFile_, menuFile_->findChild<QAction*>("MenuFileBlank0"));
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
