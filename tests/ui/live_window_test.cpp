@@ -77,16 +77,19 @@ class LiveWindowTest : public MainFormTest {
     return cells;
   }
   QProgressBar* Progress() { return Find<QProgressBar>("LoadProgress"); }
-  void Drop(const QStringList& files) {
+  void Drop(const QStringList& files) { DropOn(&Form(), files); }
+  // A drop on `target`, as the platform delivers it to the widget under the
+  // mouse.
+  void DropOn(QWidget* target, const QStringList& files) {
     auto* data = new QMimeData;
     QList<QUrl> urls;
     for (const QString& f : files) urls << QUrl::fromLocalFile(f);
     data->setUrls(urls);
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&Form(), &enter);
+    QApplication::sendEvent(target, &enter);
     dropAccepted = enter.isAccepted();
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&Form(), &drop);
+    QApplication::sendEvent(target, &drop);
     QApplication::processEvents();
     delete data;
   }
@@ -242,6 +245,15 @@ TEST_F(LiveWindowTest, DroppedMissionFileOpens) {
   EXPECT_TRUE(dropAccepted);
   EXPECT_TRUE(Form().windowTitle().contains("b.FSM"));
   EXPECT_EQ(Setting("Recent", "File1"), b);
+
+  // Over the list, the tree or a code window, the window takes the drop.
+  for (QWidget* over : {List()->viewport(), Tree()->viewport(), Find<QTextEdit>("RichTextBox1")->viewport()}) {
+    Drop({a});
+    ASSERT_TRUE(Form().windowTitle().contains("a.fs2"));
+    DropOn(over, {b});
+    EXPECT_TRUE(dropAccepted) << qPrintable(over->parentWidget()->objectName());
+    EXPECT_TRUE(Form().windowTitle().contains("b.FSM")) << qPrintable(over->parentWidget()->objectName());
+  }
 
   Drop({dir.filePath("gone.fs2")});
   ASSERT_EQ(dialogs.warnings.size(), 1);
