@@ -4,6 +4,7 @@
 
 #include "ui/codewindows.h"
 #include "ui/qtext.h"
+#include "ui/rules.h"
 #include "views/modes.h"
 
 namespace ui {
@@ -42,7 +43,8 @@ void RowDetails::Show(int mode, std::size_t row, mission::TextView name) {
   }
   if (mode == views::kModeMessages) {
     const views::MessageDetails details = views::MessageDetailsOf(mission_->Sections().Slot(slot), *range);
-    QString text = ToQString(views::MessagePaneText(details));
+    // A hostile file's multi-megabyte text would keep the pane laying it out.
+    QString text = ToQString(CodeWindowText(views::MessagePaneText(details)));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     pane_->setPlainText(text);
     shown_ = Details::kMessage;

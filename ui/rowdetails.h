@@ -1,7 +1,8 @@
 // RowDetails: what the pane under the mission list shows for a selected row
 // of the Messages, Ships and Wings views, whose list cuts it. A message's
 // whole text with its persona and files goes into the message pane
-// ("MessagePane", a read-only text window in the code windows' place); a
+// ("MessagePane", a read-only text window in the code windows' place, cut
+// like a code window's text); a
 // ship's or wing's arrival and departure cues go into the code windows, as
 // SEXP and translation like an event's formula. Where a row's lines lie in
 // its section is found once per mission and view (views::EntryLines).

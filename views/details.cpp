@@ -38,12 +38,17 @@ bool IsXstrTail(TextView tail) {
   return i + 1 == tail.size() && tail[i] == u')';
 }
 
-// The lines of a message's text: from the "$Messa" line at `at` to its
-// "$end_multi_text", or, when that is missing, to the next field line.
-std::size_t MessageTextEnd(const mission::LineList& lines, std::size_t at, LineRange range) {
-  for (std::size_t i = at + 1; i < range.end; ++i) {
-    if (lines.Line(i).starts_with(u"$end_multi_text"sv)) return i;
+// Where the text of a message that begins at line `at` ends: at the next
+// "$end_multi_text" line, or, when there is none, at the next field line.
+// `marker` remembers the "$end_multi_text" line found last (0: none looked
+// for yet), so that the lines of a range are searched once however many
+// texts it holds.
+std::size_t MessageTextEnd(const mission::LineList& lines, std::size_t at, LineRange range, std::size_t& marker) {
+  if (marker <= at) {
+    marker = std::max(marker, at + 1);
+    while (marker < range.end && !lines.Line(marker).starts_with(u"$end_multi_text"sv)) ++marker;
   }
+  if (marker < range.end) return marker;
   std::size_t i = at + 1;
   while (i < range.end && !IsKeyLine(lines.Line(i))) ++i;
   return i;
@@ -77,13 +82,14 @@ Text WithoutXstr(TextView text) {
 MessageDetails MessageDetailsOf(const mission::LineList& lines, LineRange range) {
   MessageDetails details;
   range.end = std::min(range.end, lines.Count() + 1);
+  std::size_t marker = 0;
   for (std::size_t i = std::max<std::size_t>(range.first, 1); i < range.end; ++i) {
     const TextView line = lines.Line(i);
     const TextView key = line.substr(0, 6);
     if (key == u"$Name:"sv) {
       details.name = FieldValue(line);
     } else if (key == u"$Messa"sv) {
-      const std::size_t end = MessageTextEnd(lines, i, range);
+      const std::size_t end = MessageTextEnd(lines, i, range, marker);
       Text text(FieldValue(line));
       for (std::size_t k = i + 1; k < end; ++k) {
         text += u"\r\n";

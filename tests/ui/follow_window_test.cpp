@@ -10,6 +10,7 @@
 
 #include "tests/ui/form_fixture.h"
 #include "ui/models.h"
+#include "ui/rules.h"
 #include "ui/units.h"
 
 namespace ui {
@@ -242,6 +243,21 @@ TEST_F(FollowWindowTest, MessageDetailsUnderTheList) {
   ShowMode(3);  // no directives: nothing under the list
   EXPECT_FALSE(Pane()->isVisible());
   EXPECT_FALSE(Sexp()->isVisible());
+}
+
+TEST_F(FollowWindowTest, AHugeMessageIsCutLikeACodeWindowsText) {
+  const QString huge = dir.filePath(QStringLiteral("huge.fs2"));
+  QFile file(huge);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const QByteArray text(300000, 'a');
+  file.write("#Mission Info\r\n$Name: Huge\r\n#Messages\r\n$Name: Long\r\n$MessageNew: " + text + "\r\n");
+  file.close();
+  ASSERT_TRUE(Form().LoadFile(huge));
+  ShowMode(5);
+  QString shown = ToQString(CodeWindowText(FromQString(QString::fromLatin1(text))));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  EXPECT_LT(shown.size(), text.size());
+  EXPECT_EQ(PaneText(), shown);
 }
 
 TEST_F(FollowWindowTest, ShipAndWingCuesUnderTheList) {
