@@ -25,13 +25,15 @@
 //                    first of them selected with its formula shown),
 //                    painted (target: at most 0.1 s). The search of the list
 //                    is prepared by a text typed before;
-//   LinkClick        the view with the most rows (Events), an event in its
-//                    middle selected whose formula names the event before
-//                    it: a click on that name in the SEXP code window, which
-//                    selects the named event's row and shows its formula,
-//                    painted (target: at most 50 ms). Its counter
-//                    first_hover_ms is the mouse's first move over a code
-//                    window of the mission, which gathers its names by row.
+//   LinkClick        an event in the middle of the Events view selected, a
+//                    click on a name in its SEXP code window: /0 the name of
+//                    another event (its row selected and its formula shown),
+//                    /1 the name of a ship, which switches to the Ships view,
+//                    the largest, and selects the ship's row with its cues;
+//                    painted (target for /0: at most 50 ms; /1 adds the
+//                    switch to the largest view). Its counter first_hover_ms
+//                    is the mouse's first move over a code window of the
+//                    mission, which gathers its names by row.
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemModel>
@@ -305,27 +307,36 @@ QPoint PointOfName(QTextEdit* window, const QString& name) {
   return {(left.left() + window->cursorRect(cursor).left()) / 2, left.center().y()};
 }
 
+// The quoted name after `words` in a code window's text, or nothing.
+QString NameAfter(const QString& text, const QString& words) {
+  const qsizetype at = text.indexOf(words + QStringLiteral(" \""));
+  if (at < 0) return {};
+  const qsizetype start = at + words.size() + 2;
+  return text.mid(start, text.indexOf('"', start) - start);
+}
+
 void BM_LinkClick(benchmark::State& state) {
   Window& window = SharedWindow();
-  std::size_t rows = 0;
-  const int mode = LargestMode(window.form->LoadedMission(), rows);
-  ModeEntry(*window.form, mode)->trigger();
+  std::size_t largestRows = 0;
+  const int largest = LargestMode(window.form->LoadedMission(), largestRows);
+  ModeEntry(*window.form, views::kModeEvents)->trigger();
   Settle(*window.form);
   auto* list = window.form->findChild<QTreeView*>(QStringLiteral("ListView1"));
   auto* sexp = window.form->findChild<QTextEdit*>(QStringLiteral("RichTextBox1"));
-  // An event in the middle whose formula names the event before it.
-  int row = static_cast<int>(rows / 2);
+  const int events = list->model()->rowCount();
+  // An event in the middle whose formula names another event and a ship.
+  const bool toShip = state.range(0) == 1;
+  int row = events / 2;
   QString named;
-  for (; row < static_cast<int>(rows); ++row) {
+  for (; row < events && named.isEmpty(); ++row) {
     list->setCurrentIndex(list->model()->index(row, 0));
-    const QString text = sexp->toPlainText();
-    const qsizetype at = text.indexOf(QStringLiteral("is-event-true-delay \""));
-    if (at < 0) continue;
-    named = text.mid(at + 21, text.indexOf('"', at + 21) - at - 21);
-    break;
+    if (NameAfter(sexp->toPlainText(), QStringLiteral("is-event-true-delay")).isEmpty()) continue;
+    named = NameAfter(sexp->toPlainText(), toShip ? QStringLiteral("is-destroyed-delay 0")
+                                                  : QStringLiteral("is-event-true-delay"));
   }
+  --row;
   if (named.isEmpty()) {
-    state.SkipWithError("no event names another");
+    state.SkipWithError("no event names another event and a ship");
     return;
   }
   Settle(*window.form);
@@ -333,10 +344,11 @@ void BM_LinkClick(benchmark::State& state) {
   hover.start();
   SendMouse(sexp, QEvent::MouseMove, PointOfName(sexp, named));
   state.counters["first_hover_ms"] = static_cast<double>(hover.nsecsElapsed()) / 1e6;
-  const QModelIndex from = list->model()->index(row, 0);
+  QAction* eventsEntry = ModeEntry(*window.form, views::kModeEvents);
   for (auto _ : state) {
     state.PauseTiming();
-    list->setCurrentIndex(from);
+    eventsEntry->trigger();
+    list->setCurrentIndex(list->model()->index(row, 0));
     const QPoint at = PointOfName(sexp, named);
     SendMouse(sexp, QEvent::MouseMove, at);
     Settle(*window.form);
@@ -345,10 +357,14 @@ void BM_LinkClick(benchmark::State& state) {
     SendMouse(sexp, QEvent::MouseButtonRelease, at);
     Settle(*window.form);
   }
-  const int reached = list->currentIndex().row();
-  if (list->model()->index(reached, 1).data().toString() != named) state.SkipWithError("the link went elsewhere");
-  state.SetLabel(mission::ToUtf8(views::ModeOf(mode).title) + ", " + std::to_string(rows) + " rows, row " +
-                 std::to_string(row + 1) + " to " + named.toStdString());
+  const int mode = window.form->CurrentMode();
+  const QModelIndex reached = list->currentIndex();
+  if (reached.siblingAtColumn(mode == views::kModeEvents ? 1 : 0).data().toString() != named)
+    state.SkipWithError("the link went elsewhere");
+  state.SetLabel("Events row " + std::to_string(row + 1) + " to " + mission::ToUtf8(views::ModeOf(mode).title) +
+                 " (" + std::to_string(list->model()->rowCount()) + " rows" +
+                 (mode == largest ? ", the largest view" : "") + ") row " + std::to_string(reached.row() + 1) + ", " +
+                 named.toStdString());
 }
 
 BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -357,7 +373,7 @@ BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CollapseAndNode)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortLargest)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
 BENCHMARK(BM_FindShipInEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_LinkClick)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LinkClick)->Unit(benchmark::kMillisecond)->Iterations(10)->Arg(0)->Arg(1);
 
 }  // namespace
 
