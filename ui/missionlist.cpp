@@ -1,5 +1,7 @@
 #include "ui/missionlist.h"
 
+#include <QSignalBlocker>
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QResizeEvent>
@@ -61,7 +63,13 @@ void MissionList::SetMission(const mission::Mission* mission) {
 }
 
 void MissionList::SetList(views::ListData list, int dpi) {
-  rows_->SetList(std::move(list));
+  {
+    // When the number of columns changes, the header would have the view lay
+    // out every row of the new list at once, and the view's own reset lays
+    // them out again; quiet, the header leaves that to the view.
+    const QSignalBlocker quiet(header());
+    rows_->SetList(std::move(list));
+  }
   const auto& columns = rows_->List().columns;
   std::vector<int> widths;
   for (const views::Column& column : columns) widths.push_back(column.width);

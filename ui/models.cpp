@@ -43,6 +43,10 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
+Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
+  return QAbstractTableModel::flags(index) | Qt::ItemNeverHasChildren;
+}
+
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   if (section < 0 || section >= columnCount()) return {};

@@ -43,6 +43,9 @@ class ListModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  // Rows never have children: the list view then skips asking each of a
+  // large list's rows for them whenever it lays the list out.
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
   views::ListData list_;

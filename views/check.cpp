@@ -67,17 +67,6 @@ std::optional<NameKind> CheckedKind(const sexp::Operator& op, std::uint32_t posi
   return std::nullopt;
 }
 
-int ModeOfKind(NameKind kind) {
-  switch (kind) {
-    case NameKind::kEvent: return kModeEvents;
-    case NameKind::kGoal: return kModeGoals;
-    case NameKind::kMessage: return kModeMessages;
-    case NameKind::kShip: return kModeShips;
-    case NameKind::kWing: return kModeWings;
-    default: return 0;
-  }
-}
-
 // The name on a name line: the text after its six-character key, trimmed.
 TextView NameOnLine(TextView line) { return mission::TrimBlankView(line.substr(6)); }
 
@@ -202,7 +191,7 @@ class Collector {
       p.name = name;
       p.match = first->name;
       p.count = first->line;
-      p.mode = ModeOfKind(d.kind);
+      p.mode = ModeOfNameKind(d.kind);
       p.row = d.row;
       problems_.push_back(p);
     }
@@ -426,6 +415,17 @@ std::vector<Problem> CheckMission(const mission::Mission& mission) {
     return a.line != b.line ? a.line < b.line : a.column < b.column;
   });
   return problems;
+}
+
+int ModeOfNameKind(NameKind kind) {
+  switch (kind) {
+    case NameKind::kEvent: return kModeEvents;
+    case NameKind::kGoal: return kModeGoals;
+    case NameKind::kMessage: return kModeMessages;
+    case NameKind::kShip: return kModeShips;
+    case NameKind::kWing: return kModeWings;
+    default: return 0;
+  }
 }
 
 }  // namespace views

@@ -37,6 +37,10 @@ inline constexpr int kRuleCount = 9;
 // What a name is expected to name.
 enum class NameKind : std::uint8_t { kEvent, kGoal, kMessage, kShip, kWing, kShipOrWing, kVariable };
 
+// The view that lists the entries of a kind: Events, Goals, Messages, Ships
+// or Wings; 0 for the other kinds.
+int ModeOfNameKind(NameKind kind);
+
 inline constexpr std::uint32_t kUnlimited = 0xFFFFFFFFu;
 
 // One problem. Its texts are views into the mission's text: a problem is

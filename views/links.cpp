@@ -207,17 +207,6 @@ void ParsedLinks(TextView text, const NameRows& names, const SexpNames& seen, st
 
 }  // namespace
 
-int ModeOfNameKind(NameKind kind) {
-  switch (kind) {
-    case NameKind::kEvent: return kModeEvents;
-    case NameKind::kGoal: return kModeGoals;
-    case NameKind::kMessage: return kModeMessages;
-    case NameKind::kShip: return kModeShips;
-    case NameKind::kWing: return kModeWings;
-    default: return 0;
-  }
-}
-
 NameRows NameRows::Build(const mission::Mission& mission) {
   NameRows rows;
   const mission::MissionSections& sections = mission.Sections();

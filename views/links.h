@@ -50,10 +50,6 @@ class NameRows {
   std::array<NameSet, 5> sets_;
 };
 
-// The view that lists the entries of a kind: Events, Goals, Messages, Ships
-// or Wings; 0 for the other kinds.
-int ModeOfNameKind(NameKind kind);
-
 // One link: the characters [start, start + length) of a text name `target`.
 struct CodeLink {
   std::size_t start = 0;
