@@ -44,6 +44,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return QAbstractTableModel::flags(index);
   return QAbstractTableModel::flags(index) | Qt::ItemNeverHasChildren;
 }
 
