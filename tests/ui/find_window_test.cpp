@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTreeView>
 
+#include "tests/ui/find_child.h"
 #include "ui/mainform.h"
 
 namespace ui {
@@ -32,9 +33,7 @@ class FindWindowTest : public ::testing::Test {
 
   template <class T>
   T* Find(const char* name) {
-    T* w = form->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return ui::testing::FindChild<T>(*form, name);
   }
   QTreeView* List() { return Find<QTreeView>("ListView1"); }
   QLineEdit* Field() { return Find<QLineEdit>("FindField"); }

@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "applib/ini.h"
+#include "tests/ui/find_child.h"
 #include "ui/mainform.h"
 #include "ui/qtext.h"
 
@@ -74,9 +75,7 @@ class MainFormTest : public ::testing::Test {
   }
   template <class T>
   T* Find(const char* name) {
-    T* w = Form().findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<T>(Form(), name);
   }
   QAction* Action(const char* name) { return Find<QAction>(name); }
   QTreeView* List() { return Find<QTreeView>("ListView1"); }

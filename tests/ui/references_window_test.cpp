@@ -17,6 +17,7 @@
 #include <QTextEdit>
 #include <QTreeView>
 
+#include "tests/ui/find_child.h"
 #include "ui/clipboard.h"
 #include "ui/mainform.h"
 
@@ -99,9 +100,7 @@ class ReferencesWindowTest : public ::testing::Test {
 
   template <class T>
   T* Find(const char* name) {
-    T* w = form->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return ui::testing::FindChild<T>(*form, name);
   }
   QTreeView* List() { return Find<QTreeView>("ListView1"); }
   QTreeView* Places() { return Find<QTreeView>("ReferencesList"); }

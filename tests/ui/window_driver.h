@@ -30,6 +30,7 @@
 
 #include "applib/paths.h"
 #include "mission/mission.h"
+#include "tests/ui/find_child.h"
 #include "ui/mainform.h"
 #include "ui/models.h"
 #include "ui/qtext.h"
@@ -147,9 +148,7 @@ class WindowDriver {
 
   template <class T>
   T* Find(const char* name) {
-    T* w = form_->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<T>(*form_, name);
   }
   QTreeView* List() { return Find<QTreeView>("ListView1"); }
   QTreeView* Tree() { return Find<QTreeView>("TreeView1"); }
