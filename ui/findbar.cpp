@@ -8,17 +8,18 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "ui/findfilter.h"
+#include "ui/models.h"
+#include "ui/shownrows.h"
 #include "ui/fonts.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 
 namespace ui {
 
-FindBar::FindBar(QAbstractItemView* list, FindFilterModel* filter, QWidget* parent)
+FindBar::FindBar(QAbstractItemView* list, ShownRowsModel* shown, QWidget* parent)
     : QFrame(parent),
       list_(list),
-      filter_(filter),
+      shown_(shown),
       field_(new QLineEdit(this)),
       close_(new QToolButton(this)),
       rowCount_(new QLabel(this)) {
@@ -46,10 +47,8 @@ FindBar::FindBar(QAbstractItemView* list, FindFilterModel* filter, QWidget* pare
 
   connect(field_, &QLineEdit::textChanged, this, &FindBar::TextEdited);
   connect(close_, &QToolButton::clicked, this, &FindBar::Close);
-  connect(filter_, &QAbstractItemModel::modelReset, this, &FindBar::UpdateRowCount);
-  connect(filter_, &QAbstractItemModel::layoutChanged, this, &FindBar::UpdateRowCount);
-  connect(filter_, &QAbstractItemModel::rowsInserted, this, &FindBar::UpdateRowCount);
-  connect(filter_, &QAbstractItemModel::rowsRemoved, this, &FindBar::UpdateRowCount);
+  connect(shown_, &QAbstractItemModel::modelReset, this, &FindBar::UpdateRowCount);
+  connect(shown_, &QAbstractItemModel::layoutChanged, this, &FindBar::UpdateRowCount);
 }
 
 void FindBar::Open() {
@@ -76,22 +75,21 @@ void FindBar::Next() { Step(false); }
 void FindBar::Previous() { Step(true); }
 
 void FindBar::Step(bool backwards) {
-  const int to = StepRow(list_->currentIndex().row(), filter_->rowCount(), backwards);
+  const int to = StepRow(list_->currentIndex().row(), shown_->rowCount(), backwards);
   if (to < 0) return;
-  const QModelIndex index = filter_->index(to, 0);
+  const QModelIndex index = shown_->index(to, 0);
   list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   list_->scrollTo(index);
 }
 
 void FindBar::TextEdited(const QString& text) {
-  filter_->SetFindText(text);
+  shown_->SetFindText(text);
   // The selected row was left out: the first row kept takes its place.
-  if (!list_->currentIndex().isValid() && filter_->rowCount() > 0) Step(false);
+  if (!list_->currentIndex().isValid() && shown_->rowCount() > 0) Step(false);
 }
 
 void FindBar::UpdateRowCount() {
-  const QAbstractItemModel* all = filter_->sourceModel();
-  rowCount_->setText(ToQString(RowCountText(filter_->rowCount(), all ? all->rowCount() : 0)));
+  rowCount_->setText(ToQString(RowCountText(shown_->rowCount(), shown_->List()->rowCount())));
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {

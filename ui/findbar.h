@@ -3,7 +3,7 @@
 // (FindClose) and the «N of M rows» label (FindRowCount) that the window puts
 // into the status bar, shown while the bar is open.
 //
-// Typing sets the text of the list's FindFilterModel, which keeps the rows
+// Typing sets the find text of the list's ShownRowsModel, which keeps the rows
 // that hold it; when the selected row is left out, the first row kept is
 // selected. Enter in the field selects the next row kept, Shift+Enter the
 // previous one (round the ends). Escape, or the close button, clears the
@@ -22,14 +22,14 @@ class QToolButton;
 
 namespace ui {
 
-class FindFilterModel;
+class ShownRowsModel;
 
 class FindBar : public QFrame {
   Q_OBJECT
 
  public:
-  // `list` shows `filter`'s rows. The bar starts closed.
-  FindBar(QAbstractItemView* list, FindFilterModel* filter, QWidget* parent);
+  // `list` shows `shown`'s rows. The bar starts closed.
+  FindBar(QAbstractItemView* list, ShownRowsModel* shown, QWidget* parent);
 
   bool IsOpen() const { return open_; }
   QLineEdit* Field() const { return field_; }
@@ -56,7 +56,7 @@ class FindBar : public QFrame {
   void UpdateRowCount();
 
   QAbstractItemView* list_;
-  FindFilterModel* filter_;
+  ShownRowsModel* shown_;
   QLineEdit* field_;
   QToolButton* close_;
   QLabel* rowCount_;

@@ -13,7 +13,7 @@
 #include "ui/bars.h"
 #include "ui/codewindows.h"
 #include "ui/findbar.h"
-#include "ui/findfilter.h"
+#include "ui/shownrows.h"
 #include "ui/followcontroller.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
@@ -196,7 +196,7 @@ void FSMMainForm::CreateList() {
   connect(listView1_->header(), &QHeaderView::sectionClicked, this, &FSMMainForm::ListView1_ColumnClick);
   connect(listView1_, &MissionList::rowChosen, this, &FSMMainForm::ListView1_ItemClick);
   listClipboard_ = new ListClipboard(listView1_);
-  findBar_ = new FindBar(listView1_, listView1_->Filter(), client_);
+  findBar_ = new FindBar(listView1_, listView1_->Shown(), client_);
   connect(menuEditFind_, &QAction::triggered, findBar_, &FindBar::Open);
   connect(findBar_, &FindBar::openedOrClosed, this, &FSMMainForm::Form_Resize);
 }
@@ -347,7 +347,7 @@ void FSMMainForm::ShowEntry(int mode, int row) {
   if (!views::IsMode(mode)) return;
   MenuViewMode_Click(mode);
   if (row >= 1 && row <= static_cast<int>(listView1_->List().rows.size()) &&
-      !ShownIndexOfListRow(listView1_->Filter(), row - 1).isValid())
+      !ShownIndexOfListRow(listView1_->Shown(), row - 1).isValid())
     findBar_->Close();  // it left the row out
   const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
   listView1_->SelectRow(shown);

@@ -7,8 +7,8 @@
 #include <QResizeEvent>
 
 #include "ui/celldelegate.h"
-#include "ui/findfilter.h"
 #include "ui/models.h"
+#include "ui/shownrows.h"
 #include "ui/units.h"
 
 namespace ui {
@@ -16,11 +16,8 @@ namespace ui {
 MissionList::MissionList(QWidget* parent)
     : QTreeView(parent),
       rows_(new ListModel(this)),
-      sort_(new ListSortModel(this)),
-      filter_(new FindFilterModel(rows_, this)),
+      shown_(new ShownRowsModel(rows_, this)),
       hint_(new QLabel(viewport())) {
-  sort_->setSourceModel(rows_);
-  filter_->setSourceModel(sort_);
   setObjectName(QStringLiteral("ListView1"));
   setRootIsDecorated(false);
   setItemsExpandable(false);
@@ -29,7 +26,7 @@ MissionList::MissionList(QWidget* parent)
   setSelectionMode(QAbstractItemView::ExtendedSelection);  // rows to copy
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setModel(filter_);
+  setModel(shown_);
   header()->setSectionsClickable(true);
   header()->setStretchLastSection(false);
   setItemDelegate(new ListCellDelegate(this));
@@ -58,7 +55,7 @@ void MissionList::resizeEvent(QResizeEvent* event) {
 const views::ListData& MissionList::List() const { return rows_->List(); }
 
 void MissionList::SetMission(const mission::Mission* mission) {
-  filter_->SetMission(mission);
+  shown_->SetMission(mission);
   hint_->setVisible(mission == nullptr);
 }
 
@@ -101,7 +98,7 @@ void MissionList::SelectRow(const QModelIndex& shown) {
 void MissionList::SortByColumn(int column) {
   header()->setSortIndicatorShown(true);
   header()->setSortIndicator(column, Qt::AscendingOrder);
-  sort_->sort(column, Qt::AscendingOrder);
+  shown_->SortByColumn(column);
 }
 
 void MissionList::SetReportView(bool report) {

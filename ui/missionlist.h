@@ -1,7 +1,7 @@
 // MissionList: the mission list (object name ListView1), a report view over
 // the rows of the view mode shown. It owns the chain of models under it: the
-// rows as filled (ListModel), the column sort (ListSortModel) and the find
-// bar's filter (FindFilterModel), whose rows it shows, and the delegate that
+// rows as filled (ListModel) and the rows it shows, sorted by a column and
+// kept by the find bar's text (ShownRowsModel), and the delegate that
 // gives cut cells their tooltips. Rows are known by their number in the list
 // as filled, whatever order the sort and the filter show them in. Without a
 // mission, the list's area says how to open one (the hint "NoMissionHint").
@@ -17,9 +17,8 @@ class QLabel;
 
 namespace ui {
 
-class FindFilterModel;
 class ListModel;
-class ListSortModel;
+class ShownRowsModel;
 
 class MissionList : public QTreeView {
   Q_OBJECT
@@ -28,7 +27,7 @@ class MissionList : public QTreeView {
   explicit MissionList(QWidget* parent);
 
   ListModel* Rows() const { return rows_; }
-  FindFilterModel* Filter() const { return filter_; }
+  ShownRowsModel* Shown() const { return shown_; }
   const views::ListData& List() const;
 
   // The mission whose rows are shown; nullptr: none is open (the hint shows).
@@ -59,8 +58,7 @@ class MissionList : public QTreeView {
 
  private:
   ListModel* rows_;
-  ListSortModel* sort_;
-  FindFilterModel* filter_;
+  ShownRowsModel* shown_;
   void resizeEvent(QResizeEvent* event) override;
 
   QLabel* hint_;

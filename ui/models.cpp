@@ -1,10 +1,11 @@
 #include "ui/models.h"
 
+#include <QAbstractProxyModel>
+
 #include "base/utf8.h"
 #include "ui/qtext.h"
 #include "ui/rules.h"
 #include "views/formula_display.h"
-#include "views/sort.h"
 
 namespace ui {
 
@@ -20,7 +21,6 @@ QString ShownText(mission::TextView text) {
 void ListModel::SetList(views::ListData list) {
   beginResetModel();
   list_ = std::move(list);
-  ++generation_;
   endResetModel();
 }
 
@@ -78,32 +78,6 @@ QModelIndex ShownIndexOfListRow(const QAbstractItemModel* shown, int listRow) {
   QModelIndex index = model->index(listRow, 0);
   for (auto it = proxies.rbegin(); it != proxies.rend() && index.isValid(); ++it) index = (*it)->mapFromSource(index);
   return index;
-}
-
-// --- ListSortModel ---
-
-const std::vector<double>* ListSortModel::NumericKeys(const ListModel& model, int column) const {
-  if (keysColumn_ != column || keysGeneration_ != model.Generation()) {
-    keys_ = views::NumericSortKeys(model.List(), static_cast<std::size_t>(column));
-    keysColumn_ = column;
-    keysGeneration_ = model.Generation();
-  }
-  return keys_ ? &*keys_ : nullptr;
-}
-
-bool ListSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-  const ListModel* model = BaseListModel(sourceModel());
-  const int l = ListRowOf(left), r = ListRowOf(right);
-  if (!model || l < 0 || r < 0) return QSortFilterProxyModel::lessThan(left, right);
-  if (const std::vector<double>* keys = NumericKeys(*model, left.column()))
-    return (*keys)[static_cast<std::size_t>(l)] < (*keys)[static_cast<std::size_t>(r)];
-  const auto& rows = model->List().rows;
-  const auto cell = [&](int row) {
-    const auto& cells = rows[static_cast<std::size_t>(row)].cells;
-    const auto column = static_cast<std::size_t>(left.column());
-    return column < cells.size() ? ToQStringView(cells[column]) : QStringView();
-  };
-  return cell(l).compare(cell(r), Qt::CaseInsensitive) < 0;
 }
 
 // --- OutlineTreeModel ---

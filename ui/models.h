@@ -5,7 +5,6 @@
 
 #include <QAbstractItemModel>
 #include <QAbstractTableModel>
-#include <QSortFilterProxyModel>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -35,9 +34,6 @@ class ListModel : public QAbstractTableModel {
   // Replaces columns and rows at once.
   void SetList(views::ListData list);
   const views::ListData& List() const { return list_; }
-  // Counts the lists set so far, so that what was worked out from one list
-  // (sort keys) is known to be stale once another replaces it.
-  std::uint64_t Generation() const { return generation_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -49,7 +45,6 @@ class ListModel : public QAbstractTableModel {
 
  private:
   views::ListData list_;
-  std::uint64_t generation_ = 0;
 };
 
 // The list model at the bottom of a chain of proxy models (sorting, a
@@ -62,29 +57,6 @@ int ListRowOf(const QModelIndex& index);
 // The index in `shown` (the model a view shows) of list row `listRow`;
 // invalid when that row is not shown (filtered out, or beyond the list).
 QModelIndex ShownIndexOfListRow(const QAbstractItemModel* shown, int listRow);
-
-// Sorting the mission list by a column, ascending: a column whose cells all
-// read as numbers (blank allowed) by value, any other by its text without
-// regard to case, as a list control sorts. It compares the core texts
-// without building strings, and works out a column's numbers once per list
-// and column. Its source is the list model or a proxy over it.
-class ListSortModel : public QSortFilterProxyModel {
-  Q_OBJECT
-
- public:
-  using QSortFilterProxyModel::QSortFilterProxyModel;
-
- protected:
-  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
-
- private:
-  // The numbers of the column being sorted, when it sorts by value.
-  const std::vector<double>* NumericKeys(const ListModel& model, int column) const;
-
-  mutable std::uint64_t keysGeneration_ = 0;
-  mutable int keysColumn_ = -1;
-  mutable std::optional<std::vector<double>> keys_;
-};
 
 class OutlineTreeModel : public QAbstractItemModel {
   Q_OBJECT

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <algorithm>
 #include <fstream>
+#include <numeric>
 #include <sstream>
 
 #include "ui/qtext.h"
+#include "ui/shownrows.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
@@ -36,63 +39,154 @@ TEST(Models, ListModelShowsCellsHeadersAndTags) {
   EXPECT_GT(model.rowCount(), 0);
 }
 
-TEST(Models, SortModelOrdersByTextIgnoringCase) {
+// The shown column `c`, top to bottom.
+QString ShownColumn(const QAbstractItemModel& shown, int c) {
+  QStringList s;
+  for (int r = 0; r < shown.rowCount(); ++r) s << shown.index(r, c).data().toString();
+  return s.join(',');
+}
+
+TEST(Models, ShownRowsSortByTextIgnoringCaseOrByValue) {
   views::ListData list;
   list.columns = {{u"A", 100}, {u"B", 100}};
   list.rows = {{{u"b", u"2"}, u"t1"}, {{u"C", u"1"}, u""}, {{u"a", u"3"}, u""}};
   ListModel model;
-  ListSortModel sorted;
-  sorted.setSourceModel(&model);
-  QAbstractItemModelTester tester(&sorted, Fatal::Fatal);
+  ShownRowsModel shown(&model);
+  QAbstractItemModelTester tester(&shown, Fatal::Fatal);
   model.SetList(list);
-  sorted.sort(0, Qt::AscendingOrder);
-  const auto column = [&](int c) {
-    QStringList s;
-    for (int r = 0; r < sorted.rowCount(); ++r) s << sorted.index(r, c).data().toString();
-    return s.join(',');
-  };
-  EXPECT_EQ(column(0), "a,b,C");
-  sorted.sort(1, Qt::AscendingOrder);
-  EXPECT_EQ(column(0), "C,b,a");
+  EXPECT_EQ(ShownColumn(shown, 0), "b,C,a");  // the list's own order until sorted
+  shown.SortByColumn(0);
+  EXPECT_EQ(ShownColumn(shown, 0), "a,b,C");
+  EXPECT_EQ(shown.index(1, 0).data(kTagRole).toString(), "t1");
+  shown.SortByColumn(1);
+  EXPECT_EQ(ShownColumn(shown, 0), "C,b,a");
   // The sort key stays when the list is refilled.
   list.rows.push_back({{u"d", u"0"}, u""});
   model.SetList(list);
-  EXPECT_EQ(column(0), "d,C,b,a");
+  EXPECT_EQ(ShownColumn(shown, 0), "d,C,b,a");
 
-  // A column of numbers sorts by value, decided afresh for each list.
-  list.rows = {{{u"a", u"10"}, u""}, {{u"b", u"-1"}, u""}, {{u"c", u" 0"}, u""}, {{u"d", u"2"}, u""}};
+  // A column of numbers sorts by value, decided afresh for each list; equal
+  // keys keep the list's order.
+  list.rows = {{{u"a", u"10"}, u""}, {{u"b", u"-1"}, u""}, {{u"c", u" 0"}, u""}, {{u"d", u"2"}, u""},
+               {{u"e", u""}, u""}, {{u"f", u"2"}, u""}};
   model.SetList(list);
-  EXPECT_EQ(column(1), "-1, 0,2,10");
-  list.rows.push_back({{u"e", u"1x"}, u""});
+  EXPECT_EQ(ShownColumn(shown, 0), "e,b,c,d,f,a");
+  list.rows.push_back({{u"g", u"1x"}, u""});
   model.SetList(list);
-  EXPECT_EQ(column(1), " 0,-1,10,1x,2");
+  EXPECT_EQ(ShownColumn(shown, 1), ", 0,-1,10,1x,2,2");  // by text
+
+  // A list without the sort column shows its own order, and is sorted again
+  // when a list with that column follows.
+  views::ListData narrow;
+  narrow.columns = {{u"A", 100}};
+  narrow.rows = {{{u"z"}, u""}, {{u"y"}, u""}};
+  model.SetList(narrow);
+  EXPECT_EQ(ShownColumn(shown, 0), "z,y");
+  model.SetList(list);
+  EXPECT_EQ(ShownColumn(shown, 1), ", 0,-1,10,1x,2,2");  // by text
 }
 
-// The sort model works the same over a filter over the list, and each
-// shown row leads back to its row in the list as filled, and the other way.
-TEST(Models, ShownRowsMapToListRowsThroughAnyChain) {
+// Sorting by text orders the rows as QString's case-insensitive comparison
+// does, also beyond ASCII: accents, a sharp s, final sigma, characters
+// outside the first plane (folded as whole surrogate pairs), a lone
+// surrogate; equal texts keep the list's order.
+TEST(Models, TextSortOrdersAsCaseInsensitiveComparison) {
+  // Pairs that are equal ignoring case come lower case first, so that an
+  // order by code units would swap them.
+  const QStringList texts = {
+      QStringLiteral("b"),           QStringLiteral("\u00E9cu"),     QStringLiteral("ecu"),
+      QStringLiteral("\u00C9CU"),    QStringLiteral("stra\u00DFe"),  QStringLiteral("STRASSE"),
+      QStringLiteral("\u03C3\u03C3"), QStringLiteral("\u03A3\u03C2"), QStringLiteral("\U00010428x"),
+      QStringLiteral("\U00010400X"), QStringLiteral("\uFF41"),        QStringLiteral("\uFF21"),
+      QString(QChar(0xD801)),        QStringLiteral("\uD7FF"),       QStringLiteral(""),
+      QStringLiteral("B"),           QStringLiteral("a b"),          QStringLiteral("A_B"),
+      QStringLiteral("a0"),          QStringLiteral("Z")};
+  views::ListData list;
+  list.columns = {{u"Name", 100}};
+  for (const QString& text : texts) list.rows.push_back({{FromQString(text)}, u""});
+  std::vector<int> expected(list.rows.size());
+  std::iota(expected.begin(), expected.end(), 0);
+  std::stable_sort(expected.begin(), expected.end(), [&](int l, int r) {
+    return texts[l].compare(texts[r], Qt::CaseInsensitive) < 0;
+  });
+  EXPECT_EQ(SortedRows(list, 0), expected);
+  std::vector<int> own(list.rows.size());
+  std::iota(own.begin(), own.end(), 0);
+  EXPECT_EQ(SortedRows(list, 1), own);  // no such column
+}
+
+// Each shown row leads back to its row in the list as filled, and the other
+// way, whether the rows are the list's own, sorted, or kept by a text.
+TEST(Models, ShownRowsMapToListRowsAndBack) {
+  const mission::Mission m = Sample();
   views::ListData list;
   list.columns = {{u"A", 100}};
-  list.rows = {{{u"10"}, u""}, {{u"9"}, u""}, {{u"5"}, u""}, {{u"1"}, u""}};
+  list.rows = {{{u"10 ab"}, u""}, {{u"9 b"}, u""}, {{u"5 xy"}, u""}, {{u"1 ab"}, u""}};
   ListModel model;
+  ShownRowsModel shown(&model);
+  QAbstractItemModelTester tester(&shown, Fatal::Fatal);
+  shown.SetMission(&m);
   model.SetList(list);
-  QSortFilterProxyModel filter;  // hides "5"
-  filter.setSourceModel(&model);
-  filter.setFilterRegularExpression(QStringLiteral("^(?!5$)"));
-  ListSortModel sorted;
-  sorted.setSourceModel(&filter);
-  sorted.sort(0, Qt::AscendingOrder);
-  ASSERT_EQ(sorted.rowCount(), 3);
-  EXPECT_EQ(BaseListModel(&sorted), &model);
-  const int expected[] = {3, 1, 0};  // 1, 9, 10 by value
-  for (int r = 0; r < 3; ++r) {
-    EXPECT_EQ(ListRowOf(sorted.index(r, 0)), expected[r]) << r;
-    EXPECT_EQ(ShownIndexOfListRow(&sorted, expected[r]), sorted.index(r, 0)) << r;
+  EXPECT_EQ(BaseListModel(&shown), &model);
+
+  struct Case {
+    int sortColumn;
+    const char* text;
+    std::vector<int> listRows;  // by shown row
+  };
+  const Case cases[] = {
+      {-1, "", {0, 1, 2, 3}},
+      {-1, "B", {0, 1, 3}},
+      {0, "B", {3, 0, 1}},  // «1 ab», «10 ab», «9 b» by text
+      {0, "", {3, 0, 2, 1}},
+      {0, "nowhere", {}},
+  };
+  for (const Case& c : cases) {
+    if (c.sortColumn >= 0) shown.SortByColumn(c.sortColumn);
+    shown.SetFindText(QString::fromLatin1(c.text));
+    SCOPED_TRACE(c.text);
+    ASSERT_EQ(shown.rowCount(), static_cast<int>(c.listRows.size()));
+    std::vector<bool> kept(list.rows.size());
+    for (int r = 0; r < shown.rowCount(); ++r) {
+      const int listRow = c.listRows[static_cast<std::size_t>(r)];
+      kept[static_cast<std::size_t>(listRow)] = true;
+      EXPECT_EQ(ListRowOf(shown.index(r, 0)), listRow) << r;
+      EXPECT_EQ(ShownIndexOfListRow(&shown, listRow), shown.index(r, 0)) << r;
+    }
+    for (std::size_t row = 0; row < kept.size(); ++row) {
+      if (!kept[row]) {
+        EXPECT_FALSE(ShownIndexOfListRow(&shown, static_cast<int>(row)).isValid()) << row;
+      }
+    }
+    EXPECT_FALSE(ShownIndexOfListRow(&shown, 4).isValid());  // beyond the list
+    // The captions stay when no row is shown.
+    EXPECT_EQ(shown.headerData(0, Qt::Horizontal).toString(), "A");
   }
-  EXPECT_FALSE(ShownIndexOfListRow(&sorted, 2).isValid());  // filtered out
-  EXPECT_FALSE(ShownIndexOfListRow(&sorted, 4).isValid());  // beyond the list
   EXPECT_EQ(ListRowOf({}), -1);
   EXPECT_EQ(ListRowOf(model.index(2, 0)), 2);
+}
+
+// A view's selection follows its rows through a sort and a find text, and
+// is dropped with a row the text leaves out.
+TEST(Models, ShownRowsKeepPersistentIndexesOnTheirRows) {
+  const mission::Mission m = Sample();
+  views::ListData list;
+  list.columns = {{u"A", 100}, {u"B", 100}};
+  list.rows = {{{u"c", u"x"}, u""}, {{u"a", u"y"}, u""}, {{u"b", u"x"}, u""}};
+  ListModel model;
+  ShownRowsModel shown(&model);
+  shown.SetMission(&m);
+  model.SetList(list);
+  const QPersistentModelIndex first(shown.index(0, 1));  // «c»
+  const QPersistentModelIndex second(shown.index(1, 0));  // «a»
+  shown.SortByColumn(0);
+  EXPECT_EQ(first.row(), 2);
+  EXPECT_EQ(first.column(), 1);
+  EXPECT_EQ(second.row(), 0);
+  shown.SetFindText(QStringLiteral("x"));
+  EXPECT_EQ(first.row(), 1);  // «b», «c»
+  EXPECT_FALSE(second.isValid());
+  EXPECT_EQ(first.data().toString(), "x");
 }
 
 TEST(Models, OutlineTreeModelMirrorsTheTree) {

@@ -1,0 +1,98 @@
+// ShownRowsModel: the rows of the mission list that its view shows, in the
+// order it shows them. It sits on the list model (ListModel) and passes on
+// its rows sorted by a column (the sort stays for later lists) and kept by
+// the find bar's text: the rows in which views::RowSearch finds the text (a
+// cell, or the lines of the row's formula, ignoring case); with no text,
+// every row.
+//
+// Sorting is ascending and stable: a column whose cells all read as numbers
+// (blank allowed) sorts by value, any other by its text without regard to
+// case, as a list control sorts. A column the list does not have leaves the
+// list's own order.
+//
+// With neither a sort nor a text the rows are the list's own, one to one,
+// and nothing is worked out per row: a new list of 100,000 rows costs the
+// view only its own layout. Otherwise the model keeps the list rows it
+// shows, in order, and the position of each list row, so that both ways of
+// mapping are a look-up. A new sort or text is one change of layout for the
+// whole list; the view's selection follows its rows.
+#pragma once
+
+#include <QAbstractProxyModel>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "mission/mission.h"
+#include "views/find.h"
+
+namespace ui {
+
+class ListModel;
+
+class ShownRowsModel : public QAbstractProxyModel {
+  Q_OBJECT
+
+ public:
+  explicit ShownRowsModel(ListModel* list, QObject* parent = nullptr);
+  ~ShownRowsModel() override;
+
+  const ListModel* List() const { return list_; }
+
+  // The mission whose formula lines are searched; null while it is being
+  // replaced.
+  void SetMission(const mission::Mission* mission);
+
+  // Keeps only the rows that hold `text`; the empty text keeps every row.
+  void SetFindText(const QString& text);
+  const QString& FindText() const { return text_; }
+
+  // Sorts by `column`, ascending, for this list and the lists that follow.
+  void SortByColumn(int column);
+  int SortColumn() const { return sortColumn_; }
+
+  QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+  QModelIndex parent(const QModelIndex& child) const override;
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  bool hasChildren(const QModelIndex& parent = {}) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+  QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+
+ private:
+  // The list row shown at `row`, which must be a row shown.
+  int ListRowAt(int row) const;
+  bool OneToOne() const { return !sorted_ && text_.isEmpty(); }
+  // Finds the current text in the list, within the rows of `within` when
+  // given.
+  void Search(const std::vector<char>* within = nullptr);
+  // Works out the rows to show from the list, the sort and the text.
+  void Arrange();
+  // Makes `change` (to the sort or the text) and arranges the rows anew, as
+  // one change of layout; the persistent indexes (the view's selection)
+  // follow their list rows.
+  void Rearrange(const std::function<void()>& change);
+  void ListAboutToBeReplaced();
+  void ListReplaced();
+
+  ListModel* list_;
+  const mission::Mission* mission_ = nullptr;
+  int sortColumn_ = -1;
+  bool sorted_ = false;  // the sort column is one of the list's
+  QString text_;
+
+  std::vector<int> shown_;     // list rows in the order shown, unless one to one
+  std::vector<int> position_;  // by list row: where it is shown, or -1
+
+  std::unique_ptr<views::RowSearch> search_;  // over the current list, once searched
+  std::vector<char> found_;                   // by list row, for the current text
+  bool searched_ = false;                     // found_ is the current text's
+};
+
+// The order in which a column sorts the rows of `list`: list rows, stably
+// sorted as ShownRowsModel sorts; the list's own order when it has no such
+// column.
+std::vector<int> SortedRows(const views::ListData& list, int column);
+
+}  // namespace ui
