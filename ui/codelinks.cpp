@@ -32,12 +32,16 @@ void CodeLinkFollower::SetMission(std::shared_ptr<const mission::Mission> missio
   pressed_ = nullptr;
 }
 
+void CodeLinkFollower::TakeNames(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names) {
+  if (mission == mission_.get() && !names_) names_ = std::move(names);
+}
+
 void CodeLinkFollower::Update() {
   if (!stale_) return;
   stale_ = false;
   links_ = {};
   if (!mission_) return;
-  if (!names_) names_.emplace(views::NameRows::Build(*mission_));
+  if (!names_) names_ = std::make_shared<const views::NameRows>(views::NameRows::Build(*mission_));
   // The documents hold a line break as one character, as their positions count.
   links_ = views::FindCodeLinks(FromQString(sexp_->document()->toPlainText()),
                                 FromQString(parsed_->document()->toPlainText()), *names_);

@@ -7,13 +7,12 @@
 // Which names are links is views::FindCodeLinks over the texts the windows
 // show, worked out when the mouse first moves over a window after its text
 // changed; the mission's names by row (views::NameRows) are gathered once
-// per mission, when first needed.
+// per mission, when first needed, unless the reader has handed them in.
 #pragma once
 
 #include <QObject>
 #include <QPoint>
 #include <memory>
-#include <optional>
 
 #include "mission/mission.h"
 #include "views/links.h"
@@ -30,6 +29,9 @@ class CodeLinkFollower : public QObject {
 
   // The mission whose names the windows' texts are read for.
   void SetMission(std::shared_ptr<const mission::Mission> mission);
+  // The names of `mission`, gathered elsewhere; taken when it is the
+  // mission set and its names are not gathered yet.
+  void TakeNames(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names);
 
  signals:
   // The link to row `row` (1-based, in file order) of view `mode` was clicked.
@@ -47,7 +49,7 @@ class CodeLinkFollower : public QObject {
   QTextEdit* sexp_;
   QTextEdit* parsed_;
   std::shared_ptr<const mission::Mission> mission_;
-  std::optional<views::NameRows> names_;
+  std::shared_ptr<const views::NameRows> names_;
   views::CodeLinks links_;
   bool stale_ = true;  // a window's text changed since links_ was worked out
   const views::CodeLink* underlined_ = nullptr;

@@ -56,6 +56,10 @@ void FollowController::MissionLoaded(std::shared_ptr<const mission::Mission> mis
   details_->SetMission(std::move(mission));
 }
 
+void FollowController::NamesGathered(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names) {
+  links_->TakeNames(mission, std::move(names));
+}
+
 void FollowController::Fill(LayoutInput& in) const {
   in.details = details_->Shown();
   boundaries_->Fill(in);

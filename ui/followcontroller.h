@@ -20,6 +20,7 @@
 #include "mission/mission.h"
 #include "ui/history.h"
 #include "ui/layout.h"
+#include "views/links.h"
 
 class QAction;
 class QMainWindow;
@@ -54,6 +55,8 @@ class FollowController : public QObject {
 
   // A mission was loaded: the places of the one before are forgotten.
   void MissionLoaded(std::shared_ptr<const mission::Mission> mission);
+  // The names that the code windows link, gathered off the window's thread.
+  void NamesGathered(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names);
 
   // The layout's input for the pane under the list and the dragged
   // boundaries, and placing what the controller shows.

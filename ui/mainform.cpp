@@ -87,6 +87,8 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
            [this](const MissionIndexes& built) {
              problems_->TakeCheck(built.check);
              references_->IndexBuilt(built.check->mission, built.references);
+             if (built.check->mission == mission_) lists_.Adopt(*built.lists);
+             follow_->NamesGathered(built.check->mission.get(), built.names);
            },
        .status = [this](const QString& s) { statusmsg(s); }, .currentMode = [this] { return currentMode_; },
        .shownMission = [this]() -> auto& { return *mission_; },
@@ -253,6 +255,7 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   listView1_->SetMission(nullptr);
   mission_ = loaded.mission;
   links_ = loaded.links;
+  lists_ = views::ModeLists(mission_.get());
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
   problems_->Check(mission_, loaded.indexesFollow);
@@ -281,14 +284,14 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   for (int i = 1; i <= views::kModeCount; ++i) menuViewMode_[static_cast<std::size_t>(i)]->setChecked(i == index);
   iconBar_->SetCurrentMode(index);
 
-  views::ListData list;
-  list.columns = listView1_->List().columns;  // kept when the filler adds none
-  listView1_->SetList({}, logicalDpiX());
+  const std::vector<views::Column> columns = listView1_->List().columns;  // kept when the view sets none
+  listView1_->SetList(nullptr, logicalDpiX());
   barTop_->SetTitle(ToQString(views::ModeOf(index).title));
   repaint();
 
-  views::FillMode(index, *mission_, list);
-  hasFormulas_ = views::HasFormulas(list);
+  std::shared_ptr<const views::ListData> list = lists_.List(index);
+  if (list->columns.empty()) list = std::make_shared<const views::ListData>(views::ListData{columns, list->rows});
+  hasFormulas_ = views::HasFormulas(*list);
   listView1_->SetList(std::move(list), logicalDpiX());
 
   codeWindows_->Clear();

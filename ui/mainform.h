@@ -163,6 +163,8 @@ class FSMMainForm : public QMainWindow {
   // Shared with the check that runs off the window's thread.
   std::shared_ptr<const mission::Mission> mission_ = std::make_shared<const mission::Mission>();
   std::shared_ptr<const views::TreeLinks> links_;
+  // The lists of its views, each filled once.
+  views::ModeLists lists_{mission_.get()};
 
   // Window state.
   int currentMode_ = 0;

@@ -59,7 +59,7 @@ void MissionList::SetMission(const mission::Mission* mission) {
   hint_->setVisible(mission == nullptr);
 }
 
-void MissionList::SetList(views::ListData list, int dpi) {
+void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) {
   {
     // When the number of columns changes, the header would have the view lay
     // out every row of the new list at once, and the view's own reset lays

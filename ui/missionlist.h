@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <memory>
 #include <vector>
 
 #include "mission/mission.h"
@@ -34,7 +35,7 @@ class MissionList : public QTreeView {
   void SetMission(const mission::Mission* mission);
   // New rows; columns are sized from their widths in twips. Emits
   // listReplaced when done.
-  void SetList(views::ListData list, int dpi);
+  void SetList(std::shared_ptr<const views::ListData> list, int dpi);
   // The widths of the columns shown, in twips, and setting them (which is
   // not a resize by the user).
   std::vector<int> ColumnWidths(int dpi) const;

@@ -82,6 +82,12 @@ void MissionReader::Start(const QString& path) {
     if (run->stop) return;
     std::future<std::shared_ptr<const CheckResult>> check = std::async(std::launch::async, Check, shared);
     auto indexes = std::make_shared<MissionIndexes>();
+    // First what a click in the window would otherwise wait for: a link
+    // looks up names, and lands in a view's list.
+    indexes->names = std::make_shared<const views::NameRows>(views::NameRows::Build(*shared));
+    auto lists = std::make_shared<views::ModeLists>(shared.get());
+    lists->FillAll();
+    indexes->lists = std::move(lists);
     indexes->references =
         std::make_shared<const views::ReferenceIndex>(views::ReferenceIndex::Build(*shared, &run->stop));
     indexes->check = check.get();

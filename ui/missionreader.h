@@ -1,12 +1,13 @@
 // Reading a mission file together with everything the window builds from
 // each mission it shows: the links between list rows and tree nodes, the
-// mission check and the reference index.
+// mission check, the reference index, the lists of its views and the names
+// that the code windows link.
 //
 // ReadMission does the reading on the calling thread and leaves the check
 // and the index to the window's own workers. MissionReader reads in a worker
-// thread and builds the check and the index there too, so the window thread
-// builds none of them: the mission with its links is handed over as soon as
-// it is read (read), its check and index once both are built (indexed). It
+// thread and builds the rest there too, so the window thread builds none of
+// them: the mission with its links is handed over as soon as it is read
+// (read), the rest once all of it is built (indexed). It
 // owns the running work, the share of the file read so far, and the stop
 // flag that cancels it.
 #pragma once
@@ -22,6 +23,8 @@
 #include "mission/mission.h"
 #include "ui/problems.h"
 #include "views/formula_display.h"
+#include "views/links.h"
+#include "views/modes.h"
 #include "views/references.h"
 
 namespace ui {
@@ -40,6 +43,9 @@ struct MissionRead {
 struct MissionIndexes {
   std::shared_ptr<const CheckResult> check;
   std::shared_ptr<const views::ReferenceIndex> references;
+  // Every view filled, and the names the code windows' links look up.
+  std::shared_ptr<const views::ModeLists> lists;
+  std::shared_ptr<const views::NameRows> names;
 };
 
 // Reads `path` here and now: the mission and its links.

@@ -18,23 +18,25 @@ QString ShownText(mission::TextView text) {
 
 // --- ListModel ---
 
-void ListModel::SetList(views::ListData list) {
+void ListModel::SetList(std::shared_ptr<const views::ListData> list) {
   beginResetModel();
-  list_ = std::move(list);
+  list_ = list ? std::move(list) : std::make_shared<const views::ListData>();
   endResetModel();
 }
 
+void ListModel::SetList(views::ListData list) { SetList(std::make_shared<const views::ListData>(std::move(list))); }
+
 int ListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(list_.rows.size());
+  return parent.isValid() ? 0 : static_cast<int>(list_->rows.size());
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(list_.columns.size());
+  return parent.isValid() ? 0 : static_cast<int>(list_->columns.size());
 }
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
-  const views::Row& row = list_.rows[static_cast<std::size_t>(index.row())];
+  const views::Row& row = list_->rows[static_cast<std::size_t>(index.row())];
   if (role == kTagRole) return ToQString(row.tag);
   const auto column = static_cast<std::size_t>(index.column());
   const mission::TextView cell = column < row.cells.size() ? mission::TextView(row.cells[column]) : mission::TextView();
@@ -51,7 +53,7 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   if (section < 0 || section >= columnCount()) return {};
-  return ToQString(list_.columns[static_cast<std::size_t>(section)].caption);
+  return ToQString(list_->columns[static_cast<std::size_t>(section)].caption);
 }
 
 // --- Proxy chains over the list ---

@@ -6,6 +6,7 @@
 #include <QAbstractItemModel>
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,9 +32,11 @@ class ListModel : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
 
-  // Replaces columns and rows at once.
+  // Replaces columns and rows at once. A list is shared, not copied: the
+  // lists of a mission's views are kept while it is shown.
+  void SetList(std::shared_ptr<const views::ListData> list);
   void SetList(views::ListData list);
-  const views::ListData& List() const { return list_; }
+  const views::ListData& List() const { return *list_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,7 +47,7 @@ class ListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
-  views::ListData list_;
+  std::shared_ptr<const views::ListData> list_ = std::make_shared<const views::ListData>();
 };
 
 // The list model at the bottom of a chain of proxy models (sorting, a

@@ -129,4 +129,22 @@ ListData FillMode(int mode, const mission::Mission& mission) {
   return list;
 }
 
+std::shared_ptr<const ListData> ModeLists::List(int mode) {
+  if (!IsMode(mode) || !mission_) return std::make_shared<const ListData>();
+  auto& list = lists_[static_cast<std::size_t>(mode - 1)];
+  if (!list) list = std::make_shared<const ListData>(FillMode(mode, *mission_));
+  return list;
+}
+
+void ModeLists::FillAll() {
+  for (int mode = 1; mode <= kModeCount; ++mode) List(mode);
+}
+
+void ModeLists::Adopt(const ModeLists& other) {
+  if (other.mission_ != mission_) return;
+  for (std::size_t i = 0; i < lists_.size(); ++i) {
+    if (!lists_[i]) lists_[i] = other.lists_[i];
+  }
+}
+
 }  // namespace views

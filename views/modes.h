@@ -8,8 +8,10 @@
 // The value written is the line less a fixed number of characters.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "base/text.h"
@@ -74,6 +76,30 @@ void ModeReinforcements(const mission::Mission& mission, ListData& list);
 void FillMode(int mode, const mission::Mission& mission, ListData& list);
 // The list a switch to `mode` shows on a freshly created window.
 ListData FillMode(int mode, const mission::Mission& mission);
+
+// The lists of one mission's views, each filled once, when first asked for,
+// and kept as long as this: a loaded mission never changes, so a switch back
+// to a view, or a link into it, needs no new fill. Lists filled on another
+// thread can be handed in. It refers to the mission, which must outlive it.
+class ModeLists {
+ public:
+  ModeLists() = default;
+  explicit ModeLists(const mission::Mission* mission) : mission_(mission) {}
+
+  const mission::Mission* Mission() const { return mission_; }
+  // The list of `mode` (1..8) as FillMode makes it on a fresh list; an
+  // empty list for any other number, or without a mission.
+  std::shared_ptr<const ListData> List(int mode);
+  // Fills every list not filled yet.
+  void FillAll();
+  // Takes from `other`, when it holds lists of the same mission, those that
+  // are missing here; the lists already here stay.
+  void Adopt(const ModeLists& other);
+
+ private:
+  const mission::Mission* mission_ = nullptr;
+  std::array<std::shared_ptr<const ListData>, kModeCount> lists_;
+};
 
 // --- Building blocks shared by the fillers, exposed for their tests. ---
 

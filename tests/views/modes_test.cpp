@@ -126,5 +126,34 @@ TEST(HasFormulasTest, OnlyATagHoldingAValueCounts) {
   EXPECT_TRUE(HasFormulas(list));
 }
 
+// A mission's lists are filled once and shared; lists from elsewhere fill
+// only the gaps, and only for the same mission.
+TEST(ModeListsTest, EachViewIsFilledOnceAndAdoptedOnlyForItsMission) {
+  const auto mission = Load(Lines({"#Events", "$Formula: ( true )", "+Name: E", "#Objects", "$Name: Alpha",
+                                   "$Class: GTF Ulysses"}));
+  ModeLists lists(&mission);
+  const auto events = lists.List(kModeEvents);
+  EXPECT_EQ(lists.List(kModeEvents), events);  // the same list, not a new fill
+  EXPECT_EQ(Cells(*events), Cells(FillMode(kModeEvents, mission)));
+  EXPECT_TRUE(lists.List(0)->rows.empty());
+  EXPECT_TRUE(lists.List(kModeCount + 1)->columns.empty());
+  EXPECT_TRUE(ModeLists().List(kModeShips)->rows.empty());  // no mission
+
+  ModeLists filled(&mission);
+  filled.FillAll();
+  const auto ships = filled.List(kModeShips);
+  ASSERT_EQ(ships->rows.size(), 1u);
+  lists.Adopt(filled);
+  EXPECT_EQ(lists.List(kModeShips), ships);    // a gap filled
+  EXPECT_EQ(lists.List(kModeEvents), events);  // its own list stays
+
+  const auto other = Load(Lines({"#Objects", "$Name: Beta"}));
+  ModeLists elsewhere(&other);
+  elsewhere.FillAll();
+  ModeLists fresh(&mission);
+  fresh.Adopt(elsewhere);
+  EXPECT_EQ(Cells(*fresh.List(kModeShips)), Cells(*ships));
+}
+
 }  // namespace
 }  // namespace views
