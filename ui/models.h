@@ -37,6 +37,7 @@ class ListModel : public QAbstractTableModel {
   void SetList(std::shared_ptr<const views::ListData> list);
   void SetList(views::ListData list);
   const views::ListData& List() const { return *list_; }
+  const std::shared_ptr<const views::ListData>& SharedList() const { return list_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

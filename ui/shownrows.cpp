@@ -130,7 +130,12 @@ void ShownRowsModel::Arrange() {
   const views::ListData& list = list_->List();
   sorted_ = sortColumn_ >= 0 && static_cast<std::size_t>(sortColumn_) < list.columns.size();
   if (OneToOne()) return;
-  shown_ = SortedRows(list, sorted_ ? sortColumn_ : -1);
+  if (sorted_) {
+    shown_ = SortOrderOfList();
+  } else {
+    shown_.resize(list.rows.size());
+    std::iota(shown_.begin(), shown_.end(), 0);
+  }
   if (!text_.isEmpty()) {
     if (!searched_) Search();
     std::erase_if(shown_, [this](int row) {
@@ -139,6 +144,19 @@ void ShownRowsModel::Arrange() {
   }
   position_.assign(list.rows.size(), -1);
   for (std::size_t i = 0; i < shown_.size(); ++i) position_[static_cast<std::size_t>(shown_[i])] = static_cast<int>(i);
+}
+
+const std::vector<int>& ShownRowsModel::SortOrderOfList() {
+  const std::shared_ptr<const views::ListData>& list = list_->SharedList();
+  std::erase_if(orders_, [](const SortOrder& order) { return order.list.expired(); });
+  auto order = std::find_if(orders_.begin(), orders_.end(),
+                            [&](const SortOrder& o) { return o.list.lock() == list; });
+  if (order == orders_.end()) order = orders_.insert(orders_.end(), SortOrder{list, -1, {}});
+  if (order->column != sortColumn_) {
+    order->column = sortColumn_;
+    order->rows = SortedRows(*list, sortColumn_);
+  }
+  return order->rows;
 }
 
 void ShownRowsModel::Rearrange(const std::function<void()>& change) {

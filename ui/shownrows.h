@@ -15,7 +15,9 @@
 // view only its own layout. Otherwise the model keeps the list rows it
 // shows, in order, and the position of each list row, so that both ways of
 // mapping are a look-up. A new sort or text is one change of layout for the
-// whole list; the view's selection follows its rows.
+// whole list; the view's selection follows its rows. The order a column
+// gives a list is kept as long as the list, so a view switched back to is
+// not sorted again.
 #pragma once
 
 #include <QAbstractProxyModel>
@@ -84,6 +86,15 @@ class ShownRowsModel : public QAbstractProxyModel {
 
   std::vector<int> shown_;     // list rows in the order shown, unless one to one
   std::vector<int> position_;  // by list row: where it is shown, or -1
+
+  // The sort orders worked out, one per list still alive.
+  struct SortOrder {
+    std::weak_ptr<const views::ListData> list;
+    int column = -1;
+    std::vector<int> rows;
+  };
+  const std::vector<int>& SortOrderOfList();
+  std::vector<SortOrder> orders_;
 
   std::unique_ptr<views::RowSearch> search_;  // over the current list, once searched
   std::vector<char> found_;                   // by list row, for the current text

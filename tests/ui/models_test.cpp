@@ -86,6 +86,27 @@ TEST(Models, ShownRowsSortByTextIgnoringCaseOrByValue) {
   EXPECT_EQ(ShownColumn(shown, 1), ", 0,-1,10,1x,2,2");  // by text
 }
 
+// A list shown again is shown in the order of the sort column of the
+// moment, not in the order it had when it was last shown.
+TEST(Models, ShownRowsSortAListShownAgainByTheCurrentColumn) {
+  auto first = std::make_shared<const views::ListData>(views::ListData{
+      {{u"A", 100}, {u"B", 100}}, {{{u"b", u"1"}, u""}, {{u"c", u"3"}, u""}, {{u"a", u"2"}, u""}}});
+  auto second = std::make_shared<const views::ListData>(views::ListData{{{u"A", 100}, {u"B", 100}}, {}});
+  ListModel model;
+  ShownRowsModel shown(&model);
+  model.SetList(first);
+  shown.SortByColumn(0);
+  EXPECT_EQ(ShownColumn(shown, 0), "a,b,c");
+  model.SetList(second);
+  shown.SortByColumn(1);
+  model.SetList(first);
+  EXPECT_EQ(ShownColumn(shown, 0), "b,a,c");
+  shown.SortByColumn(0);
+  model.SetList(second);
+  model.SetList(first);
+  EXPECT_EQ(ShownColumn(shown, 0), "a,b,c");
+}
+
 // Sorting by text orders the rows as QString's case-insensitive comparison
 // does, also beyond ASCII: accents, a sharp s, final sigma, characters
 // outside the first plane (folded as whole surrogate pairs), a lone
