@@ -13,7 +13,6 @@
 #include "ui/bars.h"
 #include "ui/codewindows.h"
 #include "ui/findbar.h"
-#include "ui/shownrows.h"
 #include "ui/followcontroller.h"
 #include "ui/fonts.h"
 #include "ui/iconbar.h"
@@ -26,6 +25,7 @@
 #include "ui/qtext.h"
 #include "ui/referencescontroller.h"
 #include "ui/rules.h"
+#include "ui/shownrows.h"
 #include "ui/toolbar.h"
 #include "ui/units.h"
 #include "ui/windowplacement.h"
@@ -87,7 +87,7 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
            [this](const MissionIndexes& built) {
              problems_->TakeCheck(built.check);
              references_->IndexBuilt(built.check->mission, built.references);
-             if (built.check->mission == mission_) lists_.Adopt(*built.lists);
+             if (built.lists && built.check->mission == mission_) lists_.Adopt(*built.lists);
              follow_->NamesGathered(built.check->mission.get(), built.names);
            },
        .status = [this](const QString& s) { statusmsg(s); }, .currentMode = [this] { return currentMode_; },
