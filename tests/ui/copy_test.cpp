@@ -128,12 +128,10 @@ QAction* Entry(QMenu* menu, const QString& text) {
 
 TEST_F(CopyTest, ContextMenuCopiesRowsOrTheWholeCell) {
   // A cell longer than the list shows.
-  const QString path = dir.filePath("long.fs2");
   const QString text = QString(3000, 'x') + "end";
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("#Mission Info\r\n$Name: Long\r\n#Messages\r\n$Name: Short\r\n$Name: " + text.toLatin1() + "\r\n");
-  f.close();
+  const QString path = WriteMission(
+      QStringLiteral("long.fs2"),
+      "#Mission Info\r\n$Name: Long\r\n#Messages\r\n$Name: Short\r\n$Name: " + text.toLatin1() + "\r\n");
   ASSERT_TRUE(Form().LoadFile(path));
   ShowMode(5);
   const QModelIndex cell = List()->model()->index(1, 0);

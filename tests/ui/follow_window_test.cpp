@@ -246,12 +246,10 @@ TEST_F(FollowWindowTest, MessageDetailsUnderTheList) {
 }
 
 TEST_F(FollowWindowTest, AHugeMessageIsCutLikeACodeWindowsText) {
-  const QString huge = dir.filePath(QStringLiteral("huge.fs2"));
-  QFile file(huge);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   const QByteArray text(300000, 'a');
-  file.write("#Mission Info\r\n$Name: Huge\r\n#Messages\r\n$Name: Long\r\n$MessageNew: " + text + "\r\n");
-  file.close();
+  const QString huge = WriteMission(
+      QStringLiteral("huge.fs2"),
+      "#Mission Info\r\n$Name: Huge\r\n#Messages\r\n$Name: Long\r\n$MessageNew: " + text + "\r\n");
   ASSERT_TRUE(Form().LoadFile(huge));
   ShowMode(5);
   QString shown = ToQString(CodeWindowText(FromQString(QString::fromLatin1(text))));

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -89,6 +90,13 @@ class MainFormTest : public ::testing::Test {
   void SetSetting(const char* section, const char* key, const char* value) {
     applib::IniWrite(FromQString(dir.path()), u"torvk32.ini", FromQString(section), FromQString(key),
                      FromQString(value));
+  }
+  // Writes `bytes` into the file `name` of the test's folder; its path.
+  QString WriteMission(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << qPrintable(path);
+    return path;
   }
   QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
   int CurrentRow() { return List()->currentIndex().row(); }

@@ -163,11 +163,7 @@ TEST_F(MainFormTest, LoadShowsGeneralAndIcons) {
 }
 
 TEST_F(MainFormTest, MissionWithoutMissionInfoIsNotShownAsLoaded) {
-  const QString bare = dir.filePath("bare.fs2");
-  QFile f(bare);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("#Objects\n$Name: Alpha 1\n");
-  f.close();
+  const QString bare = WriteMission(QStringLiteral("bare.fs2"), "#Objects\n$Name: Alpha 1\n");
   ASSERT_TRUE(Form().LoadFile(bare));
   // General still lists its rows, but the window treats the mission as not
   // loaded: no icons, mode entries disabled, the list out of report view.
@@ -183,11 +179,7 @@ TEST_F(MainFormTest, MissionWithoutMissionInfoIsNotShownAsLoaded) {
 }
 
 TEST_F(MainFormTest, SecondLoadReplacesTheGeneralRows) {
-  const QString other = dir.filePath("other.fsm");
-  QFile f(other);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("#Mission Info\r\n$Name:   Second  \r\n#Music\r\n");
-  f.close();
+  const QString other = WriteMission(QStringLiteral("other.fsm"), "#Mission Info\r\n$Name:   Second  \r\n#Music\r\n");
   ASSERT_TRUE(Form().LoadFile(kSample));
   ASSERT_TRUE(Form().LoadFile(other));
   EXPECT_EQ(Form().CurrentMode(), 1);
@@ -449,17 +441,15 @@ TEST_F(MainFormTest, SortedRowsAndTreeNodesSelectEachOther) {
 }
 
 TEST_F(MainFormTest, ColumnsOfNumbersSortByValue) {
-  const QString path = dir.filePath("numbers.fs2");
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("#Mission Info\r\n$Name: Numbers\r\n#Wings\r\n"
-          "$Name: Ten\r\n$Waves: 10\r\n"
-          "$Name: Minus\r\n$Waves: -1\r\n"
-          "$Name: two\r\n$Waves: 2\r\n"
-          "$Name: None\r\n"
-          "$Name: One\r\n$Waves: 1\r\n"
-          "$Name: Zero\r\n$Waves:  0\r\n");
-  f.close();
+  const QString path = WriteMission(
+      QStringLiteral("numbers.fs2"),
+      "#Mission Info\r\n$Name: Numbers\r\n#Wings\r\n"
+      "$Name: Ten\r\n$Waves: 10\r\n"
+      "$Name: Minus\r\n$Waves: -1\r\n"
+      "$Name: two\r\n$Waves: 2\r\n"
+      "$Name: None\r\n"
+      "$Name: One\r\n$Waves: 1\r\n"
+      "$Name: Zero\r\n$Waves:  0\r\n");
   ASSERT_TRUE(Form().LoadFile(path));
   ShowMode(7);
   const auto names = [&] {
@@ -617,14 +607,12 @@ TEST_F(MainFormTest, FormulaOfTheSelectedRowInBothCodeWindows) {
 // at once. While it is off, the status bar says how many lines the original
 // translation leaves as "#UnknownCommand".
 TEST_F(MainFormTest, FreeSpaceOpenOperatorsAreTranslatedOnRequest) {
-  const QString path = dir.filePath("modern.fs2");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("#Mission Info\r\n$Name: Modern\r\n#Events\r\n"
-             "$Formula: ( every-time ( = @Count[0] 3 ) ( modify-variable @Count[0] 0 ) ( lua-jump-to 1 ) )\r\n"
-             "+Name: Loop\r\n"
-             "$Formula: ( when ( true ) ( do-nothing ) )\r\n+Name: Plain\r\n");
-  file.close();
+  const QString path = WriteMission(
+      QStringLiteral("modern.fs2"),
+      "#Mission Info\r\n$Name: Modern\r\n#Events\r\n"
+      "$Formula: ( every-time ( = @Count[0] 3 ) ( modify-variable @Count[0] 0 ) ( lua-jump-to 1 ) )\r\n"
+      "+Name: Loop\r\n"
+      "$Formula: ( when ( true ) ( do-nothing ) )\r\n+Name: Plain\r\n");
   ASSERT_TRUE(Form().LoadFile(path));
   QAction* modern = Action("MenuViewModernOperators");
   auto* notice = Find<QLabel>("StatusUnknownCommands");
@@ -717,11 +705,9 @@ TEST_F(MainFormTest, ProblemsListedCountedAndShown) {
   EXPECT_TRUE(pane->isVisible());
 
   // The next mission's problems replace these.
-  const QString clean = dir.filePath("clean.fs2");
-  QFile file(clean);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("#Mission Info\r\n$Name: Clean\r\n#Events\r\n$Formula: ( true )\r\n+Name: E\r\n");
-  file.close();
+  const QString clean = WriteMission(
+      QStringLiteral("clean.fs2"),
+      "#Mission Info\r\n$Name: Clean\r\n#Events\r\n$Formula: ( true )\r\n+Name: E\r\n");
   ASSERT_TRUE(Form().LoadFile(clean));
   ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == "0 errors, 0 warnings"; }, 10000))
       << qPrintable(status->text());
@@ -731,11 +717,9 @@ TEST_F(MainFormTest, ProblemsListedCountedAndShown) {
 // Loads one after the other, each before the check of the one before is
 // done: only the mission shown is counted and listed.
 TEST_F(MainFormTest, ProblemsFollowTheMissionShown) {
-  const QString clean = dir.filePath("clean.fs2");
-  QFile file(clean);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("#Events\r\n$Formula: ( is-event-true \"e\" )\r\n+Name: E\r\n");
-  file.close();
+  const QString clean = WriteMission(
+      QStringLiteral("clean.fs2"),
+      "#Events\r\n$Formula: ( is-event-true \"e\" )\r\n+Name: E\r\n");
   auto* status = Find<QToolButton>("ProblemsStatus");
   for (int i = 0; i < 5; ++i) {
     ASSERT_TRUE(Form().LoadFile(kSample));
