@@ -157,7 +157,7 @@ void WriteFormula(const mission::Mission& mission, const FormulaRow& row, sexp::
 constexpr std::size_t kMaxCellWidth = 40;
 constexpr char16_t kEllipsis = u'\u2026';
 
-bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+inline bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
 // Characters as a terminal counts them: a surrogate pair is one.
 std::size_t Width(TextView text) {
@@ -167,24 +167,17 @@ std::size_t Width(TextView text) {
   return width;
 }
 
-// The text made safe for a terminal (control characters, which could steer
-// it, become "?") and cut to at most `limit` characters with an ellipsis.
-Text ForTerminal(TextView text, std::size_t limit) {
-  Text out;
-  const bool cut = Width(text) > limit;
-  const std::size_t keep = cut ? limit - 1 : text.size();
-  std::size_t width = 0;
+// How many 16-bit characters the first `width` characters of the text take
+// (a surrogate pair counts as one character).
+std::size_t PrefixOfWidth(TextView text, std::size_t width) {
+  std::size_t counted = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    const bool pairTail = i > 0 && IsLowSurrogate(c) && IsHighSurrogate(text[i - 1]);
-    if (!pairTail) {
-      if (width == keep) break;
-      ++width;
-    }
-    out.push_back(IsControl(c) ? u'?' : c);
+    const bool pairTail = i > 0 && IsLowSurrogate(text[i]) && IsHighSurrogate(text[i - 1]);
+    if (pairTail) continue;
+    if (counted == width) return i;
+    ++counted;
   }
-  if (cut) out.push_back(kEllipsis);
-  return out;
+  return text.size();
 }
 
 class TextWriter {
@@ -194,6 +187,17 @@ class TextWriter {
 
   void Append(std::string_view utf8) { buffer_.append(utf8); }
   void Append(TextView text) { mission::AppendUtf8(text, buffer_); }
+  // Appends the text made safe for a terminal (control characters, which
+  // could steer it, become "?"), cut to at most `limit` characters with an
+  // ellipsis; the result is how many characters were written.
+  std::size_t AppendForTerminal(TextView text, std::size_t limit = TextView::npos) {
+    if (limit == TextView::npos) return AppendWhole(text);
+    const std::size_t width = Width(text);
+    if (width <= limit) return AppendWhole(text);
+    AppendWhole(text.substr(0, PrefixOfWidth(text, limit - 1)));
+    Append(TextView(&kEllipsis, 1));
+    return limit;
+  }
   void Spaces(std::size_t count) { buffer_.append(count, ' '); }
   void EndLine() {
     while (!buffer_.empty() && buffer_.back() == ' ') buffer_.pop_back();
@@ -206,13 +210,36 @@ class TextWriter {
   }
 
  private:
+  // The whole text, control characters as "?", in one pass; the result is
+  // its width.
+  std::size_t AppendWhole(TextView text) {
+    const std::size_t start = buffer_.size();
+    buffer_.resize(start + 3 * text.size());  // at most three bytes a 16-bit character
+    char* p = buffer_.data() + start;
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size(); ++width) {
+      const char16_t c = text[i];
+      if (IsControl(c)) {
+        *p++ = '?';
+        ++i;
+      } else if (c < 0x80) {
+        *p++ = static_cast<char>(c);
+        ++i;
+      } else {
+        p = mission::EncodeUtf8(mission::NextCodePoint(text, i), p);
+      }
+    }
+    buffer_.resize(static_cast<std::size_t>(p - buffer_.data()));
+    return width;
+  }
+
   std::ostream& out_;
   std::string buffer_;
 };
 
 void WriteOutline(const mission::OutlineTree& tree, std::uint32_t index, std::size_t depth, TextWriter& text) {
   text.Spaces(2 * depth + 2);
-  text.Append(ForTerminal(tree.NodeText(index), TextView::npos));
+  text.AppendForTerminal(tree.NodeText(index));
   text.Append("  [");
   text.Append(views::NodeTag(tree, index));
   text.Append("]");
@@ -234,9 +261,8 @@ void WriteTable(const views::ModeInfo& info, const views::ListData& list, TextWr
       widths[c] = std::max(widths[c], std::min(Width(row.cells[c]), kMaxCellWidth));
   const auto writeRow = [&](auto cellOf) {
     for (std::size_t c = 0; c < widths.size(); ++c) {
-      const Text cell = ForTerminal(cellOf(c), kMaxCellWidth);
-      text.Append(cell);
-      if (c + 1 < widths.size()) text.Spaces(widths[c] - Width(cell) + 2);
+      const std::size_t width = text.AppendForTerminal(cellOf(c), kMaxCellWidth);
+      if (c + 1 < widths.size()) text.Spaces(widths[c] - width + 2);
     }
     text.EndLine();
   };
@@ -264,7 +290,7 @@ void WriteCode(std::string_view heading, TextView code, TextWriter& text) {
   text.EndLine();
   for (const TextView line : SplitAtLineBreaks(code)) {
     text.Spaces(4);
-    text.Append(ForTerminal(line, TextView::npos));
+    text.AppendForTerminal(line);
     text.EndLine();
   }
 }
@@ -277,9 +303,9 @@ void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, se
   text.Append(" row ");
   text.Append(std::to_string(row.row));
   text.Append(" [");
-  text.Append(ForTerminal(row.tag, TextView::npos));
+  text.AppendForTerminal(row.tag);
   text.Append("]: ");
-  text.Append(ForTerminal(row.name, TextView::npos));
+  text.AppendForTerminal(row.name);
   text.EndLine();
   WriteCode("SEXP code:", texts.sexp, text);
   WriteCode("Parsed code:", texts.parsed, text);
@@ -337,7 +363,7 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
                      sexp::OperatorSet operators) {
   TextWriter text(out);
   text.Append("Mission: ");
-  text.Append(ForTerminal(mission::FromUtf8(BaseName(file)), TextView::npos));
+  text.AppendForTerminal(mission::FromUtf8(BaseName(file)));
   text.EndLine();
   text.EndLine();
   text.Append("== Outline ==");

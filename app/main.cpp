@@ -1,6 +1,8 @@
 // torvk32: the mission viewer's entry point. Options that need no window are
 // handled here, before anything else starts: they need neither a display nor
-// the suite's installation.
+// the suite's installation. The same source makes two programs: torvk32,
+// without Qt, which hands the window over to torvk32-window beside it, and
+// torvk32-window itself.
 #include <cstring>
 #include <iostream>
 #include <span>
@@ -11,6 +13,8 @@
 #include "app/startup.h"
 #ifdef TORVEK_WITH_VIEWER
 #include "app/viewer.h"
+#else
+#include "app/window_program.h"
 #endif
 
 namespace {
@@ -82,7 +86,6 @@ int main(int argc, char** argv) {
 #ifdef TORVEK_WITH_VIEWER
   return app::RunViewer(argc, argv);
 #else
-  std::cerr << "torvk32: built without the window; only --export and --check are available\n";
-  return 2;
+  return app::RunWindowProgram(argv);
 #endif
 }

@@ -5,7 +5,7 @@
 #include "applib/association.h"
 #include "applib/paths.h"
 #include "applib/splash.h"
-#include "ui/settings.h"
+#include "ui/rules/settings.h"
 
 namespace app {
 namespace {

@@ -4,10 +4,10 @@
 #include <QMessageBox>
 
 #include "applib/linux_platform.h"
-#include "ui/help.h"
-#include "ui/mainform.h"
-#include "ui/qtext.h"
-#include "ui/qtfrontend.h"
+#include "ui/common/qtext.h"
+#include "ui/suite/help.h"
+#include "ui/suite/qtfrontend.h"
+#include "ui/window/mainform.h"
 
 namespace app {
 
@@ -43,7 +43,11 @@ void QtStartupHost::LoadFile(TextView path) { window_->LoadFile(ToQString(path))
 
 int RunViewer(int argc, char** argv) {
   QApplication application(argc, argv);
-  applib::LinuxPlatform platform;
+  // The window runs for torvk32, which starts it: it keeps that program's
+  // name for Qt and for the suite (its settings folder, pictures and file
+  // association are torvk32's).
+  QCoreApplication::setApplicationName(QStringLiteral("torvk32"));
+  applib::LinuxPlatform platform(u"torvk32");
   ui::QtFrontend frontend;
   applib::Library library(platform, frontend);
   QtStartupHost host(library);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "applib/freedesktop.h"
 #include "applib/paths.h"
@@ -94,9 +95,13 @@ std::vector<Text> LinuxPlatform::FontDirs() {
   return dirs;
 }
 
+LinuxPlatform::LinuxPlatform(Text program_name) : program_name_(std::move(program_name)) {}
+
 Text LinuxPlatform::ExecutablePath() {
   std::error_code error;
-  return FromFsPath(fs::read_symlink("/proc/self/exe", error));
+  const fs::path running = fs::read_symlink("/proc/self/exe", error);
+  if (program_name_.empty() || running.empty()) return FromFsPath(running);
+  return FromFsPath(running.parent_path() / ToFsPath(program_name_));
 }
 
 // Starts the program in a grandchild process, so that it is never left as a

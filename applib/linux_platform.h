@@ -25,6 +25,12 @@ Text FindProgram(TextView name);
 
 class LinuxPlatform : public Platform {
  public:
+  // The executable is the running program's file; with `program_name`, the
+  // file of that name beside it: a program that runs for another one (the
+  // window runs for torvk32) takes that one's name, so that its settings,
+  // pictures and file association stay the same whichever of them started.
+  explicit LinuxPlatform(Text program_name = {});
+
   Text BrixConfigFile() override;
   Text WindowsDir() override;
   Text SystemDir() override;
@@ -38,6 +44,9 @@ class LinuxPlatform : public Platform {
   void RegisterDocumentType(const DocumentType& type, TextView script_path) override;
   void Sleep(std::uint32_t milliseconds) override;
   [[noreturn]] void Exit(int status) override;
+
+ private:
+  Text program_name_;
 };
 
 }  // namespace applib

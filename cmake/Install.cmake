@@ -1,10 +1,13 @@
-# cmake --install: the program, the suite set-up tool and the splash
-# pictures; then the suite is set up for the user who installs (brix.cfg,
-# brix.ini, the program folder), adding only what is missing. Packaging
-# installs (DESTDIR set) leave the set-up to each user's torvk32-setup.
+# cmake --install: the program (torvk32 and its window, torvk32-window), the
+# suite set-up tool and the splash pictures; then the suite is set up for the
+# user who installs (brix.cfg, brix.ini, the program folder), adding only what
+# is missing. Packaging installs (DESTDIR set) leave the set-up to each user's torvk32-setup.
 include(GNUInstallDirs)
 
 install(TARGETS torvk32 torvk32-setup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TORVEK_BUILD_UI)
+  install(TARGETS torvk32-window RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/applib/artwork/torvk32.jpg ${PROJECT_SOURCE_DIR}/applib/artwork/torvk32.gif
         DESTINATION ${CMAKE_INSTALL_DATADIR}/torvek32)
 install(CODE "

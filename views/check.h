@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "mission/mission.h"
 #include "base/text.h"
+#include "mission/mission.h"
 
 namespace views {
 

@@ -63,10 +63,10 @@
 
 #include "bench/mission/synthetic.h"
 #include "mission/mission.h"
-#include "ui/mainform.h"
-#include "ui/missionreader.h"
-#include "ui/qtext.h"
-#include "ui/settings.h"
+#include "ui/common/qtext.h"
+#include "ui/load/missionreader.h"
+#include "ui/rules/settings.h"
+#include "ui/window/mainform.h"
 #include "views/modes.h"
 #include "views/sort.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/mission/synthetic.h"
 #include "app/export.h"
+#include "bench/mission/synthetic.h"
 #include "mission/mission.h"
 #include "views/formula_display.h"
 #include "views/modes.h"

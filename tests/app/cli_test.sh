@@ -97,4 +97,25 @@ expect 2 '' '^usage: ' --check --format yaml "$sample"
 expect 0 'usage: ' '' --help
 expect 0 '1.0 Beta 01b' '' --version
 [ "$(wc -l <"$tmp/err")" -le 1 ] || { echo "FAIL: more than one error line"; fail=1; }
+
+# torvk32 itself loads no Qt: the window is torvk32-window from its own
+# directory, run in its place with the same arguments and streams, whose exit
+# status is the program's.
+if ldd "$bin" | grep -qi 'libQt'; then echo "FAIL: torvk32 loads Qt:"; ldd "$bin" | grep -i qt; fail=1; fi
+mkdir "$tmp/bin"
+cp "$bin" "$tmp/bin/torvk32"
+bin="$tmp/bin/torvk32"
+expect 2 '' '^torvk32: built without the window; only --export and --check are available$' "$sample"
+printf '#!/bin/sh\nprintf "[%%s]" "$@"; echo; cat; echo "window says" >&2; exit 7\n' >"$tmp/bin/torvk32-window"
+chmod +x "$tmp/bin/torvk32-window"
+got=$(echo "from stdin" | "$bin" "a b" "$sample" 2>"$tmp/err")
+code=$?
+[ "$code" -eq 7 ] || { echo "FAIL: the window's exit status 7 came back as $code"; fail=1; }
+[ "$got" = "[a b][$sample]
+from stdin" ] || { echo "FAIL: the window got: $got"; fail=1; }
+grep -qx "window says" "$tmp/err" || { echo "FAIL: the window's standard error is lost"; fail=1; }
+[ "$("$bin" </dev/null 2>/dev/null)" = "[]" ] || { echo "FAIL: torvk32 without arguments gave the window arguments"; fail=1; }
+expect 0 '"sections"' '' --export json "$sample"
+chmod -x "$tmp/bin/torvk32-window"
+expect 2 '' "^torvk32: cannot start $tmp/bin/torvk32-window: Permission denied\$" "$sample"
 exit $fail

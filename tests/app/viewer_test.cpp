@@ -23,10 +23,10 @@
 #include "tests/applib/fakes.h"
 #include "tests/applib/temp_dir.h"
 #include "tests/ui/qt_print.h"
-#include "ui/brixemsg.h"
-#include "ui/brixsplash.h"
-#include "ui/mainform.h"
-#include "ui/qtfrontend.h"
+#include "ui/suite/brixemsg.h"
+#include "ui/suite/brixsplash.h"
+#include "ui/suite/qtfrontend.h"
+#include "ui/window/mainform.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ fi
 
 root="$tmp/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/torvk32 usr/bin/torvk32-setup \
+for file in usr/bin/torvk32 usr/bin/torvk32-window usr/bin/torvk32-setup \
   usr/share/applications/veltrane_suite.torvek32.desktop \
   usr/share/mime/packages/veltrane_suite.torvek32.xml \
   usr/share/icons/hicolor/48x48/apps/veltrane_suite.torvek32.png \
@@ -47,6 +47,10 @@ done
 desktop-file-validate "$root/usr/share/applications/veltrane_suite.torvek32.desktop" || failed "desktop entry invalid"
 first=$(zcat "$root/usr/share/doc/torvk32/changelog.gz" | head -1)
 [[ "$first" == "torvk32 ($version) "* ]] || failed "the changelog's latest entry is not version $version: $first"
+
+# The installed torvk32 loads no Qt; its window, torvk32-window, does.
+ldd "$root/usr/bin/torvk32" | grep -qi 'libQt' && failed "the packaged torvk32 loads Qt: $(ldd "$root/usr/bin/torvk32" | grep -i qt)"
+ldd "$root/usr/bin/torvk32-window" | grep -qi 'libQt6Widgets' || failed "the packaged torvk32-window does not load Qt Widgets"
 
 # The program runs from the unpacked package and exports as the build does.
 "$root/usr/bin/torvk32" --version >"$tmp/version" || failed "torvk32 --version exited $?"

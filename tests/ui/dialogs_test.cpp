@@ -12,9 +12,9 @@
 #include <QTimer>
 
 #include "tests/ui/qt_print.h"
-#include "ui/brixdirc.h"
-#include "ui/brixemsg.h"
-#include "ui/optionsdialog.h"
+#include "ui/suite/brixdirc.h"
+#include "ui/suite/brixemsg.h"
+#include "ui/suite/optionsdialog.h"
 
 namespace {
 

@@ -9,9 +9,10 @@
 #include <QTextBlock>
 
 #include "tests/ui/form_fixture.h"
-#include "ui/models.h"
-#include "ui/rules.h"
-#include "ui/units.h"
+#include "ui/common/qtext.h"
+#include "ui/common/units.h"
+#include "ui/list/listmodel.h"
+#include "ui/rules/rules.h"
 
 namespace ui {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 using testing::kSample;
 using testing::MainFormTest;
 
-const char* const kMission[] = {
+const char* const kFollowMission[] = {
     "#Mission Info",
     "$Name: Follow",
     "#Objects",
@@ -65,7 +66,7 @@ class FollowWindowTest : public MainFormTest {
     path = dir.filePath(QStringLiteral("follow.fs2"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const char* line : kMission) file.write(QByteArray(line) + "\r\n");
+    for (const char* line : kFollowMission) file.write(QByteArray(line) + "\r\n");
   }
 
   // The middle of the character `offset` places into the first quoted

@@ -19,8 +19,8 @@
 
 #include "applib/ini.h"
 #include "tests/ui/find_child.h"
-#include "ui/mainform.h"
-#include "ui/qtext.h"
+#include "ui/common/qtext.h"
+#include "ui/window/mainform.h"
 
 namespace ui::testing {
 

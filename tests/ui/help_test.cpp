@@ -5,7 +5,7 @@
 #include "applib/ini.h"
 #include "tests/applib/suite_fixture.h"
 #include "tests/ui/qt_print.h"
-#include "ui/help.h"
+#include "ui/suite/help.h"
 
 namespace {
 

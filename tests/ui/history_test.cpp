@@ -1,4 +1,4 @@
-#include "ui/history.h"
+#include "ui/rules/history.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/layout.h"
+#include "ui/rules/layout.h"
 
 #include <gtest/gtest.h>
 

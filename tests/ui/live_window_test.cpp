@@ -19,10 +19,10 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/ui/form_fixture.h"
-#include "ui/missionopener.h"
 #include "applib/paths.h"
 #include "mission/mission.h"
+#include "tests/ui/form_fixture.h"
+#include "ui/load/missionopener.h"
 #include "views/check.h"
 #include "views/modes.h"
 

@@ -1,4 +1,4 @@
-#include "ui/mainform.h"
+#include "ui/window/mainform.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +27,11 @@
 #include "applib/ini.h"
 #include "tests/applib/fakes.h"
 #include "tests/ui/form_fixture.h"
-#include "ui/codewindows.h"
-#include "ui/problems.h"
-#include "ui/qtext.h"
-#include "ui/rules.h"
-#include "ui/units.h"
+#include "ui/code/codewindows.h"
+#include "ui/common/qtext.h"
+#include "ui/common/units.h"
+#include "ui/problems/problems.h"
+#include "ui/rules/rules.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/missionfiles.h"
+#include "ui/rules/missionfiles.h"
 
 #include <gtest/gtest.h>
 

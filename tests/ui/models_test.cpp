@@ -1,4 +1,5 @@
-#include "ui/models.h"
+#include "ui/list/listmodel.h"
+#include "ui/outline/outlinemodel.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 #include <numeric>
 #include <sstream>
 
-#include "ui/qtext.h"
-#include "ui/shownrows.h"
+#include "ui/common/qtext.h"
+#include "ui/list/shownrows.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 

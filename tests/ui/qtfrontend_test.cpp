@@ -12,9 +12,9 @@
 #include "applib/library.h"
 #include "tests/applib/fakes.h"
 #include "tests/ui/qt_print.h"
-#include "ui/brixemsg.h"
-#include "ui/brixsplash.h"
-#include "ui/qtfrontend.h"
+#include "ui/suite/brixemsg.h"
+#include "ui/suite/brixsplash.h"
+#include "ui/suite/qtfrontend.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <QTreeView>
 
 #include "tests/ui/find_child.h"
-#include "ui/clipboard.h"
-#include "ui/mainform.h"
+#include "ui/list/clipboard.h"
+#include "ui/window/mainform.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/rules.h"
+#include "ui/rules/rules.h"
 
 #include <gtest/gtest.h>
 

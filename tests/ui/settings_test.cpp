@@ -1,4 +1,4 @@
-#include "ui/settings.h"
+#include "ui/rules/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 #include "tests/ui/qt_print.h"
-#include "ui/brixsplash.h"
-#include "ui/units.h"
+#include "ui/common/units.h"
+#include "ui/suite/brixsplash.h"
 
 namespace {
 

@@ -1,0 +1,116 @@
+#include "ui/follow/followcontroller.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextEdit>
+
+#include "ui/code/codelinks.h"
+#include "ui/code/codewindows.h"
+#include "ui/code/rowdetails.h"
+#include "ui/common/menus.h"
+#include "ui/common/units.h"
+#include "ui/list/columnwidths.h"
+#include "ui/list/listmodel.h"
+#include "ui/list/missionlist.h"
+#include "ui/window/paneboundaries.h"
+
+namespace ui {
+
+FollowController::FollowController(const Parts& parts, std::function<int()> currentMode,
+                                   std::function<void(int, int)> showEntry, std::function<void()> relayout)
+    : QObject(parts.window),
+      client_(parts.client),
+      list_(parts.list),
+      currentMode_(std::move(currentMode)),
+      showEntry_(std::move(showEntry)),
+      relayout_(std::move(relayout)),
+      links_(new CodeLinkFollower(parts.code->Sexp(), parts.code->Parsed(), this)),
+      details_(new RowDetails(parts.client, parts.code)),
+      boundaries_(new PaneBoundaries(parts.client, *parts.settings, parts.list, relayout_)) {
+  new ColumnWidths(parts.list, *parts.settings, currentMode_);
+  connect(links_, &CodeLinkFollower::linkClicked, this, &FollowController::Jump);
+  // Every row made current, by the user or the program, shows its details;
+  // a list filled anew has none.
+  connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FollowController::RowSelected);
+  connect(list_->model(), &QAbstractItemModel::modelReset, this, [this] { RowSelected({}); });
+
+  // The Go menu stands after the View menu, before the Tools menu.
+  QMenuBar* bar = parts.window->menuBar();
+  QMenu* go = AddMenu(bar, "MenuGo", QStringLiteral("&Go"));
+  for (QAction* menu : bar->actions()) {
+    if (menu->objectName() == u"MenuTools") bar->insertMenu(menu, go);
+  }
+  back_ = AddEntry(go, "MenuGoBack", QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left));
+  forward_ = AddEntry(go, "MenuGoForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right));
+  connect(back_, &QAction::triggered, this, &FollowController::Back);
+  connect(forward_, &QAction::triggered, this, &FollowController::Forward);
+  UpdateActions();
+}
+
+void FollowController::MissionLoaded(std::shared_ptr<const mission::Mission> mission) {
+  history_.Clear();
+  UpdateActions();
+  links_->SetMission(mission);
+  details_->SetMission(std::move(mission));
+}
+
+void FollowController::NamesGathered(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names) {
+  links_->TakeNames(mission, std::move(names));
+}
+
+void FollowController::Fill(LayoutInput& in) const {
+  in.details = details_->Shown();
+  boundaries_->Fill(in);
+}
+
+void FollowController::Place(const Panes& panes) {
+  const double t = TwipsPerPixel(*client_);
+  const Box& b = panes.messagePane;
+  details_->MessagePane()->setGeometry(qRound(b.left / t), qRound(b.top / t), qRound(b.width / t),
+                                       qRound(b.height / t));
+  details_->MessagePane()->setVisible(b.visible);
+  boundaries_->Place(panes);
+}
+
+views::Location FollowController::Here() const {
+  const int row = ListRowOf(list_->currentIndex());
+  return {currentMode_(), static_cast<std::size_t>(row + 1), 0, 0, 0};
+}
+
+void FollowController::Jump(int mode, int row) {
+  const views::Location from = Here();
+  showEntry_(mode, row);
+  history_.Jumped(from, Here());
+  UpdateActions();
+}
+
+void FollowController::Back() {
+  if (const auto there = history_.Back(Here())) showEntry_(there->mode, static_cast<int>(there->row));
+  UpdateActions();
+}
+
+void FollowController::Forward() {
+  if (const auto there = history_.Forward(Here())) showEntry_(there->mode, static_cast<int>(there->row));
+  UpdateActions();
+}
+
+void FollowController::UpdateActions() {
+  back_->setEnabled(history_.CanGoBack());
+  forward_->setEnabled(history_.CanGoForward());
+}
+
+void FollowController::RowSelected(const QModelIndex& current) {
+  const int listRow = ListRowOf(current);
+  const auto& rows = list_->List().rows;
+  const bool valid = listRow >= 0 && static_cast<std::size_t>(listRow) < rows.size();
+  const mission::TextView name = valid && !rows[static_cast<std::size_t>(listRow)].cells.empty()
+                                     ? mission::TextView(rows[static_cast<std::size_t>(listRow)].cells[0])
+                                     : mission::TextView();
+  const Details before = details_->Shown();
+  details_->Show(currentMode_(), valid ? static_cast<std::size_t>(listRow) + 1 : 0, name);
+  if (details_->Shown() != before) relayout_();
+}
+
+}  // namespace ui
