@@ -23,7 +23,7 @@ struct MissionCase {
 };
 
 std::string Sample() {
-  std::ifstream in(std::string(TORVEK_SOURCE_DIR) + "/samples/sample.fs2", std::ios::binary);
+  std::ifstream in(fs::path(TORVEK_SOURCE_DIR) / "samples/sample.fs2", std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -16,19 +16,19 @@ using testing::Lines;
 using testing::U16;
 using testing::U8;
 
-struct Case {
+struct ModernCase {
   std::string formula;  // one "$Formula:" line of the event "Ev", without the key
   std::string result;
 };
 
-std::string Translate(const std::string& formula, OperatorSet operators = OperatorSet::kFreeSpaceOpen) {
+std::string TranslateModern(const std::string& formula, OperatorSet operators = OperatorSet::kFreeSpaceOpen) {
   const mission::Mission m = EventsSection({"$Formula: " + formula});
   std::int32_t next = 0;
   return U8(ReadFormula(u"Ev", testing::Events(m), 1, next, operators));
 }
 
-void ExpectTranslations(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(Translate(c.formula), c.result) << c.formula;
+void ExpectModernTranslations(const std::vector<ModernCase>& cases) {
+  for (const ModernCase& c : cases) EXPECT_EQ(TranslateModern(c.formula), c.result) << c.formula;
 }
 
 // The lines of a "when" whose condition is ( true ), for actions.
@@ -39,7 +39,7 @@ std::string WhenTrue(const std::vector<std::string>& actions) {
 }
 
 TEST(ModernOperatorsTest, ArithmeticIsInfixWithBracketsOnlyWhereNeeded) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( + 1 2 3 )", "1 + 2 + 3"},
       {"( - @Count[5] 1 )", "Variable(\"Count\") - 1"},
       {"( * ( + 1 2 ) 3 )", "(1 + 2) * 3"},
@@ -62,7 +62,7 @@ TEST(ModernOperatorsTest, ArithmeticIsInfixWithBracketsOnlyWhereNeeded) {
 }
 
 TEST(ModernOperatorsTest, ComparisonsTakeAnyNumberOfOperands) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( = @Count[0] 3 )", " Variable(\"Count\") = 3"},
       {"( = 1 2 3 )", " 1 = 2 And 1 = 3"},
       {"( != ( hits-left \"A\" ) 0 )", " Ship(\"A\").Hull != 0"},
@@ -82,7 +82,7 @@ TEST(ModernOperatorsTest, ComparisonsTakeAnyNumberOfOperands) {
 }
 
 TEST(ModernOperatorsTest, Variables) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( modify-variable @Count[0] ( + @Count[0] 1 ) )", " Variable(\"Count\") = Variable(\"Count\") + 1"},
       {"( modify-variable \"@Fastest-Name[None]\" \"Alpha 1\" )", " Variable(\"Fastest-Name\") = \"Alpha 1\""},
       {"( modify-variable @Speed[0] ( get-object-x \"A\" ) )", " Variable(\"Speed\") = Object(\"A\").X"},
@@ -90,7 +90,7 @@ TEST(ModernOperatorsTest, Variables) {
 }
 
 TEST(ModernOperatorsTest, ConditionalsAndArgumentLoops) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( every-time ( has-arrived-delay 0 \"A\" ) ( ship-invulnerable \"A\" ) ( modify-variable @n[0] 1 ) )",
        Lines({"Every time", " Ship(\"A\").ArrivedSince>=0", "Then", " Ship(\"A\").MakeInvulnerable()",
               " Variable(\"n\") = 1"})},
@@ -152,7 +152,7 @@ TEST(ModernOperatorsTest, ConditionalsAndArgumentLoops) {
 }
 
 TEST(ModernOperatorsTest, ObjectsAndCoordinates) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( get-object-x \"A\" )", "Object(\"A\").X"},
       {"( get-object-y \"A\" \"engine\" )", "Object(\"A\").Subsystem(\"engine\").Y"},
       {"( get-object-z \"A\" \"<none>\" 0 0 100 )", "Object(\"A\").Offset(0,0,100).Z"},
@@ -174,7 +174,7 @@ TEST(ModernOperatorsTest, ObjectsAndCoordinates) {
 }
 
 TEST(ModernOperatorsTest, Ships) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( ship-guardian-threshold 50 \"A\" \"B\" )",
        Lines({" Ship(\"A\").GuardianThreshold = 50", " Ship(\"B\").GuardianThreshold = 50"})},
       {"( ship-subsys-guardian-threshold 30 \"A\" \"engine\" \"weapons\" )",
@@ -224,7 +224,7 @@ TEST(ModernOperatorsTest, Ships) {
 }
 
 TEST(ModernOperatorsTest, TurretsAndBeams) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( turret-lock \"A\" \"turret01\" \"turret02\" )",
        Lines({" Ship(\"A\").Turret(\"turret01\").Lock()", " Ship(\"A\").Turret(\"turret02\").Lock()"})},
       {"( turret-free \"A\" \"turret01\" )", " Ship(\"A\").Turret(\"turret01\").Free()"},
@@ -241,7 +241,7 @@ TEST(ModernOperatorsTest, TurretsAndBeams) {
 }
 
 TEST(ModernOperatorsTest, AiGoalsAndOrders) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( goals ( ai-chase \"B\" 89 ) ( ai-guard \"C\" 50 ) )",
        Lines({" Goal(AI_CHASE,\"B\",89)", " Goal(AI_GUARD,\"C\",50)"})},
       {"( when ( true ) ( add-goal \"A\" ( ai-chase-wing \"Beta\" 50 ) ) )",
@@ -262,7 +262,7 @@ TEST(ModernOperatorsTest, AiGoalsAndOrders) {
 }
 
 TEST(ModernOperatorsTest, MissionTrainingAndMessages) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( end-mission )", " MissionStatus.EndMission()"},
       {"( end-mission ( true ) )", " MissionStatus.EndMission(True)"},
       {"( reset-time-compression )", " MissionStatus.ResetTimeCompression()"},
@@ -281,7 +281,7 @@ TEST(ModernOperatorsTest, MissionTrainingAndMessages) {
 }
 
 TEST(ModernOperatorsTest, NavigationAndJumpNodes) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( restrict-nav \"Nav 1\" )", " Nav(\"Nav 1\").Restrict()"},
       {"( unrestrict-nav \"Nav 1\" )", " Nav(\"Nav 1\").Unrestrict()"},
       {"( select-nav \"Nav 1\" )", " Nav(\"Nav 1\").Select()"},
@@ -295,7 +295,7 @@ TEST(ModernOperatorsTest, NavigationAndJumpNodes) {
 }
 
 TEST(ModernOperatorsTest, HudCameraSoundAndBackground) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( hud-set-frame \"Radar\" 2 )", " HUD.Gauge(\"Radar\").Frame = 2"},
       {"( hud-set-message \"Gauge\" \"Msg\" )", " HUD.Gauge(\"Gauge\").Message = \"Msg\""},
       {"( hud-set-max-targeting-range 5000 )", " HUD.MaxTargetingRange = 5000"},
@@ -330,7 +330,7 @@ TEST(ModernOperatorsTest, HudCameraSoundAndBackground) {
 }
 
 TEST(ModernOperatorsTest, EveryOtherOperatorGetsAGenericFormFromItsTableRow) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       // By return kind: an action and a condition begin a line, a number
       // and an argument list stand as operands, an AI goal as in AddGoal.
       {"( ship-vaporize \"A\" \"B\" )", " ShipVaporize(\"A\",\"B\")"},
@@ -352,7 +352,7 @@ TEST(ModernOperatorsTest, EveryOtherOperatorGetsAGenericFormFromItsTableRow) {
 }
 
 TEST(ModernOperatorsTest, WordsMatchCaseInsensitivelyAndOldNamesAreRenamed) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( WHEN ( TRUE ) ( Send-Message \"#Cmd\" \"High\" \"M\" ) )",
        WhenTrue({" SendMessage(\"#Cmd\",\"M\",\"High\")"})},
       {"( Modify-Variable @x[0] 1 )", " Variable(\"x\") = 1"},
@@ -362,7 +362,7 @@ TEST(ModernOperatorsTest, WordsMatchCaseInsensitivelyAndOldNamesAreRenamed) {
 }
 
 TEST(ModernOperatorsTest, OperatorsOutsideTheTableStayUnknown) {
-  ExpectTranslations({
+  ExpectModernTranslations({
       {"( my-mod-operator 1 2 )", " #UnknownCommand my-mod-operator"},
       {"( when ( true ) ( lua-jump-to \"Nav 1\" ) ( ship-vanish \"A\" ) )",
        WhenTrue({" #UnknownCommand lua-jump-to", " Ship(\"A\").VanishWithoutTrace()"})},
@@ -393,7 +393,7 @@ TEST(ModernOperatorsTest, TheOriginalTranslationIsKept) {
       "( > )",
   };
   for (const std::string& formula : formulas) {
-    EXPECT_EQ(Translate(formula), Translate(formula, OperatorSet::kOriginal)) << formula;
+    EXPECT_EQ(TranslateModern(formula), TranslateModern(formula, OperatorSet::kOriginal)) << formula;
   }
 }
 

@@ -13,13 +13,13 @@ using testing::Lines;
 using testing::U16;
 using testing::U8;
 
-struct Case {
+struct TranslationCase {
   std::string event;
   std::vector<std::string> formula;  // the lines of the formula
   std::string result;
 };
 
-std::string Translate(const Case& c) {
+std::string Translate(const TranslationCase& c) {
   const mission::Mission m = EventsSection(c.formula);
   std::int32_t next = 0;
   return U8(ReadFormula(U16(c.event), testing::Events(m), 1, next));
@@ -28,8 +28,8 @@ std::string Translate(const Case& c) {
 // A formula on one line, in a "$Formula:" line and its brackets.
 std::vector<std::string> F(const std::string& formula) { return {"$Formula: " + formula}; }
 
-void ExpectTranslations(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(Translate(c), c.result) << c.formula[0];
+void ExpectTranslations(const std::vector<TranslationCase>& cases) {
+  for (const TranslationCase& c : cases) EXPECT_EQ(Translate(c), c.result) << c.formula[0];
 }
 
 TEST(TranslatorTest, StructureAndConditions) {

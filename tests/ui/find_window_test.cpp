@@ -14,12 +14,13 @@
 #include <QTreeView>
 
 #include "tests/ui/find_child.h"
-#include "ui/mainform.h"
+#include "tests/ui/form_fixture.h"
+#include "ui/window/mainform.h"
 
 namespace ui {
 namespace {
 
-const QString kSample = QStringLiteral(TORVEK_SOURCE_DIR "/samples/sample.fs2");
+using testing::kSample;
 
 class FindWindowTest : public ::testing::Test {
  protected:

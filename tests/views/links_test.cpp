@@ -17,7 +17,7 @@ using testing::Load;
 
 // A mission whose names clash across kinds: "Intro" is an event and a
 // message, "Alpha" a ship and a wing.
-const std::string kMission = Lines({
+const std::string kLinksMission = Lines({
     "#Objects",
     "$Name: Alpha",
     "$Name: Beta 1",
@@ -50,7 +50,7 @@ std::vector<std::string> Describe(TextView text, const std::vector<CodeLink>& li
 }
 
 TEST(NameRowsTest, FindsEachKindByItsRowIgnoringCase) {
-  const mission::Mission m = Load(kMission);
+  const mission::Mission m = Load(kLinksMission);
   const NameRows names = NameRows::Build(m);
   struct Case {
     NameKind kind;
@@ -79,7 +79,7 @@ TEST(NameRowsTest, FindsEachKindByItsRowIgnoringCase) {
 }
 
 TEST(CodeLinksTest, TheArgumentsKindChoosesWhereANameGoes) {
-  const mission::Mission m = Load(kMission);
+  const mission::Mission m = Load(kLinksMission);
   const NameRows names = NameRows::Build(m);
   struct Case {
     std::u16string sexp;
@@ -119,7 +119,7 @@ TEST(CodeLinksTest, TheArgumentsKindChoosesWhereANameGoes) {
 }
 
 TEST(CodeLinksTest, TheTranslationLinksNamesAsTheSexpDoes) {
-  const mission::Mission m = Load(kMission);
+  const mission::Mission m = Load(kLinksMission);
   const NameRows names = NameRows::Build(m);
   // The SEXP uses "Intro" as a message, and "Alpha" (a ship's name) where
   // no link goes: as a subsystem.
