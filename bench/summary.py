@@ -4,7 +4,7 @@
 RESULTS_DIR holds the Google Benchmark JSON files of the run
 (load_bench.json, translate_bench.json, views_bench.json,
 export_peak_bench.json, check_bench.json, check_peak_bench.json, find_bench.json,
-ui_bench.json).
+ui_bench.json, and headless_bench.json from bench/app/headless_bench.py).
 Every ratio is taken between two benchmarks of the same run. Times are the
 CPU time of the benchmark thread, which a busy machine disturbs far less than
 wall time; the wall-time figure is shown beside it and --wall judges on it
@@ -176,9 +176,9 @@ def main(argv):
         path = os.path.join(args.results_dir, name + ".json")
         return load_results(path) if os.path.exists(path) else {}
 
-    load, translate, views, export_peak, check, check_peak, find, ui = (
+    load, translate, views, export_peak, check, check_peak, find, ui, headless = (
         results(n) for n in ("load_bench", "translate_bench", "views_bench", "export_peak_bench", "check_bench",
-                             "check_peak_bench", "find_bench", "ui_bench"))
+                             "check_peak_bench", "find_bench", "ui_bench", "headless_bench"))
 
     table.heading("Loading (issue 2)")
     table.ratio("  LoadFile / read+split lines, 100 MB", "BM_LoadFile/100", "BM_ReadAndSplitLines/100", 2, load)
@@ -236,6 +236,11 @@ def main(argv):
                     find)
         table.time(f"  Events searched for a ship, {mission}", f"BM_FindEvents/{arg}", 0.1, find)
         table.time(f"  the same, search prepared first, {mission}", f"BM_FindEventsFirst/{arg}", 0.1, find)
+
+    table.heading("Headless program, whole process against cat of the mission (issue 24)")
+    table.wall_ratio("  --export text, 02 Rescue Force.fs2", "BM_Headless/export_text", "BM_Cat/export_text", 2.5,
+                     headless)
+    table.wall_ratio("  --version", "BM_Headless/version", "BM_Cat/version", 2, headless)
 
     table.heading("Window (issue 6, offscreen)")
     # Read in a worker thread, the load is judged on wall time whatever the
