@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringView>
 #include <Qt>
+#include <filesystem>
 
+#include "applib/paths.h"
 #include "base/text.h"
 
 namespace ui {
@@ -21,6 +23,9 @@ inline QStringView ToQStringView(mission::TextView text) {
 inline mission::Text FromQString(const QString& text) {
   return mission::Text(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
+
+// A path the window holds as a QString, as the file system takes it.
+inline std::filesystem::path FsPath(const QString& path) { return applib::ToFsPath(FromQString(path)); }
 
 // The row's hidden tag (a formula reference or empty), under this role.
 constexpr int kTagRole = Qt::UserRole;

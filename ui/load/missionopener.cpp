@@ -26,8 +26,6 @@ namespace {
 
 constexpr int kMessageMs = 5000;
 
-std::filesystem::path FsPath(const QString& path) { return applib::ToFsPath(FromQString(path)); }
-
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
 // The local files of a drag, as paths.

@@ -4,14 +4,11 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <future>
 
-#include "applib/paths.h"
 #include "ui/common/qtext.h"
 
 namespace ui {
 
 namespace {
-
-std::filesystem::path FsPath(const QString& path) { return applib::ToFsPath(FromQString(path)); }
 
 std::shared_ptr<const CheckResult> Check(std::shared_ptr<const mission::Mission> mission) {
   auto result = std::make_shared<CheckResult>();

@@ -11,14 +11,14 @@ namespace {
 // Design geometry, twips.
 constexpr int kToolbar2Height = 450;
 constexpr int kToolbar1Height = 630;
-constexpr int kIconSize = 360;
+constexpr int kButtonIconSize = 360;
 
 }  // namespace
 
 Toolbar::Toolbar(QWidget* clientArea) : QToolBar(clientArea), toolbar1_(new QWidget(clientArea)) {
   setObjectName(QStringLiteral("Toolbar2"));
   setMovable(false);
-  setIconSize(QSize(Px(kIconSize), Px(kIconSize)));
+  setIconSize(QSize(Px(kButtonIconSize), Px(kButtonIconSize)));
   AddButton(QStringLiteral("FileOpenFS1"), QStringLiteral(":/icons/open_fs1.png"), QStringLiteral("Open FS1 mission"));
   AddButton(QStringLiteral("FileOpenFS2"), QStringLiteral(":/icons/open_fs2.png"), QStringLiteral("Open FS2 mission"));
   treeview_ =
