@@ -3,8 +3,10 @@
 // rows as filled (ListModel) and the rows it shows, sorted by a column and
 // kept by the find bar's text (ShownRowsModel), and the delegate that
 // gives cut cells their tooltips. Rows are known by their number in the list
-// as filled, whatever order the sort and the filter show them in. Without a
-// mission, the list's area says how to open one (the hint "NoMissionHint").
+// as filled, whatever order the sort and the filter show them in. In place
+// of rows the list's area can say something (the hint "ListHint": how to
+// open a mission while none is shown). The row made current stays in view
+// when the rows are sorted or kept anew.
 #pragma once
 
 #include <QTreeView>
@@ -13,6 +15,7 @@
 
 #include "mission/mission.h"
 #include "views/modes.h"
+#include "views/sort.h"
 
 class QLabel;
 
@@ -31,10 +34,13 @@ class MissionList : public QTreeView {
   ShownRowsModel* Shown() const { return shown_; }
   const views::ListData& List() const;
 
-  // The mission whose rows are shown; nullptr: none is open (the hint shows).
+  // The mission whose rows are shown; nullptr while it is replaced.
   void SetMission(const mission::Mission* mission);
-  // New rows; columns are sized from their widths in twips. Emits
-  // listReplaced when done.
+  // What the list's area says; the empty text says nothing.
+  void SetHint(const QString& hint);
+  // New rows. Columns are sized from their widths in twips, widened where
+  // their caption (with the header's sort arrow) or their longest number
+  // would not fit. Emits listReplaced when done.
   void SetList(std::shared_ptr<const views::ListData> list, int dpi);
   // The widths of the columns shown, in twips, and setting them (which is
   // not a resize by the user).
@@ -42,9 +48,9 @@ class MissionList : public QTreeView {
   void SetColumnWidths(const std::vector<int>& twips, int dpi);
   // Selects and shows the row shown at `shown` without emitting rowChosen.
   void SelectRow(const QModelIndex& shown);
-  // Sorts by the column at `column`, ascending; the sort stays for later
-  // lists.
-  void SortByColumn(int column);
+  // Sorts as `sort` says, with the header's arrow on the column sorted by
+  // (none for the file order); the sort stays for later lists.
+  void SetSort(views::ColumnSort sort);
   // Without a mission the list leaves report view: no headers, and only the
   // rows' own texts (the first column).
   void SetReportView(bool report);
@@ -58,9 +64,13 @@ class MissionList : public QTreeView {
   void columnResized();
 
  private:
+  void resizeEvent(QResizeEvent* event) override;
+  // The width in pixels that column `column` of the list needs at least.
+  int NeededWidth(std::size_t column) const;
+  void ShowSortArrow();
+
   ListModel* rows_;
   ShownRowsModel* shown_;
-  void resizeEvent(QResizeEvent* event) override;
 
   QLabel* hint_;
   bool selecting_ = false;  // a row is being selected by the program

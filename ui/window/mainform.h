@@ -43,6 +43,7 @@
 #include "mission/mission.h"
 #include "ui/rules/layout.h"
 #include "ui/rules/settings.h"
+#include "ui/rules/viewstate.h"
 #include "ui/window/dialogs.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
@@ -150,6 +151,8 @@ class FSMMainForm : public QMainWindow {
   // Replaces the mission shown with one read from `path`.
   void ShowMission(const MissionRead& loaded, const QString& path);
   void SwitchMode(int index, bool afterLoad);
+  // Remembers the row the view shown is left at.
+  void LeaveView();
   void ShowEntry(int mode, int row);
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
@@ -172,6 +175,9 @@ class FSMMainForm : public QMainWindow {
   bool leftCodeHidden_ = false;
   bool rightCodeHidden_ = false;
   Panes panes_;
+  ViewSorts sorts_;
+  ViewPlaces places_;
+  QString shownPath_;  // the file of the mission shown
 
   // Controls.
   QWidget* client_ = nullptr;
