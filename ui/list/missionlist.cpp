@@ -76,10 +76,14 @@ void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) 
     rows_->SetList(std::move(list));
   }
   const auto& columns = rows_->List().columns;
-  std::vector<int> widths;
-  const double t = TwipsPerPixel(dpi);
-  for (std::size_t c = 0; c < columns.size(); ++c)
-    widths.push_back(std::max(columns[c].width, static_cast<int>(std::ceil(NeededWidth(c) * t))));
+  // A column of numbers is read whole to fit it: once per list.
+  std::vector<int>& widths = fitted_[rows_->SharedList()];
+  if (widths.size() != columns.size()) {
+    widths.clear();
+    const double t = TwipsPerPixel(dpi);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      widths.push_back(std::max(columns[c].width, static_cast<int>(std::ceil(NeededWidth(c) * t))));
+  }
   SetColumnWidths(widths, dpi);
   ShowSortArrow();
   emit listReplaced();

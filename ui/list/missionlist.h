@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "mission/mission.h"
+#include "ui/list/listmodel.h"
 #include "views/modes.h"
 #include "views/sort.h"
 
@@ -21,7 +22,6 @@ class QLabel;
 
 namespace ui {
 
-class ListModel;
 class ShownRowsModel;
 
 class MissionList : public QTreeView {
@@ -71,6 +71,7 @@ class MissionList : public QTreeView {
 
   ListModel* rows_;
   ShownRowsModel* shown_;
+  PerList<std::vector<int>> fitted_;  // each list's column widths, in twips
 
   QLabel* hint_;
   bool selecting_ = false;  // a row is being selected by the program

@@ -91,16 +91,12 @@ void ShownRowsModel::Arrange() {
 }
 
 const std::vector<int>& ShownRowsModel::OrderOfList() {
-  const std::shared_ptr<const views::ListData>& list = list_->SharedList();
-  std::erase_if(orders_, [](const ListOrder& order) { return order.list.expired(); });
-  auto order = std::find_if(orders_.begin(), orders_.end(),
-                            [&](const ListOrder& o) { return o.list.lock() == list; });
-  if (order == orders_.end()) order = orders_.insert(orders_.end(), ListOrder{list, {}, {}});
-  if (order->sort != sort_) {
-    order->sort = sort_;
-    order->rows = views::SortedRows(*list, sort_);
+  ListOrder& order = orders_[list_->SharedList()];
+  if (order.sort != sort_) {
+    order.sort = sort_;
+    order.rows = views::SortedRows(list_->List(), sort_);
   }
-  return order->rows;
+  return order.rows;
 }
 
 void ShownRowsModel::Rearrange(const std::function<void()>& change) {

@@ -23,12 +23,12 @@
 #include <vector>
 
 #include "mission/mission.h"
+#include "ui/list/listmodel.h"
 #include "views/find.h"
 #include "views/sort.h"
 
 namespace ui {
 
-class ListModel;
 
 class ShownRowsModel : public QAbstractProxyModel {
   Q_OBJECT
@@ -85,14 +85,13 @@ class ShownRowsModel : public QAbstractProxyModel {
   std::vector<int> shown_;     // list rows in the order shown, unless one to one
   std::vector<int> position_;  // by list row: where it is shown, or -1
 
-  // The orders worked out, one per list still alive.
+  // The order worked out for each list still alive.
   struct ListOrder {
-    std::weak_ptr<const views::ListData> list;
     views::ColumnSort sort;
     std::vector<int> rows;
   };
   const std::vector<int>& OrderOfList();
-  std::vector<ListOrder> orders_;
+  PerList<ListOrder> orders_;
 
   std::unique_ptr<views::RowSearch> search_;  // over the current list, once searched
   std::vector<char> found_;                   // by list row, for the current text

@@ -138,7 +138,7 @@ bool MissionOpener::Read(const QString& path, How how) {
   CancelLoad();
   if (QFileInfo(path).size() > kForegroundLoadBytes) {
     backgroundHow_ = how;
-    reader_->Start(path);
+    reader_->Start(path, w_.currentMode());
     Message(LoadingText(path));
     ShowProgress(true);
     return true;

@@ -271,6 +271,7 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   mission_ = loaded.mission;
   links_ = loaded.links;
   lists_ = views::ModeLists(mission_.get());
+  if (loaded.lists) lists_.Adopt(*loaded.lists);
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
   listView1_->SetHint(
