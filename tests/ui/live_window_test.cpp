@@ -307,6 +307,7 @@ TEST_F(LiveWindowTest, LargeMissionIsReadInTheBackground) {
 TEST_F(LiveWindowTest, TheLoadingMessageStaysThroughAnOpenedMenu) {
   const QString large = Write("large.fs2", LargeMission(20));  // read for long enough to open a menu
   ASSERT_TRUE(Form().LoadFile(kSample));
+  ShowMode(views::kModeShips);
   ASSERT_TRUE(Form().LoadFile(large));
   const QString loading = "Loading large.fs2... (Esc cancels)";
   ASSERT_EQ(Message(), loading);
@@ -321,6 +322,9 @@ TEST_F(LiveWindowTest, TheLoadingMessageStaysThroughAnOpenedMenu) {
   EXPECT_EQ(Message(), loading);
   ASSERT_TRUE(WaitFor([&] { return Form().windowTitle().contains("large.fs2"); }));
   EXPECT_EQ(Message(), "");
+  // It comes in the view that was shown.
+  EXPECT_EQ(Form().CurrentMode(), views::kModeShips);
+  EXPECT_EQ(Cell(0, 0), "Ship 0");
 }
 
 // Escape cancels a load in the background and keeps the mission shown;

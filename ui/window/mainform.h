@@ -84,11 +84,14 @@ class FSMMainForm : public QMainWindow {
   explicit FSMMainForm(const applib::Library& library, Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
   ~FSMMainForm() override;
 
-  // Reads a mission file and shows its General view. When the file cannot
-  // be read, a warning names the file and the reason, and the mission shown
-  // so far stays, with its list and caption. A file that does not look like
-  // a mission replaces it only when the user says so. A large file is read
-  // in the background: true then means that the read has begun.
+  // Reads a mission file and shows it in the view shown (ViewAfterLoad:
+  // General at the first load, or when the new mission has nothing to show
+  // there); each view starts at its first row, unless the file shown is
+  // read again. When the file cannot be read, a warning names the file and
+  // the reason, and the mission shown so far stays, with its list and
+  // caption. A file that does not look like a mission replaces it only when
+  // the user says so. A large file is read in the background: true then
+  // means that the read has begun.
   bool LoadFile(const QString& path);
 
   // Status text and mouse pointer: a text means busy, empty means "Ready".
