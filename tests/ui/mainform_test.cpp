@@ -758,12 +758,21 @@ TEST_F(MainFormTest, ProblemsFollowTheMissionShown) {
   EXPECT_EQ(Find<QTreeView>("ProblemsList")->model()->rowCount(), 1);
 }
 
-TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
+TEST_F(MainFormTest, PositionAtFirstTwoThirdsOfTheScreenThenRestoredAndSavedThroughTheLibrary) {
   applib::testing::FakePlatform platform;
   applib::testing::FakeFrontend frontend;
   applib::Library lib(platform, frontend);
   lib.ad_brix = FromQString(dir.path() + "/");
   lib.pfad_main = lib.ad_brix;
+  {
+    // No position kept: about two thirds of the screen, centred.
+    const QSize design = FSMMainForm(dir.path(), &dialogs).size();  // without the library: the design size
+    const FSMMainForm first(lib, &dialogs);
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const Bounds b =
+        FirstWindowBounds({free.x(), free.y(), free.width(), free.height()}, design.width(), design.height());
+    EXPECT_EQ(first.geometry(), QRect(b.left, b.top, b.width, b.height));
+  }
   applib::IniWrite(lib.ad_brix, u"brix.ini", u"Positions", u"TORVEK32", u"0,1500,900,9600,7200");
   QFile tool(dir.filePath("korva"));
   ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
@@ -778,19 +787,6 @@ TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
   window->setGeometry(qRound(3000 / t), qRound(1500 / t), qRound(6000 / t), qRound(4500 / t));
   window->close();
   EXPECT_EQ(applib::IniRead(lib.ad_brix, u"brix.ini", u"Positions", u"TORVEK32"), u"0,3000,1500,6000,4500");
-}
-
-TEST_F(MainFormTest, WithoutAKeptPositionTheWindowTakesTwoThirdsOfTheScreen) {
-  applib::testing::FakePlatform platform;
-  applib::testing::FakeFrontend frontend;
-  applib::Library lib(platform, frontend);
-  lib.ad_brix = FromQString(dir.path() + "/");
-  lib.pfad_main = lib.ad_brix;
-  const QSize design = FSMMainForm(dir.path(), &dialogs).size();  // without the library: the design size
-  auto window = std::make_unique<FSMMainForm>(lib, &dialogs);
-  const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
-  const Bounds b = FirstWindowBounds({free.x(), free.y(), free.width(), free.height()}, design.width(), design.height());
-  EXPECT_EQ(window->geometry(), QRect(b.left, b.top, b.width, b.height));
 }
 
 TEST(QtFileFilter, EitherCaseAndEveryFile) {
