@@ -19,18 +19,20 @@ constexpr double kArrowHalfWidth = 3.5;
 
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// The advance of a character in ems of a plain sans-serif face.
+// The advances of the printable ASCII characters in DejaVu Sans, the
+// picture's face, in thousandths of an em; other characters count 0.65 em.
+constexpr std::uint16_t kAdvances[95] = {
+    317, 400, 459, 837, 636, 950, 779, 274, 390, 390, 500, 837, 317, 360, 317, 336,   //  !"#$%&'()*+,-./
+    636, 636, 636, 636, 636, 636, 636, 636, 636, 636, 336, 336, 837, 837, 837, 530,   // 0-9:;<=>?
+    1000, 684, 686, 698, 770, 631, 575, 774, 751, 294, 294, 655, 557, 862, 748, 787,  // @A-O
+    603, 787, 694, 634, 610, 731, 684, 988, 685, 610, 685, 390, 336, 390, 837, 500,   // P-Z[\]^_
+    500, 612, 634, 549, 634, 615, 352, 634, 633, 277, 277, 579, 277, 974, 633, 611,   // `a-o
+    634, 634, 411, 520, 392, 633, 591, 817, 591, 591, 524, 636, 336, 636, 837,        // p-z{|}~
+};
+
 double Advance(char16_t c) {
-  if (c == u' ' || c == u'i' || c == u'l' || c == u'j' || c == u'I' || c == u'.' || c == u',' || c == u':' ||
-      c == u';' || c == u'!' || c == u'\'' || c == u'|') {
-    return 0.28;
-  }
-  if (c == u'f' || c == u't' || c == u'r' || c == u'(' || c == u')' || c == u'-') return 0.36;
-  if (c == u'm' || c == u'w' || c == u'M' || c == u'W') return 0.86;
-  if (c >= u'A' && c <= u'Z') return 0.68;
-  if (c >= u'0' && c <= u'9') return 0.56;
-  if (c >= u'a' && c <= u'z') return 0.53;
-  return 0.62;
+  if (c == u'\u2026') return 1.0;  // the ellipsis of a cut label
+  return c >= 0x20 && c < 0x7F ? kAdvances[c - 0x20] / 1000.0 : 0.65;
 }
 
 std::string Number(double value) {
@@ -426,6 +428,27 @@ bool LayOutFlow(FlowPart part, const DotLayout& layout, FlowPicture& picture, st
   return true;
 }
 
+Text FlowUnlinkedCaption(std::size_t count) {
+  return u"Without links (" + mission::Decimal(static_cast<long long>(count)) + u")";
+}
+
+Text FlowToolTip(TextView label, TextView formula, std::size_t lines) {
+  Text tip(label);
+  std::size_t shown = 0;
+  for (std::size_t start = 0; start < formula.size();) {
+    const std::size_t end = std::min(formula.find(u"\r\n", start), formula.size());
+    if (shown == lines) {
+      tip += u"\n\u2026";
+      break;
+    }
+    tip += u'\n';
+    tip += formula.substr(start, end - start);
+    ++shown;
+    start = end + 2;
+  }
+  return tip;
+}
+
 std::optional<std::uint32_t> FlowNodeAt(const FlowPicture& picture, FlowPoint at) {
   for (std::size_t n = 0; n < picture.boxes.size(); ++n) {
     if (!picture.boxes[n].Empty() && picture.boxes[n].Contains(at)) return static_cast<std::uint32_t>(n);
@@ -453,7 +476,9 @@ std::string FlowSvg(const FlowPicture& picture) {
     svg += "<rect x=\"" + Number(f.left) + "\" y=\"" + Number(f.top) + "\" width=\"" + Number(f.width) +
            "\" height=\"" + Number(f.height) + "\" fill=\"none\" stroke=\"#b0b0b0\" stroke-dasharray=\"4 3\"/>\n";
     svg += "<text x=\"" + Number(f.left + kGridGap) + "\" y=\"" + Number(f.top + kCaptionHeight - 6) +
-           "\" fill=\"#606060\">Without links (" + std::to_string(picture.unlinkedCount) + ")</text>\n";
+           "\" fill=\"#606060\">";
+    AppendXml(FlowUnlinkedCaption(picture.unlinkedCount), svg);
+    svg += "</text>\n";
   }
   for (std::size_t n = 0; n < graph.nodes.size() && n < picture.boxes.size(); ++n) {
     if (!picture.boxes[n].Empty()) SvgNode(graph.nodes[n], picture.boxes[n], svg);

@@ -112,6 +112,14 @@ using DotLayout = std::function<bool(const std::string& dot, std::string& plain,
 // or goals." and no layout. False with a reason when the layout failed.
 bool LayOutFlow(FlowPart part, const DotLayout& layout, FlowPicture& picture, std::string& error);
 
+// The caption over the nodes without edges: «Without links (3)».
+Text FlowUnlinkedCaption(std::size_t count);
+
+// A box's tooltip: its label, then the first `lines` lines of its formula
+// (the Parsed code window's text, lines split at CR LF), with a line "…"
+// when the formula has more.
+Text FlowToolTip(TextView label, TextView formula, std::size_t lines = 12);
+
 // The node whose box holds `at`, if any.
 std::optional<std::uint32_t> FlowNodeAt(const FlowPicture& picture, FlowPoint at);
 
