@@ -11,11 +11,12 @@ namespace {
 // The library, by its name in Debian 12 (package libgvc6); its own
 // dependencies (libcgraph, libcdt) come with it and hold the graph
 // functions.
-constexpr const char* kLibrary = "libgvc.so.6";
+const char* library_name = "libgvc.so.6";
 
 // The functions used, looked up by name in the loaded library.
 struct Api {
   decltype(&::gvContext) context = nullptr;
+  decltype(&::gvContextPlugins) contextWithPlugins = nullptr;
   decltype(&::agmemread) read = nullptr;
   decltype(&::gvLayout) layout = nullptr;
   decltype(&::gvRenderData) render = nullptr;
@@ -38,6 +39,31 @@ int CollectMessage(char* text) {
   return 0;
 }
 
+// The two plugins a layout into "plain" or "svg" text needs: the "dot"
+// layout and the core output formats. Graphviz keeps them in the folder
+// "graphviz" beside its library. Given to Graphviz as its only plugins,
+// they spare it the text-shaping plugin it would otherwise load for every
+// layout (pango, with cairo, fontconfig and a C++ runtime of its own); the
+// picture measures its labels itself. Graphviz keeps `builtins`.
+lt_symlist_t builtins[3] = {};
+
+bool LoadPlugins(void* anySymbol) {
+  Dl_info info;
+  if (dladdr(anySymbol, &info) == 0 || info.dli_fname == nullptr) return false;
+  std::string folder(info.dli_fname);
+  folder.erase(folder.rfind('/') + 1);
+  folder += "graphviz/";
+  const char* const names[][2] = {{"libgvplugin_dot_layout.so.6", "gvplugin_dot_layout_LTX_library"},
+                                  {"libgvplugin_core.so.6", "gvplugin_core_LTX_library"}};
+  for (std::size_t i = 0; i < 2; ++i) {
+    void* plugin = dlopen((folder + names[i][0]).c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* library = plugin ? dlsym(plugin, names[i][1]) : nullptr;
+    if (library == nullptr) return false;
+    builtins[i] = {names[i][1], library};
+  }
+  return true;
+}
+
 template <class Function>
 bool Find(void* library, const char* name, Function& function, std::string& failure) {
   function = reinterpret_cast<Function>(dlsym(library, name));
@@ -47,10 +73,10 @@ bool Find(void* library, const char* name, Function& function, std::string& fail
 
 Api* Load() {
   auto* loaded = new Api;
-  void* library = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+  void* library = dlopen(library_name, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
     const char* reason = dlerror();
-    loaded->failure = std::string("Graphviz is not installed (") + (reason ? reason : kLibrary) + ")";
+    loaded->failure = std::string("Graphviz is not installed (") + (reason ? reason : library_name) + ")";
     return loaded;
   }
   std::string& f = loaded->failure;
@@ -58,9 +84,13 @@ Api* Load() {
       Find(library, "gvLayout", loaded->layout, f) && Find(library, "gvRenderData", loaded->render, f) &&
       Find(library, "gvFreeRenderData", loaded->freeData, f) &&
       Find(library, "gvFreeLayout", loaded->freeLayout, f) && Find(library, "agclose", loaded->close, f) &&
-      Find(library, "agseterrf", loaded->errorFunction, f)) {
+      Find(library, "agseterrf", loaded->errorFunction, f) &&
+      Find(library, "gvContextPlugins", loaded->contextWithPlugins, f)) {
     loaded->errorFunction(CollectMessage);
-    loaded->gvc = loaded->context();
+    // Where the plugins are not where Debian puts them, Graphviz finds its
+    // own through its configuration.
+    loaded->gvc = LoadPlugins(reinterpret_cast<void*>(loaded->context)) ? loaded->contextWithPlugins(builtins, 0)
+                                                                          : loaded->context();
     if (loaded->gvc == nullptr) f = "Graphviz could not start";
   }
   return loaded;
@@ -103,6 +133,11 @@ bool Render(const std::string& dot, const char* format, std::string& out, std::s
   api->close(graph);
   if (!ok) error = Reason(collected, "the layout failed");
   return ok;
+}
+
+void SetLibrary(const char* library) {
+  const std::lock_guard<std::mutex> guard(lock);
+  if (api == nullptr) library_name = library;
 }
 
 bool Loaded() {

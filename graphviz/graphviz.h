@@ -20,4 +20,8 @@ bool Render(const std::string& dot, const char* format, std::string& out, std::s
 // Whether this process has loaded Graphviz.
 bool Loaded();
 
+// Loads `library` in place of Graphviz's, for a test of a machine without
+// Graphviz; only before the first Render of the process.
+void SetLibrary(const char* library);
+
 }  // namespace graphviz

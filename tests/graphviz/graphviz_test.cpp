@@ -75,8 +75,8 @@ TEST(LayoutThreadTest, ANewerJobTakesTheWaitingOnesPlace) {
   thread.Post(client, Blocked(go.get_future().share(), ran, handed, &started));
   started.get_future().wait();
   thread.Post(client, Noting("second", ran, handed));
-  thread.Post(other, Noting("other", ran, handed));
-  thread.Post(client, Noting("third", ran, handed, &done));  // replaces "second", keeps its turn
+  thread.Post(other, Noting("other", ran, handed, &done));  // the last to run
+  thread.Post(client, Noting("third", ran, handed));  // replaces "second", keeps its turn
   go.set_value();
   done.get_future().wait();
   EXPECT_EQ(ran, (std::vector<std::string>{"blocked", "third", "other"}));
