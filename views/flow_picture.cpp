@@ -83,6 +83,18 @@ bool ReadNumber(std::string_view word, double& value) {
   return ec == std::errc() && end == word.data() + word.size();
 }
 
+FlowBox BoundsOf(const std::vector<FlowPoint>& points) {
+  if (points.empty()) return {};
+  double left = points[0].x, top = points[0].y, right = left, bottom = top;
+  for (const FlowPoint& p : points) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  return {left, top, right - left, bottom - top};
+}
+
 // A node name of the layout's input, "n12": its number.
 std::optional<std::uint32_t> NodeNumber(std::string_view name, std::size_t count) {
   std::uint32_t n = 0;
@@ -209,6 +221,25 @@ void SvgEdge(const FlowEdge& edge, const FlowPath& path, std::string& svg) {
 }
 
 }  // namespace
+
+std::vector<FlowPoint> FlowPolyline(const std::vector<FlowPoint>& points) {
+  if (points.size() < 4 || (points.size() - 1) % 3 != 0) return points;
+  constexpr double kPieceLength = 6;  // points: smooth at any zoom a picture is read at
+  std::vector<FlowPoint> line{points[0]};
+  for (std::size_t i = 0; i + 3 < points.size(); i += 3) {
+    const FlowPoint &a = points[i], &b = points[i + 1], &c = points[i + 2], &d = points[i + 3];
+    // The control polygon is never shorter than the curve.
+    const double length = std::hypot(b.x - a.x, b.y - a.y) + std::hypot(c.x - b.x, c.y - b.y) +
+                          std::hypot(d.x - c.x, d.y - c.y);
+    const int pieces = std::clamp(static_cast<int>(length / kPieceLength), 1, 64);
+    for (int k = 1; k <= pieces; ++k) {
+      const double t = static_cast<double>(k) / pieces, u = 1 - t;
+      const double wa = u * u * u, wb = 3 * u * u * t, wc = 3 * u * t * t, wd = t * t * t;
+      line.push_back({wa * a.x + wb * b.x + wc * c.x + wd * d.x, wa * a.y + wb * b.y + wc * c.y + wd * d.y});
+    }
+  }
+  return line;
+}
 
 double FlowTextWidth(TextView text) {
   double ems = 0;
@@ -384,6 +415,8 @@ bool ReadPlainLayout(std::string_view plain, FlowPicture& picture, std::string& 
       const std::size_t rest = 4 + 2 * points;
       double x = 0, y = 0;
       if (w.size() >= rest + 5 && ReadNumber(w[rest + 1], x) && ReadNumber(w[rest + 2], y)) path.labelAt = at(x, y);
+      path.line = FlowPolyline(path.points);
+      path.bounds = BoundsOf(path.line);
     } else if (w[0] == "stop") {
       break;
     }

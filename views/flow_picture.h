@@ -39,7 +39,16 @@ struct FlowPath {
   // curve. Ends on the target's border.
   std::vector<FlowPoint> points;
   std::optional<FlowPoint> labelAt;  // the centre of the edge's label
+  // The curves as straight pieces close enough to draw (FlowPolyline), and
+  // the box around them.
+  std::vector<FlowPoint> line;
+  FlowBox bounds;
 };
+
+// A chain of cubic Bézier curves as a line of straight pieces, each at most
+// a few points long, from the first point to the last. Points that are not
+// such a chain are joined as they are.
+std::vector<FlowPoint> FlowPolyline(const std::vector<FlowPoint>& points);
 
 struct FlowPicture {
   FlowPart part;                  // what is drawn

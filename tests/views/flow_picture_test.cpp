@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,33 @@ TEST(FlowPictureTest, ArrowHeadsPointAlongTheirPath) {
   // A path that ends with repeated points still has a direction.
   path.points = {{0, 10}, {0, 20}, {0, 30}, {0, 30}};
   EXPECT_LT(FlowArrowHead(path)[1].y, 30);
+}
+
+TEST(FlowPictureTest, CurvesBecomeShortStraightPiecesOnTheCurve) {
+  // A quarter-circle-like curve from (0, 0) to (60, 60), then a straight one on to (90, 60).
+  const std::vector<FlowPoint> chain = {{0, 0}, {33, 0}, {60, 27}, {60, 60}, {70, 60}, {80, 60}, {90, 60}};
+  const std::vector<FlowPoint> line = FlowPolyline(chain);
+  ASSERT_GE(line.size(), 10u);
+  EXPECT_EQ(line.front(), chain.front());
+  EXPECT_EQ(line.back(), chain.back());
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    EXPECT_LE(std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y), 8.0) << i;
+  }
+  // The curve's middle, at t = 1/2: (a + 3b + 3c + d) / 8.
+  const FlowPoint middle{(0 + 3 * 33 + 3 * 60 + 60) / 8.0, (0 + 0 + 3 * 27 + 60) / 8.0};
+  double nearest = 1e9;
+  for (const FlowPoint& p : line) nearest = std::min(nearest, std::hypot(p.x - middle.x, p.y - middle.y));
+  EXPECT_LT(nearest, 4);
+  // Points that are no chain of curves are joined as they are.
+  const std::vector<FlowPoint> two = {{0, 0}, {5, 5}};
+  EXPECT_EQ(FlowPolyline(two), two);
+}
+
+TEST(FlowPictureTest, ToolTipsShowTheFirstLinesOfTheFormula) {
+  EXPECT_EQ(FlowToolTip(u"Intro", u"If\r\n True\r\nThen\r\n Go()", 12), u"Intro\nIf\n True\nThen\n Go()");
+  EXPECT_EQ(FlowToolTip(u"Intro", u"If\r\n True\r\nThen\r\n Go()", 2), u"Intro\nIf\n True\n\u2026");
+  EXPECT_EQ(FlowToolTip(u"Intro", u"", 2), u"Intro");
+  EXPECT_EQ(mission::ToUtf8(FlowUnlinkedCaption(3)), "Without links (3)");
 }
 
 }  // namespace

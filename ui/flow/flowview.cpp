@@ -4,7 +4,6 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyleOptionGraphicsItem>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -35,7 +34,8 @@ constexpr double kLineWidth = 1.1;
 constexpr QRgb kHighlight = 0xE07000;
 constexpr double kMinZoom = 0.05;
 constexpr double kMaxZoom = 8;
-constexpr double kReadableZoom = 0.8;  // the boxes' text still reads at this zoom
+constexpr double kReadableZoom = 0.8;
+constexpr double kSmallestText = 3.5;  // pixels: smaller labels are not drawn  // the boxes' text still reads at this zoom
 
 }  // namespace
 
@@ -46,6 +46,7 @@ FlowPictureItem::FlowPictureItem() { setFlag(QGraphicsItem::ItemUsesExtendedStyl
 void FlowPictureItem::SetPicture(std::shared_ptr<const views::FlowPicture> picture) {
   prepareGeometryChange();
   picture_ = std::move(picture);
+  labels_.assign(picture_ ? picture_->boxes.size() : 0, QString());
   highlighted_.reset();
   update();
 }
@@ -77,34 +78,47 @@ void FlowPictureItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
   }
   for (std::size_t e = 0; e < p.paths.size(); ++e) {
     const views::FlowPath& path = p.paths[e];
-    if (path.points.empty()) continue;
-    // Bézier curves stay within their control points.
-    QRectF bounds(PointOf(path.points.front()), QSizeF(0, 0));
-    for (const views::FlowPoint& point : path.points) bounds |= QRectF(PointOf(point), QSizeF(0.1, 0.1));
-    if (path.labelAt) bounds |= QRectF(PointOf(*path.labelAt), QSizeF(0.1, 0.1)).adjusted(-20, -10, 20, 10);
-    if (exposed.intersects(bounds.adjusted(-10, -10, 10, 10))) PaintEdge(*painter, e);
+    if (path.line.size() < 2) continue;
+    QRectF bounds = RectOf(path.bounds).adjusted(-10, -10, 10, 10);  // with the arrowhead
+    if (path.labelAt) bounds |= QRectF(PointOf(*path.labelAt), QSizeF(0, 0)).adjusted(-20, -10, 20, 10);
+    if (exposed.intersects(bounds)) PaintEdge(*painter, e, exposed);
   }
+  // Far out the labels would be specks: the boxes alone are drawn.
+  const bool labels = QStyleOptionGraphicsItem::levelOfDetailFromTransform(painter->worldTransform()) *
+                          views::kFlowFontSize >= kSmallestText;
   for (std::size_t n = 0; n < p.boxes.size(); ++n) {
-    if (!p.boxes[n].Empty() && exposed.intersects(RectOf(p.boxes[n]))) PaintNode(*painter, n);
+    if (!p.boxes[n].Empty() && exposed.intersects(RectOf(p.boxes[n]))) PaintNode(*painter, n, labels);
   }
 }
 
-void FlowPictureItem::PaintEdge(QPainter& painter, std::size_t e) const {
+void FlowPictureItem::PaintEdge(QPainter& painter, std::size_t e, const QRectF& exposed) const {
   const views::FlowPath& path = picture_->paths[e];
   const views::FlowEdge& edge = picture_->part.graph.edges[e];
   const views::FlowEdgeStyle style = views::FlowStyleOf(edge.kind);
-  QPainterPath curve(PointOf(path.points[0]));
-  if ((path.points.size() - 1) % 3 == 0) {
-    for (std::size_t i = 1; i + 2 < path.points.size(); i += 3)
-      curve.cubicTo(PointOf(path.points[i]), PointOf(path.points[i + 1]), PointOf(path.points[i + 2]));
-  } else {
-    for (std::size_t i = 1; i < path.points.size(); ++i) curve.lineTo(PointOf(path.points[i]));
-  }
-  QPen pen(Rgb(style.stroke), kLineWidth);
+  // The curve is drawn as its straight pieces, only those near the part
+  // exposed, with a pen as wide on the screen at any zoom: long edges cross
+  // the whole picture, and the painter would otherwise follow every piece.
+  // One pixel wide: the painter's fast line drawing takes no wider pen.
+  QPen pen(Rgb(style.stroke), 1);
+  pen.setCosmetic(true);
   if (style.dash[0] > 0) pen.setDashPattern({style.dash[0], style.dash[1]});
   painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
-  painter.drawPath(curve);
+  QPolygonF run;
+  const auto flush = [&] {
+    if (run.size() >= 2) painter.drawPolyline(run);
+    run.clear();
+  };
+  for (std::size_t i = 1; i < path.line.size(); ++i) {
+    const QPointF a = PointOf(path.line[i - 1]), b = PointOf(path.line[i]);
+    if (!exposed.intersects(QRectF(a, b).normalized().adjusted(-1, -1, 1, 1))) {
+      flush();
+      continue;
+    }
+    if (run.isEmpty()) run << a;
+    run << b;
+  }
+  flush();
   if (style.arrow && path.points.size() >= 2) {
     const std::array<views::FlowPoint, 3> head = views::FlowArrowHead(path);
     const QPointF corners[] = {PointOf(head[0]), PointOf(head[1]), PointOf(head[2])};
@@ -119,7 +133,7 @@ void FlowPictureItem::PaintEdge(QPainter& painter, std::size_t e) const {
   }
 }
 
-void FlowPictureItem::PaintNode(QPainter& painter, std::size_t n) const {
+void FlowPictureItem::PaintNode(QPainter& painter, std::size_t n, bool label) const {
   const views::FlowNode& node = picture_->part.graph.nodes[n];
   const views::FlowBox& box = picture_->boxes[n];
   const views::FlowNodeStyle style = views::FlowStyleOf(node.kind);
@@ -147,10 +161,14 @@ void FlowPictureItem::PaintNode(QPainter& painter, std::size_t n) const {
       painter.drawRect(rect.adjusted(2, 2, -2, -2));
       break;
   }
-  painter.setPen(Qt::black);
+  if (!label) return;
   const QRectF text = rect.adjusted(6, 0, -6, 0);
-  painter.drawText(text, Qt::AlignCenter,
-                   painter.fontMetrics().elidedText(ToQString(node.label), Qt::ElideRight, qFloor(text.width())));
+  QString& shown = labels_[n];  // cut to its box once, when first painted
+  if (shown.isNull()) {
+    shown = painter.fontMetrics().elidedText(ToQString(node.label), Qt::ElideRight, qFloor(text.width()));
+  }
+  painter.setPen(Qt::black);
+  painter.drawText(text, Qt::AlignCenter, shown);
 }
 
 // --- FlowView ---

@@ -7,9 +7,11 @@
 
 #include <QGraphicsItem>
 #include <QGraphicsView>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "views/flow_picture.h"
 
@@ -29,10 +31,11 @@ class FlowPictureItem : public QGraphicsItem {
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
  private:
-  void PaintEdge(QPainter& painter, std::size_t edge) const;
-  void PaintNode(QPainter& painter, std::size_t node) const;
+  void PaintEdge(QPainter& painter, std::size_t edge, const QRectF& exposed) const;
+  void PaintNode(QPainter& painter, std::size_t node, bool label) const;
 
   std::shared_ptr<const views::FlowPicture> picture_;
+  mutable std::vector<QString> labels_;  // by node: its label as its box shows it, once painted
   std::optional<std::uint32_t> highlighted_;
 };
 
