@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <span>
+#include <unordered_map>
 
 namespace views {
 namespace {
@@ -93,6 +94,10 @@ FlowBox BoundsOf(const std::vector<FlowPoint>& points) {
     bottom = std::max(bottom, p.y);
   }
   return {left, top, right - left, bottom - top};
+}
+
+std::uint64_t EndsKey(std::uint32_t source, std::uint32_t target) {
+  return (static_cast<std::uint64_t>(source) << 32) | target;
 }
 
 // A node name of the layout's input, "n12": its number.
@@ -363,7 +368,13 @@ bool ReadPlainLayout(std::string_view plain, FlowPicture& picture, std::string& 
   picture.paths.resize(edgeCount);
   double height = 0;
   bool sized = false;
-  std::size_t edge = 0;  // edges come in the order of the input, which is the part's order
+  // Graphviz writes the edges in an order of its own, each by its two ends:
+  // an edge line is the first edge between those ends not read yet (edges
+  // between the same two nodes come in the order they were given).
+  const std::vector<FlowEdge>& edges = picture.part.graph.edges;
+  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> between;  // ends -> edges, last first
+  for (std::size_t e = edgeCount; e-- > 0;) between[EndsKey(edges[e].source, edges[e].target)].push_back(static_cast<std::uint32_t>(e));
+  std::size_t read = 0;
   std::vector<bool> linked = LinkedFlowNodes(picture.part);
   const auto at = [&](double x, double y) {
     return FlowPoint{x * kPointsPerInch + kFlowMargin, (height - y) * kPointsPerInch + kFlowMargin};
@@ -396,12 +407,17 @@ bool ReadPlainLayout(std::string_view plain, FlowPicture& picture, std::string& 
                            h * kPointsPerInch};
     } else if (w[0] == "edge" && sized) {
       double count = 0;
-      if (w.size() < 4 || !ReadNumber(w[3], count) || count < 0 || w.size() < 4 + 2 * static_cast<std::size_t>(count) ||
-          edge >= edgeCount) {
+      const std::optional<std::uint32_t> tail = w.size() >= 4 ? NodeNumber(w[1], nodes) : std::nullopt;
+      const std::optional<std::uint32_t> head = w.size() >= 4 ? NodeNumber(w[2], nodes) : std::nullopt;
+      const auto pending = tail && head ? between.find(EndsKey(*tail, *head)) : between.end();
+      if (pending == between.end() || pending->second.empty() || !ReadNumber(w[3], count) || count < 0 ||
+          w.size() < 4 + 2 * static_cast<std::size_t>(count)) {
         error = "unreadable layout: " + std::string(line);
         return false;
       }
-      FlowPath& path = picture.paths[edge++];
+      FlowPath& path = picture.paths[pending->second.back()];
+      pending->second.pop_back();
+      ++read;
       const auto points = static_cast<std::size_t>(count);
       for (std::size_t i = 0; i < points; ++i) {
         double x = 0, y = 0;
@@ -425,7 +441,7 @@ bool ReadPlainLayout(std::string_view plain, FlowPicture& picture, std::string& 
     error = "the layout gave no picture";
     return false;
   }
-  if (edge != edgeCount) {
+  if (read != edgeCount) {
     error = "the layout lost edges";
     return false;
   }

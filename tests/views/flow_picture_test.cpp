@@ -77,6 +77,38 @@ TEST(FlowPictureTest, LinkedNodesGoToTheLayoutTheOthersStandApart) {
   EXPECT_FALSE(FlowNodeAt(picture, {1, 1}));
 }
 
+// Graphviz writes the edges in its own order; each goes back to its own
+// edge by its ends, and edges between the same two nodes in their order.
+TEST(FlowPictureTest, EdgesAreMatchedByTheirEnds) {
+  FlowGraph graph;
+  for (std::uint32_t row = 1; row <= 3; ++row) graph.nodes.push_back({FlowNodeKind::kEvent, 4, row, u"E"});
+  graph.edges = {{2, 1, FlowEdgeKind::kTrigger, {}},
+                 {0, 1, FlowEdgeKind::kTrigger, {}},
+                 {0, 1, FlowEdgeKind::kChain, u"3"},
+                 {1, 2, FlowEdgeKind::kAction, {}}};
+  const std::string plain =
+      "graph 1 3 1\n"
+      "node n0 0.5 0.5 1 0.3 \"\" solid box black lightgrey\n"
+      "node n1 1.5 0.5 1 0.3 \"\" solid box black lightgrey\n"
+      "node n2 2.5 0.5 1 0.3 \"\" solid box black lightgrey\n"
+      "edge n0 n1 4 1 0.1 1 0.1 1 0.1 1 0.1 solid black\n"
+      "edge n0 n1 4 1 0.2 1 0.2 1 0.2 1 0.2 3 1 0.25 solid black\n"
+      "edge n1 n2 4 2 0.3 2 0.3 2 0.3 2 0.3 solid black\n"
+      "edge n2 n1 4 2 0.4 2 0.4 2 0.4 2 0.4 solid black\n"
+      "stop\n";
+  FakeLayout layout{{}, plain};
+  FlowPicture picture;
+  std::string error;
+  ASSERT_TRUE(LayOutFlow(WholeFlowPart(graph), layout.Function(), picture, error)) << error;
+  const double top = 12 + 1 * 72;  // y = 0 at the bottom of a one-inch picture
+  EXPECT_DOUBLE_EQ(picture.paths[1].points[0].y, top - 0.1 * 72);
+  EXPECT_DOUBLE_EQ(picture.paths[2].points[0].y, top - 0.2 * 72);
+  EXPECT_TRUE(picture.paths[2].labelAt.has_value());
+  EXPECT_FALSE(picture.paths[1].labelAt.has_value());
+  EXPECT_DOUBLE_EQ(picture.paths[3].points[0].y, top - 0.3 * 72);
+  EXPECT_DOUBLE_EQ(picture.paths[0].points[0].y, top - 0.4 * 72);
+}
+
 TEST(FlowPictureTest, WithoutEdgesOrNodesNoLayoutRuns) {
   FakeLayout layout;
   FlowPicture picture;
@@ -112,6 +144,10 @@ TEST(FlowPictureTest, BrokenLayoutsAreReported) {
       {"a node of another graph", true, "graph 1 2 1\nnode n9 1 1 1 1 \"\" solid box black lightgrey\n",
        "unreadable layout: node n9 1 1 1 1 \"\" solid box black lightgrey"},
       {"too few points", true, "graph 1 2 1\nedge n0 n1 3 1 1\n", "unreadable layout: edge n0 n1 3 1 1"},
+      {"an edge between other nodes", true, "graph 1 2 1\nedge n1 n0 0 solid black\n",
+       "unreadable layout: edge n1 n0 0 solid black"},
+      {"an edge twice", true, "graph 1 2 1\nedge n0 n1 0 solid black\nedge n0 n1 0 solid black\n",
+       "unreadable layout: edge n0 n1 0 solid black"},
   };
   for (const Case& c : cases) {
     FakeLayout layout{{}, c.plain, c.ok};
