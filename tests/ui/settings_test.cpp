@@ -66,7 +66,9 @@ TEST(SettingRules, EventFlowModeAndSteps) {
                  {u"neighborhood", views::FlowChoice::kAutomatic}};
   for (const auto& c : choices) {
     EXPECT_EQ(FlowChoiceFromSetting(c.value), c.choice) << mission::ToUtf8(c.value);
-    if (c.value.empty() || c.choice != views::FlowChoice::kAutomatic) EXPECT_EQ(FlowChoiceSetting(c.choice), c.value);
+    if (c.value.empty() || c.choice != views::FlowChoice::kAutomatic) {
+      EXPECT_EQ(FlowChoiceSetting(c.choice), c.value);
+    }
   }
   const struct {
     TextView value;
