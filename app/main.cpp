@@ -20,7 +20,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: torvk32 [MISSION] | --export json|text [--modern-operators] MISSION | --check [--format json] "
+    "usage: torvk32 [MISSION] | --export json|text|dot|svg [--modern-operators] MISSION | --check [--format json] "
     "MISSION... | --help | --version";
 
 int Usage() {
@@ -49,6 +49,8 @@ int Export(int argc, char** argv) {
   const sexp::OperatorSet operators = modern ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
   if (Is(format, "json")) return app::RunExport(app::ExportFormat::kJson, argv[i], std::cout, std::cerr, operators);
   if (Is(format, "text")) return app::RunExport(app::ExportFormat::kText, argv[i], std::cout, std::cerr, operators);
+  if (Is(format, "dot")) return app::RunExport(app::ExportFormat::kDot, argv[i], std::cout, std::cerr, operators);
+  if (Is(format, "svg")) return app::RunExport(app::ExportFormat::kSvg, argv[i], std::cout, std::cerr, operators);
   return Usage();
 }
 
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
+              << "  --export dot MISSION   print the mission's event flow graph in DOT\n"
+              << "  --export svg MISSION   print the event flow graph laid out by Graphviz, as SVG\n"
               << "                         (MISSION - reads the mission from standard input)\n"
               << "  --modern-operators     with --export: translate the operators of FreeSpace Open too\n"
               << "  --check [--format json] MISSION...\n"

@@ -36,6 +36,22 @@ expect 0 '^== 4 Events ==$' '' --export text "$sample"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export text "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export json "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp: Is a directory\$" --export json "$tmp"
+# The event flow graph: DOT, and SVG laid out by Graphviz, which only the
+# SVG loads.
+expect 0 '^digraph mission \{$' '' --export dot "$sample"
+expect 0 '^<svg xmlns=' '' --export svg "$sample"
+for format in dot svg; do
+  expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export $format "$tmp/none.fs2"
+done
+if ldd "$bin" | grep -q 'libgvc\|libcgraph'; then echo "FAIL: torvk32 is linked to Graphviz"; fail=1; fi
+for args in "--version" "--export text $sample" "--export dot $sample"; do
+  # shellcheck disable=SC2086 # the options are words
+  if LD_DEBUG=files "$bin" $args 2>&1 >/dev/null | grep -q 'libgvc'; then
+    echo "FAIL: torvk32 $args loads Graphviz"; fail=1
+  fi
+done
+LD_DEBUG=files "$bin" --export svg "$sample" 2>&1 >/dev/null | grep -q 'file=libgvc.so.6' ||
+  { echo "FAIL: torvk32 --export svg does not load Graphviz"; fail=1; }
 
 # Only regular files are read by name: anything else is refused at once,
 # with one line naming the file and why.
