@@ -19,8 +19,9 @@ import sys
 import time
 
 
-def run_once(argv):
-    """Wall and CPU seconds of one run, output thrown away."""
+def run_once(argv, ok_codes=(0,)):
+    """Wall and CPU seconds of one run, output thrown away; a run that
+    exits with a code not in ok_codes stops the benchmark."""
     devnull = os.open(os.devnull, os.O_WRONLY)
     try:
         start = time.perf_counter()
@@ -30,19 +31,19 @@ def run_once(argv):
         wall = time.perf_counter() - start
     finally:
         os.close(devnull)
-    if os.waitstatus_to_exitcode(status) != 0:
+    if os.waitstatus_to_exitcode(status) not in ok_codes:
         sys.exit(f"headless_bench: {' '.join(argv)} failed")
     return wall, usage.ru_utime + usage.ru_stime
 
 
-def pairs(a, b, count):
+def pairs(a, b, count, ok_codes=(0,)):
     """Medians of (wall, cpu) of a and of b, run in turn."""
-    run_once(a)
-    run_once(b)
+    run_once(a, ok_codes)
+    run_once(b, ok_codes)
     times_a, times_b = [], []
     for _ in range(count):
-        times_a.append(run_once(a))
-        times_b.append(run_once(b))
+        times_a.append(run_once(a, ok_codes))
+        times_b.append(run_once(b, ok_codes))
 
     def medians(times):
         return statistics.median(t[0] for t in times), statistics.median(t[1] for t in times)
