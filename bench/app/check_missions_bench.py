@@ -14,12 +14,11 @@ usage: check_missions_bench.py TORVK32 MISSIONS [--pairs N] [--baseline OTHER] [
 """
 
 import argparse
-import json
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from headless_bench import pairs  # noqa: E402
+from headless_bench import benchmark, pairs, write_json  # noqa: E402
 
 # The check exits 1 when a mission has an error; real missions have some.
 CHECK_CODES = (0, 1)
@@ -50,8 +49,7 @@ def main(argv):
     benchmarks = []
 
     def record(name, wall, cpu):
-        benchmarks.append({"name": name, "run_type": "iteration", "iterations": args.pairs,
-                           "real_time": wall * 1e3, "cpu_time": cpu * 1e3, "time_unit": "ms"})
+        benchmarks.append(benchmark(name, wall, cpu, args.pairs))
 
     (wall, cpu), (cat_wall, cat_cpu) = pairs(check, cat, args.pairs, CHECK_CODES)
     print(f"--check: {wall * 1e3:.1f} ms (cpu {cpu * 1e3:.1f} ms), cat {cat_wall * 1e3:.1f} ms, "
@@ -69,9 +67,7 @@ def main(argv):
               f"(cpu {n_cpu * 1e3:.1f} ms): {n_wall / b_wall:.2f}x wall, {n_cpu / b_cpu:.2f}x cpu")
         record("BM_CheckMissionsBaseline", b_wall, b_cpu)
     if args.json:
-        with open(args.json, "w", encoding="utf-8") as f:
-            json.dump({"context": {"missions": args.missions, "count": len(files)}, "benchmarks": benchmarks}, f,
-                      indent=1)
+        write_json(args.json, {"missions": args.missions, "count": len(files)}, benchmarks)
     return 0
 
 
