@@ -257,7 +257,7 @@ class Collector {
     if (line.empty()) return;
     if (line.front() == u'#') return EnterSection(line.substr(1));
     if (settings_.unused && (section_ == Section::kMessages || section_ == Section::kBriefing)) {
-      if (line.find(u'$', 1) != TextView::npos) text_lines_.push_back(n);
+      if (line.find(u'$') != TextView::npos) text_lines_.push_back(n);
     }
     if (section_ == Section::kVariables) {
       if (VariableOnLine(line)) Declare(n, ++variable_rows_, NameKind::kVariable);

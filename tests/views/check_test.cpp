@@ -391,23 +391,24 @@ TEST(CheckTest, UnusedVariablesAndMessages) {
       "1 \"Shown\" \"0\" \"number\"",                                           // 5: in a message
       "2 \"Written\" \"0\" \"number\"",                                         // 6: written
       "3 \"Idle\" \"0\" \"number\"",                                            // 7: unused
-      ")",                                                                    // 8
-      "#Events",                                                              // 9
-      "$Formula: ( when ( < @Counter[0] 3 ) ( modify-variable \"@Written[0]\" 1 )",  // 10
-      "   ( send-message \"#Command\" \"High\" \"Greeting\" ) )",                   // 11
-      "+Name: E",                                                             // 12
-      "$Formula: ( when-argument ( any-of \"Listed\" ) ( true )",               // 13
-      "   ( send-message \"#Command\" \"High\" \"<argument>\" ) )",                 // 14
-      "+Name: F",                                                             // 15
-      "#Messages",                                                            // 16
-      "$Name: Greeting",                                                      // 17
-      "$Message: XSTR(\"You have $Shown kills",                               // 18
-      "and $Idl left\", -1)",                                                 // 19: no variable "Idl"
-      "$end_multi_text",                                                      // 20
-      "$Name: Listed",                                                        // 21
-      "$Message: Hi",                                                         // 22
-      "$Name: Never",                                                         // 23
-      "$Message: nobody sends this",                                          // 24
+      "4 \"Lead\" \"0\" \"number\"",                                            // 8: begins a line of a text
+      ")",                                                                    // 9
+      "#Events",                                                              // 10
+      "$Formula: ( when ( < @Counter[0] 3 ) ( modify-variable \"@Written[0]\" 1 )",  // 11
+      "   ( send-message \"#Command\" \"High\" \"Greeting\" ) )",                   // 12
+      "+Name: E",                                                             // 13
+      "$Formula: ( when-argument ( any-of \"Listed\" ) ( true )",               // 14
+      "   ( send-message \"#Command\" \"High\" \"<argument>\" ) )",                 // 15
+      "+Name: F",                                                             // 16
+      "#Messages",                                                            // 17
+      "$Name: Greeting",                                                      // 18
+      "$Message: XSTR(\"You have $Shown kills, $Idl",                         // 19: no variable "Idl"
+      "$Lead left\", -1)",                                                   // 20
+      "$end_multi_text",                                                      // 21
+      "$Name: Listed",                                                        // 22
+      "$Message: Hi",                                                         // 23
+      "$Name: Never",                                                         // 24
+      "$Message: nobody sends this",                                          // 25
   }));
   std::vector<std::string> unused;
   for (const Problem& p : CheckMission(m, {.unused = true, .ignored = {}})) {
@@ -416,7 +417,7 @@ TEST(CheckTest, UnusedVariablesAndMessages) {
                      ")");
   }
   EXPECT_THAT(unused, ElementsAre("7: variable \"Idle\" is never read or written (unused-variable 0,4)",
-                                  "23: message \"Never\" is never sent (unused-message 5,3)"));
+                                  "24: message \"Never\" is never sent (unused-message 5,3)"));
   EXPECT_THAT(Report(m), IsEmpty());  // not asked for
 }
 
