@@ -285,8 +285,7 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   problems_->Check(mission_, loaded.indexesFollow);
   references_->MissionLoaded(mission_, loaded.indexesFollow, sameFile);
   follow_->MissionLoaded(mission_);
-  flow_->MissionShown(mission_, path == shownPath_);
-  shownPath_ = path;
+  flow_->MissionShown(mission_, sameFile);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(ViewAfterLoad(currentMode_, !lists_.List(currentMode_)->rows.empty()), true);
 }

@@ -185,7 +185,6 @@ class FSMMainForm : public QMainWindow {
   Panes panes_;
   ViewSorts sorts_;
   ViewPlaces places_;
-  QString shownPath_;  // the file of the mission shown
 
   // Controls.
   QWidget* client_ = nullptr;
