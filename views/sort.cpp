@@ -204,10 +204,14 @@ std::vector<int> SortedRows(const ListData& list, ColumnSort sort) {
   // Descending compares the other way round, so that equal keys stay in the
   // list's order either way.
   const auto by = [&rows, down](const auto& keys) {
-    std::stable_sort(rows.begin(), rows.end(), [&keys, down](int l, int r) {
-      return down ? keys[static_cast<std::size_t>(r)] < keys[static_cast<std::size_t>(l)]
-                  : keys[static_cast<std::size_t>(l)] < keys[static_cast<std::size_t>(r)];
-    });
+    const auto less = [&keys](int l, int r) {
+      return keys[static_cast<std::size_t>(l)] < keys[static_cast<std::size_t>(r)];
+    };
+    if (down) {
+      std::stable_sort(rows.begin(), rows.end(), [&less](int l, int r) { return less(r, l); });
+    } else {
+      std::stable_sort(rows.begin(), rows.end(), less);
+    }
   };
   if (const auto numbers = NumericSortKeys(list, column)) {
     by(*numbers);
