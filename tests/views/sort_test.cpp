@@ -64,13 +64,15 @@ TEST(SortTest, ColumnsOfNumbersSortByValueWithBlanksFirst) {
   EXPECT_EQ(NumericSortKeys(Column({u"1"}), 5), std::nullopt);
 }
 
+struct TextPair {
+  const char16_t* first;
+  const char16_t* second;
+};
+
 // Natural order: each pair is strictly ordered, the first before the second,
 // and never the other way round.
 TEST(SortTest, NaturalOrderOfTexts) {
-  const struct {
-    const char16_t* before;
-    const char16_t* after;
-  } cases[] = {
+  const TextPair cases[] = {
       // Digits by value, whatever their length.
       {u"Alpha 2", u"Alpha 10"},
       {u"Actium 106", u"Actium 1048"},
@@ -105,21 +107,18 @@ TEST(SortTest, NaturalOrderOfTexts) {
       {u"\uFFFD", u"\U00010400"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(mission::ToUtf8(c.before) + " < " + mission::ToUtf8(c.after));
-    EXPECT_TRUE(NaturalLess(c.before, c.after));
-    EXPECT_FALSE(NaturalLess(c.after, c.before));
+    SCOPED_TRACE(mission::ToUtf8(c.first) + " < " + mission::ToUtf8(c.second));
+    EXPECT_TRUE(NaturalLess(c.first, c.second));
+    EXPECT_FALSE(NaturalLess(c.second, c.first));
   }
   // Texts that differ in case, accents or leading zeros only sort as one.
-  const struct {
-    const char16_t* a;
-    const char16_t* b;
-  } same[] = {
+  const TextPair same[] = {
       {u"alpha 1", u"ALPHA 1"}, {u"Élan", u"elan"}, {u"Alpha 01", u"Alpha 1"}, {u"ship 0", u"ship 000"},
       {u"STRASSE", u"straße"},  {u"ΣΟΦΙΑ", u"σοφια"}, {u"\uFF21", u"\uFF41"},
   };
   for (const auto& c : same) {
-    SCOPED_TRACE(mission::ToUtf8(c.a) + " = " + mission::ToUtf8(c.b));
-    EXPECT_EQ(NaturalKey(c.a), NaturalKey(c.b));
+    SCOPED_TRACE(mission::ToUtf8(c.first) + " = " + mission::ToUtf8(c.second));
+    EXPECT_EQ(NaturalKey(c.first), NaturalKey(c.second));
   }
 }
 
