@@ -36,8 +36,10 @@ enum class OperatorSet { kOriginal, kFreeSpaceOpen };
 // past the last line read (`start` when no line could be read). `ownerName`
 // is the name the "when" template writes (an event's name, a goal's message).
 //
-// Every run of spaces in the gathered text becomes one space. More ")" than
-// "(" gives kTooManyClosing. Brackets still open give kMissingClosing, the
+// The lines are joined with a space between them, and every run of spaces in
+// the gathered text becomes one space. Brackets inside a quoted text (between
+// two «"», which may span lines) are part of the name and count neither here
+// nor when the formula is split. More ")" than "(" gives kTooManyClosing. Brackets still open give kMissingClosing, the
 // formula ending before the next line whose key (first six characters) is
 // "$Formu", or at the last line of the list when none follows. A start
 // outside the list gives the empty text.

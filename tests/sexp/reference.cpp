@@ -1,5 +1,6 @@
 #include "tests/sexp/reference.h"
 
+#include <algorithm>
 #include <map>
 
 namespace sexp::reference {
@@ -33,12 +34,17 @@ Text Nth(std::int32_t n, Text t) {
   return result;
 }
 
+// Brackets between two double quotes belong to a name.
 std::vector<Text> Split(const Text& f) {
   int depth = 0;
+  bool quoted = false;
   Text tok;
   std::vector<Text> parts;
   for (char16_t c : f) {
-    if (c == u'(') {
+    if (c == u'"') quoted = !quoted;
+    if (quoted || c == u'"') {
+      tok += c;
+    } else if (c == u'(') {
       if (IsGiven(tok) && depth == 0) {
         parts.push_back(tok);
         tok.clear();
@@ -105,7 +111,7 @@ const std::map<Text, Text>& Formats() {
       {u"ai-chase-any", u"AI_CHASE_ANY,%2"},
       {u"ai-undock", u"AI_UNDOCK,%2"},
       {u"ai-stay-still", u"AI_STAY_STILL,%3"},
-      {u"ai-warp-out", u"AI_WARP_OUT,%3"},
+      {u"ai-warp-out", u"AI_WARP_OUT,%2"},
       {u"ai-destroy-subsystem", u"AI_DESTROY_SUBSYSTEM,%2,%3,%4"},
       {u"ai-dock", u"AI_DOCK,%2,%3,%4,%5"},
       {u"do-nothing", u""},
@@ -184,7 +190,8 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
   ReplaceFirst(f, u"$Formula:", u"");
   TrimBlank(f);
   if (!f.empty() && f.front() == u'(') f.erase(0, 1);
-  if (!f.empty() && f.back() == u')') DropRight(f, 1);
+  // A last ")" inside a quoted text left open is part of the name.
+  if (!f.empty() && f.back() == u')' && std::count(f.begin(), f.end(), u'"') % 2 == 0) DropRight(f, 1);
   const std::vector<Text> p = Split(f);
   const auto P = [&](std::size_t k) { return k >= 1 && k <= p.size() ? p[k - 1] : Text(); };
   const std::size_t n = p.size();
@@ -200,7 +207,20 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
           u"\")=True";
       ++i;
     } else if (op == u"not") {
-      s = i1 + u"Not" + Parse(ctx, P(i + 1), u"", level + 1);
+      const Text operand = Parse(ctx, P(i + 1), u"", level + 1);
+      const std::size_t first_end = operand.find(u"\r\n");
+      if (first_end == Text::npos || operand.substr(0, first_end) == u"(") {
+        s = i1 + u"Not" + operand;
+      } else {
+        // An operand of several lines in brackets, each line behind the
+        // blanks before "Not".
+        s = i1 + u"Not (";
+        Text rest = operand;
+        for (std::size_t end; (end = rest.find(u"\r\n")) != Text::npos; rest.erase(0, end + 2)) {
+          s += u"\r\n" + i1 + rest.substr(0, end);
+        }
+        s += u"\r\n" + i1 + rest + u"\r\n" + i1 + u")";
+      }
       ++i;
     } else if (op == u"and" || op == u"or") {
       s = indent + u"(\r\n";
@@ -285,15 +305,20 @@ std::optional<Text> ReadFormula(TextView owner, const std::vector<Text>& lines, 
     if (next > 1 && lines[static_cast<std::size_t>(next - 1)].substr(0, 6) == u"$Formu") {
       return Text(u"<Error in formular: missing ')' brackets>");
     }
+    // A line end counts as a blank.
+    if (next > 1) acc += u" ";
     acc += lines[static_cast<std::size_t>(next - 1)];
     while (ReplaceFirst(acc, u"  ", u" ")) {
     }
     ++next;
-    Text copy = acc;
+    // Brackets count outside quoted texts only; a quoted text may span lines.
     std::int32_t open = 0, close = 0;
-    while (ReplaceFirst(copy, u"(", u"$%&")) ++open;
-    copy = acc;
-    while (ReplaceFirst(copy, u")", u"$%&")) ++close;
+    bool quoted = false;
+    for (const char16_t c : acc) {
+      if (c == u'"') quoted = !quoted;
+      if (!quoted && c == u'(') ++open;
+      if (!quoted && c == u')') ++close;
+    }
     d = open - close;
   } while (d > 0);
   if (d < 0) return Text(u"<Error in formular: too many ')' brackets>");
