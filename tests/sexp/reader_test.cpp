@@ -31,13 +31,28 @@ std::vector<Text> SplitFormula(TextView prepared) {
   return texts;
 }
 
+struct ReadCase {
+  std::vector<std::string> lines;  // the formula's lines and any lines after it
+  std::int32_t read;               // lines read
+  std::string result;
+};
+
+// Reads each case's formula, starting after the lines `before`: what it
+// gives and how far it reads.
+void ExpectReadings(const std::vector<ReadCase>& cases, const std::vector<std::string>& before = {}) {
+  for (const ReadCase& c : cases) {
+    std::vector<std::string> lines = before;
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    const mission::Mission m = EventsSection(lines);
+    const auto start = static_cast<std::int32_t>(before.size()) + 1;
+    std::int32_t next = -1;
+    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), start, next)), c.result) << c.lines[0];
+    EXPECT_EQ(next, start + c.read) << c.lines[0];
+  }
+}
+
 TEST(ReadFormulaTest, GathersLinesUntilTheBracketsBalance) {
-  struct Case {
-    std::vector<std::string> lines;  // the formula starts at line 2
-    std::int32_t read;               // lines read
-    std::string result;
-  };
-  const Case cases[] = {
+  ExpectReadings({
       {{"$Formula: ( true )"}, 1, " True"},
       {{"$Formula: ( when ", "( true ) ", "( do-nothing ) ", ")", "+Name: Ev"},
        4,
@@ -54,46 +69,30 @@ TEST(ReadFormulaTest, GathersLinesUntilTheBracketsBalance) {
       {{"$Formula: ( ship-vanish \"A\"", "\"B\" )"},
        2,
        Lines({" Ship(\"A\").VanishWithoutTrace()", " Ship(\"B\").VanishWithoutTrace()"})},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> lines = {"+Name: before"};
-    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
-    const mission::Mission m = EventsSection(lines);
-    std::int32_t next = -1;
-    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), 2, next)), c.result) << c.lines[0];
-    EXPECT_EQ(next, 2 + c.read) << c.lines[0];
-  }
+  }, {"+Name: before"});
 }
 
 // Stored lines have lost their tabs: a formula indented with tabs and
 // written without blanks at the line ends (event "Any Turrets 1" of a real
 // mission) must not glue the words of two lines together.
 TEST(ReadFormulaTest, ALineEndSeparatesWords) {
-  struct Case {
-    std::vector<std::string> lines;
-    std::string result;
-  };
-  const Case cases[] = {
+  ExpectReadings({
       {{"$Formula: ( when", "\t( and ", "\t\t( is-subsystem-destroyed-delay ", "\t\t\t\"Sathanas\" ",
         "\t\t\t\"turret14\" ", "\t\t\t0 ", "\t\t)", "\t\t( is-event-true-delay", "\t\t\t\"However\"", "\t\t\t0",
         "\t\t)", "\t)", "\t( do-nothing )", ")"},
+       14,
        Lines({"If", "(", "  Ship(\"Sathanas\").Subsystem(\"turret14\").DestroyedSince>=0", "And",
               "  MissionStatus.Event(\"However\").TrueSince>=0", ")", "", "Then",
               " MissionStatus.Event(\"Ev\")=True"})},
-      {{"$Formula: ( send-message", "\"#Cmd\"", "\"High\"", "\"Hi\"", ")"}, " SendMessage(\"#Cmd\",\"Hi\",\"High\")"},
+      {{"$Formula: ( send-message", "\"#Cmd\"", "\"High\"", "\"Hi\"", ")"}, 5, " SendMessage(\"#Cmd\",\"Hi\",\"High\")"},
       // Blanks at a line's end and at the next one's start still make one.
-      {{"$Formula: ( has-arrived-delay   ", "   0 \"A\" )"}, " Ship(\"A\").ArrivedSince>=0"},
+      {{"$Formula: ( has-arrived-delay   ", "   0 \"A\" )"}, 2, " Ship(\"A\").ArrivedSince>=0"},
       // Inside a quoted text that goes on into the next line the line end
       // is a blank of the name.
       {{"$Formula: ( send-message \"#Cmd\" \"High\" \"Two", "lines\" )"},
+       2,
        " SendMessage(\"#Cmd\",\"Two lines\",\"High\")"},
-  };
-  for (const Case& c : cases) {
-    const mission::Mission m = EventsSection(c.lines);
-    std::int32_t next = -1;
-    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), 1, next)), c.result) << c.lines[0];
-    EXPECT_EQ(next, static_cast<std::int32_t>(c.lines.size()) + 1) << c.lines[0];
-  }
+  });
 }
 
 // A bracket between two quotes belongs to a name: it neither makes the
@@ -101,12 +100,7 @@ TEST(ReadFormulaTest, ALineEndSeparatesWords) {
 // are common in real missions («Phantom lost (before Naxos)»), and script
 // calls are written as «"UpdateTarget()"».
 TEST(ReadFormulaTest, BracketsInsideQuotedTextsAreText) {
-  struct Case {
-    std::vector<std::string> lines;  // the formula starts at line 1
-    std::int32_t read;               // lines read
-    std::string result;
-  };
-  const Case cases[] = {
+  ExpectReadings({
       {{"$Formula: ( is-event-true-delay \"Phantom lost (before Naxos)\" 0 )"},
        1,
        " MissionStatus.Event(\"Phantom lost (before Naxos)\").TrueSince>=0"},
@@ -140,13 +134,7 @@ TEST(ReadFormulaTest, BracketsInsideQuotedTextsAreText) {
        "<Error in formular: missing ')' brackets>"},
       // Outside quotes the brackets count as before.
       {{"$Formula: ( true ) )"}, 1, "<Error in formular: too many ')' brackets>"},
-  };
-  for (const Case& c : cases) {
-    const mission::Mission m = EventsSection(c.lines);
-    std::int32_t next = -1;
-    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), 1, next)), c.result) << c.lines[0];
-    EXPECT_EQ(next, 1 + c.read) << c.lines[0];
-  }
+  });
 }
 
 TEST(ReadFormulaTest, SkipsTheKeyOfACue) {

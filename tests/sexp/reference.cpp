@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace sexp::reference {
 namespace {
@@ -285,6 +286,41 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
   return result;
 }
 
+// Whether an operator other than the structural ones (which take bracketed
+// operands by design) has a bracket among its arguments: there the original
+// templates read an operator's pieces as words, and the FreeSpace Open
+// translation reads the operator.
+bool OperatorAmongWords(TextView formula) {
+  static const std::set<Text> structural = {u"when", u"not", u"and", u"or", u"<", u">"};
+  std::vector<Text> ops = {Text()};  // the operator of each open list
+  bool quoted = false;
+  bool first = true;  // the next word is the operator of the latest list
+  Text word;
+  const auto end_word = [&] {
+    if (!word.empty() && first) ops.back() = word;
+    if (!word.empty()) first = false;
+    word.clear();
+  };
+  for (const char16_t c : formula) {
+    if (c == u'"') quoted = !quoted;
+    if (!quoted && (c == u'(' || c == u')')) {
+      end_word();
+      if (c == u')') {
+        if (ops.size() > 1) ops.pop_back();
+        continue;
+      }
+      if (!ops.back().empty() && !structural.count(ops.back())) return true;
+      ops.push_back(Text());
+      first = true;
+    } else if (!quoted && (c == u' ' || c == u'\0' || c == u'\t')) {
+      end_word();
+    } else {
+      word += c;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<Text> ParseIt(TextView formula, TextView indent, TextView event, long max_calls) {
@@ -323,6 +359,12 @@ std::optional<Text> ReadFormula(TextView owner, const std::vector<Text>& lines, 
   } while (d > 0);
   if (d < 0) return Text(u"<Error in formular: too many ')' brackets>");
   return ParseIt(acc, u"", owner, max_calls);
+}
+
+bool ModernMayDiffer(TextView formula, TextView original) {
+  return original.find(u"#UnknownCommand") != TextView::npos || original.find(u"<Error in formular") != TextView::npos ||
+         formula.find(u"when") != TextView::npos || formula.find_first_of(u"<>@") != TextView::npos ||
+         formula.find(u"send-message-list") != TextView::npos || OperatorAmongWords(formula);
 }
 
 }  // namespace sexp::reference
