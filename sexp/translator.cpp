@@ -397,7 +397,6 @@ std::size_t Translator::WriteWhen(std::span<const Span> parts, std::size_t i, in
 // indented by the blanks before "Not", so that "Not" plainly covers all of
 // it; an and/or block brings its own brackets.
 std::size_t Translator::WriteNot(std::span<const Span> parts, std::size_t i, Indent indent, int level) {
-  const std::size_t lead = out_.size();
   WriteLead(Lead::kIndent, indent);
   const std::size_t word = out_.size();
   out_ += u"Not";
@@ -406,6 +405,10 @@ std::size_t Translator::WriteNot(std::span<const Span> parts, std::size_t i, Ind
   const TextView text = TextView(out_).substr(operand);
   const std::size_t first_end = text.find(kCrLf);
   if (first_end == TextView::npos || text.substr(0, first_end) == u"(") return i + 1;
+  // All blanks before "Not" on its line: its own and those an enclosing
+  // and/or block wrote, so that the operand and ")" line up under it.
+  std::size_t lead = word;
+  while (lead > 0 && out_[lead - 1] == u' ') --lead;
   const Text blanks = out_.substr(lead, word - lead);
   Text bracketed(u" (");
   bracketed.reserve(text.size() + 2 * blanks.size() + 8);

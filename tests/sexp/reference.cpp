@@ -167,7 +167,8 @@ const std::map<Text, Text> kShipActions = {
     {u"clear-goals", u"ClearGoals()"},
 };
 
-Text Parse(Context& ctx, Text formula, const Text& indent, int level);
+// `lead`: what the caller writes on the line before the part's text.
+Text Parse(Context& ctx, Text formula, const Text& indent, int level, const Text& lead = Text());
 
 Text Fill(const Text& format, const Text& part, const Text& i1) {
   Text s;
@@ -184,7 +185,7 @@ Text Fill(const Text& format, const Text& part, const Text& i1) {
   return s;
 }
 
-Text Parse(Context& ctx, Text f, const Text& indent, int level) {
+Text Parse(Context& ctx, Text f, const Text& indent, int level, const Text& lead) {
   if (++ctx.calls > ctx.max_calls) ctx.gave_up = true;
   if (ctx.gave_up) return Text();
   if (level > 1000) return u"<Error in formular: nested too deeply>";
@@ -198,10 +199,13 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
   const std::size_t n = p.size();
   const Text i1 = indent + u" ";
   std::vector<Text> lines;
+  bool given = false;
   for (std::size_t i = 1; i <= n; ++i) {
     const Text part = P(i);
     const Text op = Nth(1, part);
     const auto w = [&](std::int32_t k) { return Nth(k, part); };
+    // The caller's lead stands before the first line given only.
+    const Text line_lead = given ? Text() : lead;
     Text s;
     if (op == u"when") {
       s = u"If\r\n" + Parse(ctx, P(i + 1), u"", level + 1) + u"\r\nThen\r\n MissionStatus.Event(\"" + ctx.event +
@@ -213,26 +217,28 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
       if (first_end == Text::npos || operand.substr(0, first_end) == u"(") {
         s = i1 + u"Not" + operand;
       } else {
-        // An operand of several lines in brackets, each line behind the
-        // blanks before "Not".
+        // An operand of several lines in brackets, each line behind all
+        // the blanks before "Not" on its line.
+        Text blanks = line_lead + i1;
+        blanks.erase(0, blanks.find_last_not_of(u' ') + 1);
         s = i1 + u"Not (";
         Text rest = operand;
         for (std::size_t end; (end = rest.find(u"\r\n")) != Text::npos; rest.erase(0, end + 2)) {
-          s += u"\r\n" + i1 + rest.substr(0, end);
+          s += u"\r\n" + blanks + rest.substr(0, end);
         }
-        s += u"\r\n" + i1 + rest + u"\r\n" + i1 + u")";
+        s += u"\r\n" + blanks + rest + u"\r\n" + blanks + u")";
       }
       ++i;
     } else if (op == u"and" || op == u"or") {
       s = indent + u"(\r\n";
       for (std::size_t k = 2; k <= n; ++k) {
-        s += indent + Parse(ctx, P(k), indent + u" ", level + 1) + u"\r\n";
+        s += indent + Parse(ctx, P(k), indent + u" ", level + 1, indent) + u"\r\n";
         if (k < n) s += indent + (op == u"and" ? u"And" : u"Or") + u"\r\n";
       }
       s += indent + u")\r\n";
       i = n;
     } else if (op == u"<" || op == u">") {
-      s = i1 + Parse(ctx, P(2), u"", level + 1) + u" " + Nth(1, P(1)) + u" " + Nth(1, P(3));
+      s = i1 + Parse(ctx, P(2), u"", level + 1, line_lead + i1) + u" " + Nth(1, P(1)) + u" " + Nth(1, P(3));
       i = n;
     } else if (kShipConditions.count(op)) {
       Text c;
@@ -276,6 +282,7 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
     } else {
       s = u" #UnknownCommand " + op;
     }
+    given = given || IsGiven(s);
     lines.push_back(s);
   }
   Text result;

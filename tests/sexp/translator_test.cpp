@@ -112,6 +112,10 @@ TEST(TranslatorTest, NotOverSeveralLinesBracketsThemAll) {
       {"Ev", F("( and ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) ( true ) )"),
        Lines({"(", "  Not (", "   Ship(\"A\").DestroyedSince>=0", "   And Ship(\"B\").DestroyedSince>=0", "  )", "And",
               "  True", ")", ""})},
+      // In a block inside a block, all the blanks before "Not" count.
+      {"Ev", F("( and ( or ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) ( true ) ) ( true ) )"),
+       Lines({"(", " (", "    Not (", "     Ship(\"A\").DestroyedSince>=0", "     And Ship(\"B\").DestroyedSince>=0",
+              "    )", " Or", "    True", " )", "", "And", "  True", ")", ""})},
       {"Ev", F("( not ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) )"),
        Lines({" Not (", "  Not (", "   Ship(\"A\").DestroyedSince>=0", "   And Ship(\"B\").DestroyedSince>=0", "  )",
               " )"})},
