@@ -96,6 +96,26 @@ void Append(ColoredText& to, const ColoredText& more) {
 // The cleaned text of a stage in the game's colours.
 ColoredText Colored(TextView text, char16_t own) { return ColorTags(ReplaceTextWords(WithoutXstr(text)), own); }
 
+// A debriefing stage's condition in one line: the first line of its
+// translation; when that opens a block of several lines (a lone "(", as an
+// "and" translates), the whole translation with its lines joined by blanks.
+Text ConditionText(TextView parsed) {
+  const std::size_t lineEnd = parsed.find(u"\r\n");
+  const TextView first = mission::TrimBlankView(parsed.substr(0, lineEnd));
+  if (first != u"("sv) return Text(first);
+  Text joined;
+  for (std::size_t from = 0; from < parsed.size();) {
+    const std::size_t end = std::min(parsed.find(u"\r\n", from), parsed.size());
+    const TextView line = mission::TrimBlankView(parsed.substr(from, end - from));
+    if (!line.empty()) {
+      if (!joined.empty()) joined += u' ';
+      joined += line;
+    }
+    from = end + 2;
+  }
+  return joined;
+}
+
 Text RowTag(int mode, std::size_t row) { return mission::Decimal(mode) + u',' + mission::Decimal(static_cast<long long>(row)); }
 
 // The rows of one stage view: a row per stage, with its lines, and the
@@ -291,9 +311,8 @@ void ModeDebriefing(const mission::Mission& mission, ListData& list) {
              list, [&mission](const StagePlace& place, const StageFields& stage) {
                const Text number = mission::Decimal(place.number);
                // The condition reads the same whatever translation the window uses.
-               const Text parsed = StageFormula(mission, stage, number, sexp::OperatorSet::kOriginal).parsed;
-               const std::size_t lineEnd = parsed.find(u"\r\n");
-               const Text condition(mission::TrimBlankView(TextView(parsed).substr(0, lineEnd)));
+               const Text condition =
+                   ConditionText(StageFormula(mission, stage, number, sexp::OperatorSet::kOriginal).parsed);
                return std::vector<Text>{mission::Decimal(place.team), number, condition, StageCellText(stage.text),
                                         StageCellText(stage.recommendation), stage.voice};
              });

@@ -460,8 +460,8 @@ std::vector<Reference> VariableUses::Find(TextView name) const {
 void ModeVariables(const mission::Mission& mission, ListData& list) {
   list.rows.clear();
   list.rowLines.clear();
-  list.columns = {{u"#", 400},           {u"Name", 2000},    {u"Type", 800},        {u"Default", 1500},
-                  {u"Persistence", 1500}, {u"Read by", 800}, {u"Written by", 900}};
+  list.columns = {{u"#", 400},           {u"Name", 2000},    {u"Type", 1000},       {u"Default", 1500},
+                  {u"Persistence", 1500}, {u"Read by", 800}, {u"Written by", 1000}};
   list.absent.clear();
   if (SectionsOf(mission, SectionKind::kVariables).empty()) {
     list.absent = u"This mission has no variables.";
