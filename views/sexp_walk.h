@@ -24,7 +24,8 @@ struct SexpElement {
 
 // Calls `visit(const SexpElement&)` for every word and quoted text that
 // stands inside a list, in text order. Text outside every list (a key before
-// the formula) is skipped; a quoted text left open runs to its line's end.
+// the formula) is skipped; a quoted text left open runs to its line's end. A
+// variable «@Name[value]» is one word, blanks in its value included.
 // Linear in the length of the text.
 template <typename Visit>
 void WalkSexp(mission::TextView text, Visit visit);
@@ -72,6 +73,11 @@ void WalkSexp(mission::TextView text, Visit visit) {
       while (end < text.size() && !detail::IsSexpBlank(text[end]) && text[end] != u'(' && text[end] != u')' &&
              text[end] != u'"') {
         ++end;
+      }
+      // A variable's value may hold blanks: «@Target[Alpha 1]» is one word.
+      if (c == u'@' && text.substr(i, end - i).find(u']') == mission::TextView::npos) {
+        const std::size_t close = text.find_first_of(u"]\"\r\n", end);
+        if (close != mission::TextView::npos && text[close] == u']') end = close + 1;
       }
       if (!open.empty()) element(text.substr(i, end - i), i, false);
       i = end;
