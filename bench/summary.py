@@ -258,6 +258,9 @@ def main(argv):
     # is shown in its order: the same limit holds.
     table.time("  link click to a ship's row in the largest view", "BM_LinkClick/1", 0.05, ui)
     table.time("  the same, lists sorted by their first column", "BM_LinkClick/2", 0.05, ui)
+    for mode, title in ((9, "Variables"), (10, "Briefing"), (11, "Command Briefing"), (12, "Debriefing"),
+                        (13, "Summary")):
+        table.time(f"  switch to {title}, 100 MB with briefings", f"BM_SwitchToLaterView/{mode}", 0.05, ui)
     table.counter("  window peak memory / file, 100 MB", "BM_LoadToGeneral", "peak_per_file",
                   lambda v: f"{v:.2f}x", "<= 6x", lambda v: v <= 6, ui)
 

@@ -45,10 +45,8 @@ std::vector<Field> Fields(TextView line) {
   return fields;
 }
 
-// Characters of a name that a message's "$Name" can hold.
-bool IsNameChar(char16_t c) {
-  return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u'-';
-}
+// The game's variable names are at most 31 characters long.
+constexpr std::size_t kLongestName = 32;
 
 // The variable an element of a formula names: "@Name[value]" names Name.
 std::optional<TextView> VariableOf(TextView element) {
@@ -294,10 +292,9 @@ class VariableScanner {
 
   void MessageLine(std::size_t number, TextView text) {
     for (std::size_t at = text.find(u'$'); at != TextView::npos; at = text.find(u'$', at + 1)) {
-      std::size_t end = at + 1;
-      while (end < text.size() && IsNameChar(text[end])) ++end;
-      // The longest declared name that the text spells there.
-      for (std::size_t length = std::min<std::size_t>(end - at - 1, 64); length > 0; --length) {
+      // The longest declared name that the text spells there, as the game
+      // replaces it; a name may hold blanks ("$Var 1-2").
+      for (std::size_t length = std::min<std::size_t>(text.size() - at - 1, kLongestName); length > 0; --length) {
         const auto found = byName_.find(text.substr(at + 1, length));
         if (found != byName_.end()) {
           Add(found->second, VariableAccess::kRead, static_cast<std::uint32_t>(number));
