@@ -39,7 +39,7 @@ for file in usr/bin/torvk32 usr/bin/torvk32-window usr/bin/torvk32-setup \
   usr/share/icons/hicolor/48x48/apps/veltrane_suite.torvek32.png \
   usr/share/icons/hicolor/scalable/apps/veltrane_suite.torvek32.svg \
   usr/share/icons/hicolor/48x48/mimetypes/application-x-veltrane_suite.torvek32.png \
-  usr/share/man/man1/torvk32.1.gz usr/share/man/man1/torvk32-setup.1.gz \
+  usr/share/man/man1/torvk32.1.gz usr/share/man/man1/torvk32-window.1.gz usr/share/man/man1/torvk32-setup.1.gz \
   usr/share/torvek32/torvk32.jpg usr/share/torvek32/sample.fs2 \
   usr/share/doc/torvk32/copyright usr/share/doc/torvk32/changelog.gz; do
   [ -f "$root/$file" ] || failed "the package lacks /$file"
