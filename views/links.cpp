@@ -99,14 +99,6 @@ struct FoldedHash {
 // or none when it held the name only where no link goes.
 using SexpNames = std::unordered_map<TextView, Location, FoldedHash, FoldEqual>;
 
-// The variable an element names: "@Name[value]" (quoted or not) names Name.
-std::optional<TextView> VariableOf(TextView element) {
-  if (element.empty() || element.front() != u'@') return std::nullopt;
-  const TextView name = element.substr(1, element.find(u'[') == TextView::npos ? TextView::npos : element.find(u'[') - 1);
-  if (mission::TrimBlankView(name).empty()) return std::nullopt;
-  return name;
-}
-
 // Reads a SEXP text element by element, so each quoted argument is looked
 // up with its operator and place; a variable "@Name[...]" goes to its row of
 // the Variables view wherever it stands.

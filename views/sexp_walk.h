@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "base/text.h"
@@ -29,6 +30,17 @@ struct SexpElement {
 // Linear in the length of the text.
 template <typename Visit>
 void WalkSexp(mission::TextView text, Visit visit);
+
+// The variable an element names: «@Name[value]» (quoted or not) names
+// Name, without blanks at its ends; nothing for any other element.
+inline std::optional<mission::TextView> VariableOf(mission::TextView element) {
+  if (element.empty() || element.front() != u'@') return std::nullopt;
+  const std::size_t bracket = element.find(u'[');
+  const mission::TextView name =
+      mission::TrimBlankView(element.substr(1, bracket == mission::TextView::npos ? mission::TextView::npos : bracket - 1));
+  if (name.empty()) return std::nullopt;
+  return name;
+}
 
 namespace detail {
 

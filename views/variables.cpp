@@ -48,15 +48,6 @@ std::vector<Field> Fields(TextView line) {
 // The game's variable names are at most 31 characters long.
 constexpr std::size_t kLongestName = 32;
 
-// The variable an element of a formula names: "@Name[value]" names Name.
-std::optional<TextView> VariableOf(TextView element) {
-  if (element.empty() || element.front() != u'@') return std::nullopt;
-  const std::size_t bracket = element.find(u'[');
-  const TextView name = mission::TrimBlankView(element.substr(1, bracket == TextView::npos ? TextView::npos : bracket - 1));
-  if (name.empty()) return std::nullopt;
-  return name;
-}
-
 // Whether the element at this place is changed by its operator: an action's
 // argument of kind variable-name.
 bool Changes(const SexpElement& element) {
