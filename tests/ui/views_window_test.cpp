@@ -241,6 +241,26 @@ TEST_F(ViewsWindowTest, FindReferencesOnAVariableMarksReadsAndWrites) {
   EXPECT_EQ(ListRow(), 0);
 }
 
+// The check reads the stages' formulas too: a problem in one shows its
+// stage, as a problem in an event's formula shows the event.
+TEST_F(ViewsWindowTest, AProblemInAStageShowsTheStage) {
+  const QString checked = WriteMission(QStringLiteral("checked.fs2"),
+                                       "#Mission Info\r\n$Name: Checked\r\n#Debriefing_info\r\n$Num stages: 2\r\n"
+                                       "$Formula: ( true )\r\n"
+                                       "$Multi text\r\nFine.\r\n$end_multi_text\r\n"
+                                       "$Formula: ( is-event-true-delay \"Nowhere\" 0 )\r\n"
+                                       "$Multi text\r\nLost.\r\n$end_multi_text\r\n");
+  ASSERT_TRUE(Form().LoadFile(checked));
+  auto* problems = Find<QTreeView>("ProblemsList");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return problems->model()->rowCount() > 0; }, 5000));
+  ASSERT_EQ(problems->model()->rowCount(), 1);
+  emit problems->activated(problems->model()->index(0, 0));
+  EXPECT_EQ(Form().CurrentMode(), 12);
+  EXPECT_EQ(ListRow(), 1);
+  EXPECT_EQ(Pane()->toPlainText(), "Lost.");
+  EXPECT_EQ(Sexp()->toPlainText(), "( is-event-true-delay \"Nowhere\" 0 )");
+}
+
 TEST_F(ViewsWindowTest, AViewWhoseSectionIsMissingSaysSo) {
   const QString plain = WriteMission(QStringLiteral("plain.fs2"), "#Mission Info\r\n$Name: Plain\r\n");
   ASSERT_TRUE(Form().LoadFile(plain));
