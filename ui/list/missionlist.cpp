@@ -21,7 +21,8 @@ MissionList::MissionList(QWidget* parent)
     : QTreeView(parent),
       rows_(new ListModel(this)),
       shown_(new ShownRowsModel(rows_, this)),
-      hint_(new QLabel(viewport())) {
+      hint_(new QLabel(viewport())),
+      absent_(new QLabel(viewport())) {
   setObjectName(QStringLiteral("ListView1"));
   setRootIsDecorated(false);
   setItemsExpandable(false);
@@ -51,20 +52,38 @@ MissionList::MissionList(QWidget* parent)
   hint_->setForegroundRole(QPalette::PlaceholderText);
   hint_->setMargin(12);
   hint_->setAttribute(Qt::WA_TransparentForMouseEvents);  // clicks and drops reach the list
+  absent_->setObjectName(QStringLiteral("NoSectionHint"));
+  absent_->setAlignment(Qt::AlignCenter);
+  absent_->setWordWrap(true);
+  absent_->setForegroundRole(QPalette::PlaceholderText);
+  absent_->setMargin(12);
+  absent_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  absent_->hide();
 }
 
 void MissionList::resizeEvent(QResizeEvent* event) {
   QTreeView::resizeEvent(event);
   hint_->setGeometry(viewport()->rect());
+  absent_->setGeometry(viewport()->rect());
 }
 
 const views::ListData& MissionList::List() const { return rows_->List(); }
 
-void MissionList::SetMission(const mission::Mission* mission) { shown_->SetMission(mission); }
+void MissionList::SetMission(const mission::Mission* mission) {
+  shown_->SetMission(mission);
+  mission_ = mission != nullptr;
+  ShowAbsent();
+}
 
 void MissionList::SetHint(const QString& hint) {
   hint_->setText(hint);
   hint_->setVisible(!hint.isEmpty());
+  ShowAbsent();
+}
+
+void MissionList::ShowAbsent() {
+  // The hint, when there is one, says more than the section missing.
+  absent_->setVisible(mission_ && hint_->isHidden() && !List().absent.empty());
 }
 
 void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) {
@@ -86,6 +105,8 @@ void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) 
   }
   SetColumnWidths(widths, dpi);
   ShowSortArrow();
+  absent_->setText(ToQString(rows_->List().absent));
+  ShowAbsent();
   emit listReplaced();
 }
 

@@ -4,9 +4,11 @@
 // kept by the find bar's text (ShownRowsModel), and the delegate that
 // gives cut cells their tooltips. Rows are known by their number in the list
 // as filled, whatever order the sort and the filter show them in. In place
-// of rows the list's area can say something (the hint "ListHint": how to
-// open a mission while none is shown). The row made current stays in view
-// when the rows are sorted or kept anew.
+// of rows the list's area can say something: the hint "ListHint" (how to
+// open a mission while none is shown, or that the file shown holds none of
+// a mission's sections), and for a view whose section the mission lacks,
+// "NoSectionHint" («This mission has no briefing.»). The row made current
+// stays in view when the rows are sorted or kept anew.
 #pragma once
 
 #include <QTreeView>
@@ -68,12 +70,16 @@ class MissionList : public QTreeView {
   // The width in pixels that column `column` of the list needs at least.
   int NeededWidth(std::size_t column) const;
   void ShowSortArrow();
+  // Shows the missing section's text when the view has one to say.
+  void ShowAbsent();
 
   ListModel* rows_;
   ShownRowsModel* shown_;
   PerList<std::vector<int>> fitted_;  // each list's column widths, in twips
 
   QLabel* hint_;
+  QLabel* absent_;
+  bool mission_ = false;  // a mission is shown
   bool selecting_ = false;  // a row is being selected by the program
   bool sizing_ = false;     // columns are being sized by the program
 };
