@@ -58,11 +58,11 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewMode1", "G&eneral", QKeySequence(Qt::Key_F2)},
       {"MenuViewMode2", "&Goals", QKeySequence(Qt::Key_F3)},
       {"MenuViewMode3", "&Directives", QKeySequence(Qt::Key_F4)},
-      {"MenuViewMode4", "E&vents", QKeySequence(Qt::Key_F5)},
-      {"MenuViewMode5", "&Messages", QKeySequence(Qt::Key_F6)},
+      {"MenuViewMode4", "Eve&nts", QKeySequence(Qt::Key_F5)},
+      {"MenuViewMode5", "Mess&ages", QKeySequence(Qt::Key_F6)},
       {"MenuViewMode6", "S&hips", QKeySequence(Qt::Key_F7)},
       {"MenuViewMode7", "&Wings", QKeySequence(Qt::Key_F8)},
-      {"MenuViewMode8", "&Reinforcements", QKeySequence(Qt::Key_F9)},
+      {"MenuViewMode8", "Re&inforcements", QKeySequence(Qt::Key_F9)},
       {"MenuViewTreeView", "Show &TreeView", {}},
       {"MenuViewCodeL", "Show &SEXP code window", {}},
       {"MenuViewCodeR", "Show &Parsed code window", {}},
@@ -73,7 +73,7 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuGoForward", "&Forward", QKeySequence(Qt::ALT | Qt::Key_Right)},
       {"MenuTools", "&Tools", {}},
       {"MenuToolsOptions", "&Options...", {}},
-      {"MenuViewProblems", "Pro&blems", {}},  // "Show &Parsed code window" has the P
+      {"MenuViewProblems", "Prob&lems", {}},  // "Show &Parsed code window" has the P, "&Briefing" the B
       {"MenuHelp", "&Help", {}},
       {"MenuHelpTutorial", "&KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
       {"MenuHelpQXVC", "&Check for new version", {}},
