@@ -40,7 +40,7 @@ void Library::brix_init() {
 Text Library::FindLibraryDir() {
   const Text dir = AddSlash(IniRead(u"", platform_.BrixConfigFile(), u"Directories", u"Brix3"));
   if (!IsGiven(dir) || !FileExists(dir + Text(kBrixIni))) {
-    FatalError(kSetupErrorCode, kNotInstalledTitle, kNotInstalledText);
+    FatalError(kSetupErrorCode, kNotInstalledTitle, Text(kNotInstalledText) + u"\n" + Text(kNotInstalledHint));
   }
   return dir;
 }

@@ -92,6 +92,8 @@ class Library {
 // The messages of the set-up failures.
 inline constexpr TextView kNotInstalledTitle = u"Brix32 error";
 inline constexpr TextView kNotInstalledText = u"Brix3 is not properly installed!";
+// The line under it: how a user sets the suite up.
+inline constexpr TextView kNotInstalledHint = u"Run torvk32-setup, or start the viewer from the applications menu.";
 inline constexpr TextView kFontErrorTitle = u"Font error";
 inline constexpr TextView kFontErrorText =
     u"Font 'Tahoma' not found in the SYSTEM/SYSTEM32 or FONTS directory! "

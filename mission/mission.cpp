@@ -376,8 +376,9 @@ Mission ParseMissionBytes(std::string_view bytes) {
   return Parse(bytes, [](std::size_t) {});
 }
 
-bool LooksLikeMission(const Mission& mission) {
-  if (mission.HasNul()) return false;
+bool LooksLikeMission(const Mission& mission) { return !mission.HasNul() && HoldsSections(mission); }
+
+bool HoldsSections(const Mission& mission) {
   const OutlineTree& tree = mission.Tree();
   for (const std::uint32_t root : tree.Roots()) {
     if (SectionSlotOf(tree.NodeText(root)) != 0) return true;

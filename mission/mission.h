@@ -174,6 +174,8 @@ int SectionSlotOf(TextView name);
 // «#Events», ...). An empty file, a program or a picture does not; a file
 // that does not may still be opened, only not without a word.
 bool LooksLikeMission(const Mission& mission);
+// Whether the mission holds a header of a section the store keeps.
+bool HoldsSections(const Mission& mission);
 
 // Builds a mission from the bytes of a mission file, decoded as the file's
 // byte-order mark or content says (see mission/decode.h). Lines end at CR

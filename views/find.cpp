@@ -55,6 +55,23 @@ bool FindText::In(TextView text) const {
   return false;
 }
 
+std::vector<std::size_t> FindText::All(TextView text) const {
+  std::vector<std::size_t> found;
+  const std::size_t m = folded_.size();
+  if (m == 0) return found;
+  std::size_t k = 0;  // characters matched so far
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = FoldCase(text[i]);
+    while (k > 0 && c != folded_[k]) k = fallback_[k - 1];
+    if (c == folded_[k]) ++k;
+    if (k == m) {
+      found.push_back(i + 1 - m);
+      k = 0;
+    }
+  }
+  return found;
+}
+
 std::size_t FormulaEnd(const mission::LineList& lines, std::size_t start) {
   if (start < 1 || start > lines.Count()) return start;
   std::int64_t depth = 0;

@@ -27,9 +27,14 @@ class FindText {
   explicit FindText(TextView text);
 
   bool Empty() const { return folded_.empty(); }
+  std::size_t Size() const { return folded_.size(); }
   // True when the text occurs in `text`, ignoring case. The empty text
   // occurs everywhere.
   bool In(TextView text) const;
+  // Where the text occurs in `text`, ignoring case: the start of each
+  // occurrence, left to right, each one beginning after the one before has
+  // ended. None for the empty text.
+  std::vector<std::size_t> All(TextView text) const;
 
  private:
   Text folded_;

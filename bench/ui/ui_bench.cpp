@@ -16,6 +16,14 @@
 //                    runs once, on a fresh window: a second load keeps the
 //                    mission shown until the new one has been read, which
 //                    holds both for a moment;
+//   LoadKeepingView  the same load into a window that shows the Ships view
+//                    of the same mission, loaded before with all that
+//                    follows it, which the load shows again: the reader
+//                    fills its list beside the window. Its counter
+//                    longest_block_ms is the longest time the event loop
+//                    went unserved until the view is shown. Shown, not
+//                    judged: replacing a mission of this size holds the
+//                    event loop for about 0.3 s in any view;
 //   SwitchToLargest  from General to the view with the most rows, row 1
 //                    selected and its formula shown, painted (target: under
 //                    0.5 s for 100,000 rows);
@@ -24,6 +32,11 @@
 //   SortLargest      a click on a column header of the view with the most
 //                    rows: /0 its first column of numbers (sorted by value),
 //                    /1 its first column of text, sorted and painted;
+//   SortShipsByName  the order of the Ships view's rows by Name, without the
+//                    window: /0 by case-folded text, as the list sorted text
+//                    before it sorted in natural order (kept here as the
+//                    yardstick), /1 in natural order (views::SortedRows;
+//                    target: at most 1.5x /0);
 //   FindShipInEvents the Events view with the find bar open: a ship's name
 //                    put into its field (the rows that hold it kept, the
 //                    first of them selected with its formula shown),
@@ -77,7 +90,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <numeric>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "bench/mission/synthetic.h"
 #include "mission/mission.h"
@@ -252,6 +268,24 @@ void BM_LoadToGeneral(benchmark::State& state) {
   state.counters["peak_per_file"] = PeakResidentBytes() / file;
 }
 
+void BM_LoadKeepingView(benchmark::State& state) {
+  Window window;
+  LoadAndWait(window);
+  ModeEntry(*window.form, views::kModeShips)->trigger();
+  Settle(*window.form);
+  auto* progress = window.form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
+  double longest = 0;
+  for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
+    if (!window.form->LoadFile(QString::fromStdString(MissionPath()))) state.SkipWithError("load failed");
+    longest = std::max(longest, LongestBlockUntil(clock, [&] { return !progress->isVisible(); }));
+    Settle(*window.form);
+  }
+  if (window.form->CurrentMode() != views::kModeShips) state.SkipWithError("the view was not kept");
+  state.counters["longest_block_ms"] = longest;
+}
+
 void BM_SwitchToLargest(benchmark::State& state) {
   Window& window = SharedWindow();
   std::size_t rows = 0;
@@ -323,6 +357,51 @@ void BM_SortLargest(benchmark::State& state) {
   }
   state.SetLabel(mission::ToUtf8(views::ModeOf(mode).title) + ", " + std::to_string(rows) + " rows, by " +
                  mission::ToUtf8(list.columns[static_cast<std::size_t>(column)].caption));
+}
+
+// The order in which the list sorted a column of text before natural order:
+// each cell case-folded as QString's case-insensitive comparison folds it,
+// the rows stably sorted by the folded texts.
+std::vector<int> CaseFoldedOrder(const views::ListData& list, std::size_t column) {
+  std::u32string folded;
+  std::vector<std::size_t> start;
+  start.reserve(list.rows.size() + 1);
+  for (const views::Row& row : list.rows) {
+    start.push_back(folded.size());
+    if (column >= row.cells.size()) continue;
+    char32_t last = 0;
+    for (const char16_t unit : row.cells[column]) {
+      char32_t c = unit;
+      if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(last)) c = QChar::surrogateToUcs4(last, c);
+      last = unit;
+      folded.push_back(c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : QChar::toCaseFolded(c));
+    }
+  }
+  start.push_back(folded.size());
+  const auto text = [&](int row) {
+    const auto r = static_cast<std::size_t>(row);
+    return std::u32string_view(folded.data() + start[r], start[r + 1] - start[r]);
+  };
+  std::vector<int> rows(list.rows.size());
+  std::iota(rows.begin(), rows.end(), 0);
+  std::stable_sort(rows.begin(), rows.end(), [&](int l, int r) { return text(l) < text(r); });
+  return rows;
+}
+
+void BM_SortShipsByName(benchmark::State& state) {
+  mission::Mission m;
+  if (!mission::LoadFile(MissionPath(), m).ok) {
+    state.SkipWithError("load failed");
+    return;
+  }
+  const views::ListData ships = views::FillMode(views::kModeShips, m);
+  const bool natural = state.range(0) == 1;
+  for (auto _ : state) {
+    const std::vector<int> order =
+        natural ? views::SortedRows(ships, {0, views::SortOrder::kAscending}) : CaseFoldedOrder(ships, 0);
+    benchmark::DoNotOptimize(order.data());
+  }
+  state.SetLabel(std::to_string(ships.rows.size()) + " ships, " + (natural ? "natural order" : "case-folded text"));
 }
 
 void BM_FindShipInEvents(benchmark::State& state) {
@@ -516,9 +595,11 @@ void BM_SwitchToLaterView(benchmark::State& state) {
 
 BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LoadKeepingView)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CollapseAndNode)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortLargest)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
+BENCHMARK(BM_SortShipsByName)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Arg(0)->Arg(1);
 BENCHMARK(BM_FindShipInEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LinkClick)->Unit(benchmark::kMillisecond)->Iterations(10)->Arg(0)->Arg(1)->Arg(2);
 BENCHMARK(BM_FlowNeighbourhood)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);

@@ -75,7 +75,8 @@ TEST(LibraryTest, NotInstalledEndsTheProgram) {
     EXPECT_EQ(suite.Init(), 1) << c.name;
     ASSERT_EQ(suite.frontend.fatal_errors.size(), 1u) << c.name;
     EXPECT_EQ(suite.frontend.fatal_errors[0].first, u"Brix32 error");
-    EXPECT_EQ(suite.frontend.fatal_errors[0].second, u"Brix3 is not properly installed!");
+    EXPECT_EQ(suite.frontend.fatal_errors[0].second,
+              u"Brix3 is not properly installed!\nRun torvk32-setup, or start the viewer from the applications menu.");
     EXPECT_EQ(suite.lib.EMsgCode, u"SYS0000");
     EXPECT_TRUE(suite.frontend.fonts.empty()) << c.name << ": nothing after the error runs";
     EXPECT_EQ(suite.lib.pfad_main, u"");

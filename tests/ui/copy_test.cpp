@@ -16,6 +16,7 @@ namespace ui {
 namespace {
 
 using testing::kSample;
+using testing::ToolTipAt;
 
 class CopyTest : public testing::MainFormTest {
  protected:
@@ -140,21 +141,13 @@ TEST_F(CopyTest, ContextMenuCopiesRowsOrTheWholeCell) {
   OnContextMenu(List(), cell, [&](QMenu* menu) {
     QStringList entries;
     for (QAction* a : menu->actions()) entries << a->text();
-    EXPECT_EQ(entries, QStringList({"&Copy", "Copy c&ell", "", "Find References"}));  // a message names
+    EXPECT_EQ(entries, QStringList({"&Copy", "Copy c&ell", "", "Find &References"}));  // a message names
     Entry(menu, "Copy c&ell")->trigger();
   });
   EXPECT_EQ(Clipboard(), text);
 
   OnContextMenu(List(), cell, [&](QMenu* menu) { Entry(menu, "&Copy")->trigger(); });
   EXPECT_EQ(Clipboard(), "Name\tText\tAVI\tWAV\n" + text + "\t\t\t\n");
-}
-
-// The tooltip the list shows at `cell`; empty when it shows none.
-QString ToolTipAt(QTreeView* list, const QModelIndex& cell) {
-  const QPoint at = list->visualRect(cell).center();
-  QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
-  QApplication::sendEvent(list->viewport(), &event);
-  return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 TEST_F(CopyTest, CellsShownCutHaveTheirWholeTextAsTooltip) {

@@ -15,6 +15,7 @@
 
 #include "tests/ui/find_child.h"
 #include "tests/ui/form_fixture.h"
+#include "ui/code/codemarks.h"
 #include "ui/window/mainform.h"
 
 namespace ui {
@@ -70,7 +71,7 @@ TEST_F(FindWindowTest, EditMenuBetweenFileAndViewOffersFind) {
   EXPECT_EQ(menus[1]->text(), "&Edit");
   EXPECT_EQ(menus[2]->objectName(), "MenuView");
   auto* find = Find<QAction>("MenuEditFind");
-  EXPECT_EQ(find->text(), "Find...");
+  EXPECT_EQ(find->text(), "&Find...");
   EXPECT_EQ(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
   // Nothing to find in before a mission is loaded.
   EXPECT_FALSE(find->isEnabled());
@@ -132,6 +133,82 @@ TEST_F(FindWindowTest, TypingKeepsTheEventsWhoseFormulaNamesTheShip) {
   EXPECT_EQ(CurrentName(), "Waiting");  // the row found stays selected
 }
 
+// The places of `find` in a code window, by a search that ignores case, as
+// «position:text».
+QStringList PlacesOf(const QTextEdit* window, const QString& find) {
+  QStringList places;
+  const QString text = window->toPlainText();
+  for (qsizetype at = text.indexOf(find, 0, Qt::CaseInsensitive); at >= 0;
+       at = text.indexOf(find, at + find.size(), Qt::CaseInsensitive))
+    places << QString::number(at) + ":" + text.mid(at, find.size());
+  return places;
+}
+
+// The found marks of a code window, as «position:text», each underlined in
+// the marks' colour.
+QStringList FoundMarks(const QTextEdit* window) {
+  QStringList marks;
+  for (const QTextEdit::ExtraSelection& mark : CodeMarksOf(window, CodeMark::kFound)) {
+    EXPECT_TRUE(mark.format.fontUnderline());
+    EXPECT_EQ(mark.format.underlineColor(), QColor::fromRgb(kFoundMarkColour));
+    marks << QString::number(mark.cursor.selectionStart()) + ":" + mark.cursor.selectedText();
+  }
+  return marks;
+}
+
+TEST_F(FindWindowTest, TheFindTextIsMarkedInBothCodeWindows) {
+  ASSERT_TRUE(form->LoadFile(kSample));
+  ShowMode(4);
+  auto* sexp = Find<QTextEdit>("RichTextBox1");
+  auto* parsed = Find<QTextEdit>("RichTextBox2");
+  EXPECT_EQ(FoundMarks(sexp), QStringList{});
+  Key(QKeySequence(Qt::CTRL | Qt::Key_F));
+  Type("relay TENDER");
+  ASSERT_EQ(CurrentName(), "Picket down");
+  EXPECT_EQ(PlacesOf(sexp, "relay tender").size(), 3);
+  EXPECT_EQ(FoundMarks(sexp), PlacesOf(sexp, "relay tender"));
+  EXPECT_FALSE(PlacesOf(parsed, "relay tender").isEmpty());
+  EXPECT_EQ(FoundMarks(parsed), PlacesOf(parsed, "relay tender"));
+  // The row's text is left as it was: the marks lie over it.
+  EXPECT_FALSE(sexp->textCursor().hasSelection());
+
+  // They follow the row shown and the text typed.
+  QTest::keyClick(Field(), Qt::Key_Return);
+  ASSERT_EQ(CurrentName(), "Broken brackets");
+  EXPECT_EQ(FoundMarks(sexp), PlacesOf(sexp, "relay tender"));
+  Type("hits");
+  EXPECT_EQ(FoundMarks(sexp), PlacesOf(sexp, "hits"));
+  EXPECT_EQ(FoundMarks(sexp).size(), 1);
+  QTest::keyClick(Field(), Qt::Key_Escape);
+  EXPECT_EQ(FoundMarks(sexp), QStringList{});
+  EXPECT_EQ(FoundMarks(parsed), QStringList{});
+}
+
+// The found places and the link under the mouse are marks of their own: each
+// is replaced without the other, and the link is drawn last, over them.
+TEST(CodeMarks, FoundPlacesAndTheLinkAreKeptApart) {
+  QTextEdit window;
+  window.setPlainText("( is-destroyed-delay 0 \"Alpha 1\" )");
+  const auto mark = [&](int from, int to) {
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = QTextCursor(window.document());
+    selection.cursor.setPosition(from);
+    selection.cursor.setPosition(to, QTextCursor::KeepAnchor);
+    return selection;
+  };
+  SetCodeMarks(&window, CodeMark::kFound, {mark(2, 4), mark(5, 8)});
+  SetCodeMarks(&window, CodeMark::kLink, {mark(24, 31)});
+  EXPECT_EQ(window.extraSelections().size(), 3);
+  EXPECT_EQ(window.extraSelections().back().cursor.selectedText(), "Alpha 1");
+  SetCodeMarks(&window, CodeMark::kFound, {mark(0, 1)});
+  ASSERT_EQ(window.extraSelections().size(), 2);
+  EXPECT_EQ(window.extraSelections().front().cursor.selectedText(), "(");
+  EXPECT_EQ(window.extraSelections().back().cursor.selectedText(), "Alpha 1");
+  SetCodeMarks(&window, CodeMark::kLink, {});
+  EXPECT_EQ(CodeMarksOf(&window, CodeMark::kFound).size(), 1);
+  EXPECT_EQ(CodeMarksOf(&window, CodeMark::kLink).size(), 0);
+}
+
 TEST_F(FindWindowTest, TheFilterFollowsModeSwitchesAndLoads) {
   ASSERT_TRUE(form->LoadFile(kSample));
   ShowMode(4);
@@ -147,9 +224,12 @@ TEST_F(FindWindowTest, TheFilterFollowsModeSwitchesAndLoads) {
   ShowMode(4);
   EXPECT_EQ(Column(1), (QStringList{"Picket down", "Broken brackets"}));
   EXPECT_EQ(CurrentName(), "Picket down");
-  // A load of the same file shows General, filtered by the same text.
+  // A load keeps the view, filtered by the same text.
   ASSERT_TRUE(form->LoadFile(kSample));
   EXPECT_TRUE(Bar()->isVisible());
+  EXPECT_EQ(Column(1), (QStringList{"Picket down", "Broken brackets"}));
+  EXPECT_EQ(RowCount()->text(), "2 of 4 rows");
+  ShowMode(1);
   EXPECT_EQ(List()->model()->rowCount(), 0);
   EXPECT_EQ(RowCount()->text(), "0 of 4 rows");
   Type("Ashfall");

@@ -335,7 +335,7 @@ TEST_F(FollowWindowTest, ColumnWidthsAreKeptPerView) {
 }
 
 TEST_F(FollowWindowTest, WithoutAMissionTheListSaysHowToOpenOne) {
-  auto* hint = Find<QLabel>("NoMissionHint");
+  auto* hint = Find<QLabel>("ListHint");
   EXPECT_TRUE(hint->isVisible());
   for (const char* what : {"File > Open FreeSpace 1 mission", "File > Open FreeSpace 2 mission", "drop"})
     EXPECT_TRUE(hint->text().contains(what)) << what;

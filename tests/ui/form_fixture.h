@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QTreeView>
 #include <deque>
 #include <memory>
@@ -25,6 +27,15 @@
 namespace ui::testing {
 
 inline const QString kSample = QStringLiteral(TORVEK_SOURCE_DIR "/samples/sample.fs2");
+
+// The tooltip a list shows at `cell`; empty when it shows none (a cell
+// shown whole).
+inline QString ToolTipAt(QTreeView* list, const QModelIndex& cell) {
+  const QPoint at = list->visualRect(cell).center();
+  QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(list->viewport(), &event);
+  return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+}
 
 // Answers the window's dialogs from a script and records what was asked.
 class ScriptedDialogs : public Dialogs {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -299,6 +300,31 @@ TEST_F(LiveWindowTest, LargeMissionIsReadInTheBackground) {
   auto* summary = Find<QLabel>("ReferencesSummary");
   ASSERT_TRUE(WaitFor([&] { return !summary->text().startsWith("Looking"); }));
   EXPECT_EQ(Find<QTreeView>("ReferencesList")->model()->rowCount(), 1) << qPrintable(summary->text());
+}
+
+// A menu opened while a large mission is read shows its entries' tips in the
+// status bar; the loading message comes back, and stays until the load ends.
+TEST_F(LiveWindowTest, TheLoadingMessageStaysThroughAnOpenedMenu) {
+  const QString large = Write("large.fs2", LargeMission(20));  // read for long enough to open a menu
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  ShowMode(views::kModeShips);
+  ASSERT_TRUE(Form().LoadFile(large));
+  const QString loading = "Loading large.fs2... (Esc cancels)";
+  ASSERT_EQ(Message(), loading);
+  QApplication::setActiveWindow(&Form());
+  Form().menuBar()->setActiveAction(Action("MenuFile"));
+  QMenu* file = Action("MenuFile")->menu();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, kWaitMs));
+  file->setActiveAction(Action("MenuFileReload"));
+  EXPECT_EQ(Message(), loading);
+  EXPECT_TRUE(Progress()->isVisible());
+  file->hide();
+  EXPECT_EQ(Message(), loading);
+  ASSERT_TRUE(WaitFor([&] { return Form().windowTitle().contains("large.fs2"); }));
+  EXPECT_EQ(Message(), "");
+  // It comes in the view that was shown.
+  EXPECT_EQ(Form().CurrentMode(), views::kModeShips);
+  EXPECT_EQ(Cell(0, 0), "Ship 0");
 }
 
 // Escape cancels a load in the background and keeps the mission shown;

@@ -11,7 +11,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,26 +58,26 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
       {"MenuViewMode1", "G&eneral", QKeySequence(Qt::Key_F2)},
       {"MenuViewMode2", "&Goals", QKeySequence(Qt::Key_F3)},
       {"MenuViewMode3", "&Directives", QKeySequence(Qt::Key_F4)},
-      {"MenuViewMode4", "Events", QKeySequence(Qt::Key_F5)},
-      {"MenuViewMode5", "Messages", QKeySequence(Qt::Key_F6)},
-      {"MenuViewMode6", "Ships", QKeySequence(Qt::Key_F7)},
-      {"MenuViewMode7", "Wings", QKeySequence(Qt::Key_F8)},
-      {"MenuViewMode8", "Reinforcements", QKeySequence(Qt::Key_F9)},
+      {"MenuViewMode4", "Eve&nts", QKeySequence(Qt::Key_F5)},
+      {"MenuViewMode5", "Mess&ages", QKeySequence(Qt::Key_F6)},
+      {"MenuViewMode6", "S&hips", QKeySequence(Qt::Key_F7)},
+      {"MenuViewMode7", "&Wings", QKeySequence(Qt::Key_F8)},
+      {"MenuViewMode8", "Re&inforcements", QKeySequence(Qt::Key_F9)},
       {"MenuViewTreeView", "Show &TreeView", {}},
       {"MenuViewCodeL", "Show &SEXP code window", {}},
       {"MenuViewCodeR", "Show &Parsed code window", {}},
       {"MenuViewModernOperators", "Translate FreeSpace &Open operators", {}},
-      {"MenuViewTreeViewCA", "Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {"MenuViewTreeViewCA", "&Collapse All in TreeView", QKeySequence(Qt::CTRL | Qt::Key_C)},
       {"MenuGo", "&Go", {}},
       {"MenuGoBack", "&Back", QKeySequence(Qt::ALT | Qt::Key_Left)},
       {"MenuGoForward", "&Forward", QKeySequence(Qt::ALT | Qt::Key_Right)},
       {"MenuTools", "&Tools", {}},
       {"MenuToolsOptions", "&Options...", {}},
-      {"MenuViewProblems", "&Problems", {}},
+      {"MenuViewProblems", "Prob&lems", {}},  // "Show &Parsed code window" has the P, "&Briefing" the B
       {"MenuHelp", "&Help", {}},
-      {"MenuHelpTutorial", "KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
-      {"MenuHelpQXVC", "Check for new version", {}},
-      {"MenuHelpAbout", "About", {}},
+      {"MenuHelpTutorial", "&KORVALINE Quick Start Tutorial", QKeySequence(Qt::Key_F1)},
+      {"MenuHelpQXVC", "&Check for new version", {}},
+      {"MenuHelpAbout", "&About", {}},
   };
   for (const auto& e : entries) {
     QAction* a = Action(e.name);
@@ -87,6 +90,17 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
   QStringList menus;
   for (const QAction* menu : Form().menuBar()->actions()) menus << menu->objectName();
   EXPECT_EQ(menus, QStringList({"MenuFile", "MenuEdit", "MenuView", "MenuGo", "MenuTools", "MenuHelp"}));
+  // Every entry of a menu has an access key of its own.
+  for (const QAction* title : Form().menuBar()->actions()) {
+    QSet<int> keys;
+    for (const QAction* entry : title->menu()->actions()) {
+      if (entry->isSeparator()) continue;
+      const QKeySequence key = QKeySequence::mnemonic(entry->text());
+      EXPECT_FALSE(key.isEmpty()) << qPrintable(entry->text());
+      EXPECT_TRUE(!keys.contains(key[0].toCombined())) << qPrintable(entry->text());
+      keys.insert(key[0].toCombined());
+    }
+  }
 
   // The tutorial and its separator show only when the tool kit is there.
   EXPECT_FALSE(Action("MenuHelpTutorial")->isVisible());
@@ -307,11 +321,18 @@ TEST_F(MainFormTest, FilesThatAreNoMissionAreOpenedOnlyWhenTheUserSaysSo) {
   dialogs.answers = {true};
   EXPECT_TRUE(Form().LoadFile(empty));
   EXPECT_TRUE(Form().windowTitle().endsWith("empty.fs2]"));
+  // The list says why it shows nothing, and the file is no recent mission.
+  auto* hint = Find<QLabel>("ListHint");
+  EXPECT_TRUE(hint->isVisible());
+  EXPECT_EQ(hint->text(), "empty.fs2 holds none of the sections of a mission.");
+  EXPECT_EQ(Setting("Recent", "File1"), kSample);
+  EXPECT_EQ(Setting("Recent", "File2"), "");
   // A mission is opened without a question.
   dialogs.questions.clear();
   EXPECT_TRUE(Form().LoadFile(kSample));
   EXPECT_TRUE(dialogs.questions.isEmpty());
   EXPECT_TRUE(dialogs.warnings.isEmpty());
+  EXPECT_FALSE(hint->isVisible());
 }
 
 // Tools > Options: the association setting, stored as chosen; "always" asks
@@ -380,13 +401,14 @@ TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
   List()->setCurrentIndex(List()->model()->index(2, 0));  // the user selects row 3
   EXPECT_EQ(TreeTag(), "4,3");
 
-  // While Ships is shown, the events section node switches to Events, row 1.
+  // While Ships is shown, the events section node switches to Events, at
+  // the row it was left at.
   ShowMode(6);
   const QModelIndex events = NodeWithTag("4");
   ASSERT_TRUE(events.isValid());
   ClickNode(events);
   EXPECT_EQ(Form().CurrentMode(), 4);
-  EXPECT_EQ(CurrentRow(), 0);
+  EXPECT_EQ(CurrentRow(), 2);
 
   // A field node of the second goal selects goal row 2; its entry node, the
   // first node with that tag, ends up selected and expanded.
@@ -405,18 +427,23 @@ TEST_F(MainFormTest, RowsAndNodesSelectEachOther) {
   EXPECT_EQ(Tree()->currentIndex(), goal2);
 }
 
-TEST_F(MainFormTest, ColumnSortStaysAcrossModeSwitches) {
+TEST_F(MainFormTest, EachViewKeepsItsSortAcrossModeSwitchesAndLoads) {
   ASSERT_TRUE(Form().LoadFile(kSample));
   ShowMode(4);
   ClickHeader(1);  // by Name
   EXPECT_EQ(Cell(0, 1), "Broken brackets");
   EXPECT_EQ(Cell(3, 1), "Waiting");
   ShowMode(1);
-  EXPECT_EQ(Cell(0, 1), "5: Deuteronomy");  // General, sorted by Value
+  EXPECT_EQ(Cell(0, 1), "Ashfall Relay");  // General keeps the file order
   ShowMode(4);
   EXPECT_EQ(Cell(0, 1), "Broken brackets");
-  EXPECT_EQ(CurrentRow(), 0);
-  EXPECT_EQ(TreeTag(), "4,4");  // the first row shown is the fourth event
+  EXPECT_EQ(Cell(CurrentRow(), 1), "Intro");  // the row the view was left at
+  EXPECT_EQ(CurrentRow(), 1);
+  EXPECT_EQ(TreeTag(), "4,1");
+  ShowMode(1);
+  ASSERT_TRUE(Form().LoadFile(kSample));
+  ShowMode(4);
+  EXPECT_EQ(Cell(0, 1), "Broken brackets");
 }
 
 // Rows and tree nodes find each other by the row's own number in the list
@@ -736,12 +763,21 @@ TEST_F(MainFormTest, ProblemsFollowTheMissionShown) {
   EXPECT_EQ(Find<QTreeView>("ProblemsList")->model()->rowCount(), 1);
 }
 
-TEST_F(MainFormTest, PositionRestoredAndSavedThroughTheLibrary) {
+TEST_F(MainFormTest, PositionAtFirstTwoThirdsOfTheScreenThenRestoredAndSavedThroughTheLibrary) {
   applib::testing::FakePlatform platform;
   applib::testing::FakeFrontend frontend;
   applib::Library lib(platform, frontend);
   lib.ad_brix = FromQString(dir.path() + "/");
   lib.pfad_main = lib.ad_brix;
+  {
+    // No position kept: about two thirds of the screen, centred.
+    const QSize design = FSMMainForm(dir.path(), &dialogs).size();  // without the library: the design size
+    const FSMMainForm first(lib, &dialogs);
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const Bounds b =
+        FirstWindowBounds({free.x(), free.y(), free.width(), free.height()}, design.width(), design.height());
+    EXPECT_EQ(first.geometry(), QRect(b.left, b.top, b.width, b.height));
+  }
   applib::IniWrite(lib.ad_brix, u"brix.ini", u"Positions", u"TORVEK32", u"0,1500,900,9600,7200");
   QFile tool(dir.filePath("korva"));
   ASSERT_TRUE(tool.open(QIODevice::WriteOnly));

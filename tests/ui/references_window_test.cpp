@@ -147,7 +147,7 @@ class ReferencesWindowTest : public ::testing::Test {
 
 TEST_F(ReferencesWindowTest, OfferedForRowsThatHaveANameOthersCanName) {
   auto* references = Action("MenuEditReferences");
-  EXPECT_EQ(references->text(), "Find References");
+  EXPECT_EQ(references->text(), "Find &References");
   EXPECT_EQ(references->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
   EXPECT_EQ(form->menuBar()->actions()[1]->menu()->actions().indexOf(references), 1);  // under "Find..."
   EXPECT_FALSE(references->isEnabled());
@@ -250,22 +250,48 @@ TEST_F(ReferencesWindowTest, GoingToARowTheFindBarLeftOutOrTheSortMovedShowsIt) 
   EXPECT_EQ(Find<QTextEdit>("RichTextBox1")->textCursor().selectedText(), "   ( is-destroyed-delay 0 \"Beta 1\" )");
 }
 
-TEST_F(ReferencesWindowTest, ALoadBeforeTheIndexIsReadyListsTheNewMissionsPlaces) {
+// The places listed belong to the mission they were found in: another
+// mission empties the pane, which says so, even when it was asked while the
+// index was still being built; the same file read again lists them anew.
+TEST_F(ReferencesWindowTest, AnotherMissionEmptiesThePaneTheSameFileReadAgainListsAnew) {
   ASSERT_TRUE(form->LoadFile(path));
   ShowMode(6);
   SelectRow(0, "Beta 1");
   // No event has been handled since the load, so the index has not arrived.
   Action("MenuEditReferences")->trigger();
   EXPECT_TRUE(Summary().startsWith("Looking for the places that name \"Beta 1\"")) << qPrintable(Summary());
-  EXPECT_EQ(Listed(), QStringList{});
-  // Another mission replaces it before its index is delivered: only the new
-  // mission's places come.
-  ASSERT_TRUE(form->LoadFile(otherPath));
   ASSERT_TRUE(WaitForPlaces());
+  EXPECT_EQ(Summary(), "4 places name \"Beta 1\".");
+
+  Action("MenuFileReload")->trigger();
+  ASSERT_TRUE(WaitForPlaces());
+  EXPECT_EQ(Summary(), "4 places name \"Beta 1\".");
+
+  const QString replaced =
+      "\"Beta 1\" was looked up in the mission shown before. Find References again on a row of this one.";
+  ASSERT_TRUE(form->LoadFile(otherPath));
+  EXPECT_EQ(Summary(), replaced);
+  EXPECT_EQ(Listed(), QStringList{});
+  QTest::qWait(50);  // time for the new index, which lists nothing by itself
+  EXPECT_EQ(Summary(), replaced);
+  EXPECT_EQ(Listed(), QStringList{});
+
+  // Asked while the index is being built, then replaced before it comes.
+  ASSERT_TRUE(form->LoadFile(path));
+  ShowMode(6);
+  SelectRow(0, "Beta 1");
+  Action("MenuEditReferences")->trigger();
+  ASSERT_TRUE(form->LoadFile(otherPath));
   QTest::qWait(50);  // time for a stray delivery of the first index
+  EXPECT_EQ(Summary(), replaced);
+  EXPECT_EQ(Listed(), QStringList{});
+
+  // Asked anew, the new mission's places come.
+  ShowMode(6);
+  SelectRow(0, "Beta 1");
+  Action("MenuEditReferences")->trigger();
+  ASSERT_TRUE(WaitForPlaces());
   EXPECT_EQ(Summary(), "1 place names \"Beta 1\".");
-  EXPECT_EQ(Listed(), QStringList{"Events: Beta arrives | $Formula: ( when ( has-arrived-delay 0 \"Beta 1\" ) "
-                                  "( do-nothing ) )"});
   ClickPlace(0);
   EXPECT_EQ(form->CurrentMode(), 4);
   EXPECT_EQ(CurrentCell(1), "Beta arrives");

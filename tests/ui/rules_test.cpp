@@ -120,5 +120,76 @@ TEST(Rules, CellToolTipIsTheWholeTextUpToItsLimit) {
   EXPECT_EQ(CellToolTip(u"abc\U0001F600", 4), u"abc\u2026");  // the pair is not split
 }
 
+TEST(Rules, ListHintSaysHowToOpenOrThatTheFileHoldsNoMission) {
+  EXPECT_EQ(ListHint(false, false, u""), kNoMissionHint);
+  EXPECT_EQ(ListHint(true, false, u"notes.txt"), u"notes.txt holds none of the sections of a mission.");
+  EXPECT_EQ(ListHint(true, true, u"m01.fs2"), u"");
+}
+
+// Each menu's entries get keys of their own: kept where free, else the
+// first free letter of a word, else any free letter or digit.
+TEST(Rules, EveryMenuEntryHasAnAccessKeyOfItsOwn) {
+  const struct {
+    const char* what;
+    std::vector<Text> captions;
+    std::vector<Text> keyed;
+  } cases[] = {
+      {"keys kept, a clash moved, the rest given",
+       {u"G&eneral", u"Events", u"Ships", u"-", u"Show &SEXP code window", u"Show &Parsed code window", u"&Problems"},
+       {u"G&eneral", u"E&vents", u"S&hips", u"-", u"Show &SEXP code window", u"Show &Parsed code window",
+        u"P&roblems"}},
+      {"the earlier of two keeps the key",
+       {u"&Open", u"&Other", u"&Omega"},
+       {u"&Open", u"O&ther", u"O&mega"}},
+      {"a word start before a letter inside",
+       {u"&Find...", u"Find References"},
+       {u"&Find...", u"Find &References"}},
+      {"keys compare without case",
+       {u"&abc", u"A&bc", u"ABC"},
+       {u"&abc", u"A&bc", u"AB&C"}},
+      {"digits serve, and a caption with nothing free stays",
+       {u"&ab", u"&ba", u"ab", u"a1"},
+       {u"&ab", u"&ba", u"ab", u"a&1"}},
+      {"an ampersand written as && is no key",
+       {u"&Save", u"Salt && Sea"},
+       {u"&Save", u"S&alt && Sea"}},
+      {"no captions", {}, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithAccessKeys(c.captions), c.keyed) << c.what;
+}
+
+TEST(Rules, FirstWindowTakesTwoThirdsOfTheScreenCentred) {
+  const struct {
+    Bounds available;
+    Bounds window;
+  } cases[] = {
+      {{0, 0, 1920, 1080}, {320, 180, 1280, 720}},
+      {{0, 0, 1600, 1000}, {267, 150, 1066, 700}},  // not lower than the design's 700
+      {{0, 0, 1024, 768}, {55, 34, 914, 700}},      // the design size where two thirds are less
+      {{0, 0, 800, 600}, {0, 0, 800, 600}},          // no larger than the screen
+      {{100, 40, 3000, 1500}, {600, 290, 2000, 1000}},  // an area that does not start at 0
+  };
+  for (const auto& c : cases) EXPECT_EQ(FirstWindowBounds(c.available, 914, 700), c.window) << c.available.width;
+}
+
+TEST(Rules, NumberColumnsFitTheirLongestNumber) {
+  views::ListData list;
+  list.columns = {{u"#", 300}, {u"Name", 2000}, {u"Vis", 400}, {u"Delay", 600}, {u"Blank", 600}};
+  const char16_t* rows[][5] = {
+      {u" 0", u"Alpha 1", u"1", u"-2.5", u""},
+      {u"99", u"Beta", u"0", u"", u" "},
+      {u"100", u"12", u"1", u"30", u""},
+  };
+  for (const auto& r : rows) list.rows.push_back({{r[0], r[1], r[2], r[3], r[4]}, u""});
+  EXPECT_EQ(NumberToFit(list, 0), Text(u"100"));
+  EXPECT_EQ(NumberToFit(list, 1), std::nullopt);  // text: its cut cells have tooltips
+  EXPECT_EQ(NumberToFit(list, 2), Text(u"999"));  // at least three digits
+  EXPECT_EQ(NumberToFit(list, 3), Text(u"-2.5"));
+  EXPECT_EQ(NumberToFit(list, 4), std::nullopt);  // nothing but blanks
+  EXPECT_EQ(NumberToFit(list, 7), std::nullopt);  // no such column
+  list.rows.push_back({{u"1000"}, u""});          // a short row
+  EXPECT_EQ(NumberToFit(list, 0), Text(u"1000"));
+}
+
 }  // namespace
 }  // namespace ui

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "tests/views/fixture.h"
 #include "views/modes.h"
@@ -72,6 +73,30 @@ TEST(FindTextTest, AgreesWithAPlainSearchOnRandomTexts) {
     const Text find = random(5), text = random(14);
     const bool expected = lower(text).find(lower(find)) != Text::npos;
     ASSERT_EQ(FindText(find).In(text), expected) << mission::ToUtf8(find) << " in " << mission::ToUtf8(text);
+    // Every place, each after the one before.
+    std::vector<std::size_t> places;
+    for (std::size_t at = lower(text).find(lower(find)); !find.empty() && at != Text::npos;
+         at = lower(text).find(lower(find), at + find.size()))
+      places.push_back(at);
+    ASSERT_EQ(FindText(find).All(text), places) << mission::ToUtf8(find) << " in " << mission::ToUtf8(text);
+  }
+}
+
+TEST(FindTextTest, PlacesOfTheTextForMarking) {
+  const struct {
+    const char16_t* find;
+    const char16_t* text;
+    std::vector<std::size_t> places;
+  } cases[] = {
+      {u"alpha 1", u"( is-destroyed-delay 0 \"Alpha 1\" \"ALPHA 10\" )", {24, 34}},
+      {u"aa", u"aaaa", {0, 2}},  // one after the other, not overlapping
+      {u"aa", u"aaa", {0}},
+      {u"\u00C9t\u00E9", u"\u00E9T\u00C9 et\u00E9", {0}},
+      {u"x", u"", {}},
+      {u"", u"anything", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindText(c.find).All(c.text), c.places) << mission::ToUtf8(c.find) << " in " << mission::ToUtf8(c.text);
   }
 }
 

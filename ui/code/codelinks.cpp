@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "ui/code/codemarks.h"
 #include "ui/common/qtext.h"
 
 namespace ui {
@@ -70,7 +71,7 @@ const views::CodeLink* CodeLinkFollower::LinkUnder(QTextEdit* window, QPoint at)
 void CodeLinkFollower::Underline(QTextEdit* window, const views::CodeLink* link) {
   if (link == underlined_) return;
   for (QTextEdit* w : {sexp_, parsed_}) {
-    if (w != window || link == nullptr) w->setExtraSelections({});
+    if (w != window || link == nullptr) SetCodeMarks(w, CodeMark::kLink, {});
   }
   underlined_ = link;
   if (link == nullptr) {
@@ -82,7 +83,7 @@ void CodeLinkFollower::Underline(QTextEdit* window, const views::CodeLink* link)
   selection.cursor.setPosition(static_cast<int>(link->start));
   selection.cursor.setPosition(static_cast<int>(link->start + link->length), QTextCursor::KeepAnchor);
   selection.format.setFontUnderline(true);  // nothing else: the link keeps its colours
-  window->setExtraSelections({selection});
+  SetCodeMarks(window, CodeMark::kLink, {selection});
   window->viewport()->setCursor(Qt::PointingHandCursor);
 }
 

@@ -8,14 +8,19 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "ui/code/codemarks.h"
 #include "ui/common/fonts.h"
 #include "ui/common/qtext.h"
 #include "ui/common/units.h"
 #include "ui/rules/rules.h"
+#include "views/find.h"
 
 namespace ui {
 
 namespace {
+
+// The most places of the find text marked in one code window.
+constexpr std::size_t kFoundMarksMax = 10000;
 
 // The code windows keep CR LF line breaks in their source texts; the text
 // document holds one character per line break.
@@ -71,6 +76,7 @@ CodeWindows::CodeWindows(QWidget* parent, ViewerSettings& settings, QAction* par
 void CodeWindows::Clear() {
   richTextBox1_->clear();
   richTextBox2_->clear();
+  ShowFound();
   notice_->hide();
   mission_.reset();
   source_ = nullptr;
@@ -115,6 +121,34 @@ void CodeWindows::ShowTexts(const views::FormulaTexts& texts) {
 
   richTextBox1_->setPlainText(DocumentText(CodeWindowText(texts.sexp)));
   richTextBox1_->moveCursor(QTextCursor::Start);
+  ShowFound();
+}
+
+void CodeWindows::MarkFound(const QString& text) {
+  if (text == found_) return;
+  found_ = text;
+  ShowFound();
+}
+
+void CodeWindows::ShowFound() {
+  const views::FindText find(FromQString(found_));
+  for (QTextEdit* window : {richTextBox1_, richTextBox2_}) {
+    QList<QTextEdit::ExtraSelection> marks;
+    // The documents hold a line break as one character, as their positions
+    // count. A text of one letter in a formula of many thousand lines would
+    // give more marks than are worth drawing: the first ones do.
+    const std::vector<std::size_t> at = find.All(FromQString(window->document()->toPlainText()));
+    for (std::size_t i = 0; i < at.size() && i < kFoundMarksMax; ++i) {
+      QTextEdit::ExtraSelection mark;
+      mark.cursor = QTextCursor(window->document());
+      mark.cursor.setPosition(static_cast<int>(at[i]));
+      mark.cursor.setPosition(static_cast<int>(at[i] + find.Size()), QTextCursor::KeepAnchor);
+      mark.format.setFontUnderline(true);
+      mark.format.setUnderlineColor(QColor::fromRgb(kFoundMarkColour));
+      marks.append(mark);
+    }
+    SetCodeMarks(window, CodeMark::kFound, std::move(marks));
+  }
 }
 
 void CodeWindows::MarkSexpLine(std::size_t line) {

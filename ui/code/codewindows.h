@@ -8,7 +8,8 @@
 // right after the Parsed code window's own entry; checked from and written to
 // the setting Display/ModernOperators, re-translating the shown formula at
 // once) and the status bar's notice of "#UnknownCommand" lines while that
-// entry is off. Where the windows sit is the pane layout's decision.
+// entry is off, and the marks of the find bar's text in both windows (see
+// codemarks.h). Where the windows sit is the pane layout's decision.
 #pragma once
 
 #include <QObject>
@@ -61,6 +62,9 @@ class CodeWindows : public QObject {
   // Selects line `line` (0-based) of the SEXP code window and scrolls it
   // into view; nothing when the window shows fewer lines.
   void MarkSexpLine(std::size_t line);
+  // Marks where `text` occurs, ignoring case, in what both windows show now
+  // and later; the empty text marks nothing.
+  void MarkFound(const QString& text);
 
   // Colours every occurrence of `x` in a code window (case-sensitive, also
   // inside longer words). `color` is 0xBBGGRR.
@@ -71,6 +75,7 @@ class CodeWindows : public QObject {
 
  private:
   void ShowTexts(const views::FormulaTexts& texts);
+  void ShowFound();
 
   ViewerSettings& settings_;
   QTextEdit* richTextBox1_;
@@ -80,6 +85,7 @@ class CodeWindows : public QObject {
   // What is shown: its mission and where its texts come from.
   std::shared_ptr<const mission::Mission> mission_;
   Source source_;
+  QString found_;  // the find bar's text
 };
 
 }  // namespace ui

@@ -18,4 +18,9 @@ QAction* AddEntry(QMenu* menu, const char* name, const QString& caption, const Q
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption);
 
+// Gives each entry of every menu of `bar` an access key of its own
+// (WithAccessKeys), entries added later by other parts of the window
+// included as long as they are there when this runs.
+void GiveAccessKeys(QMenuBar* bar);
+
 }  // namespace ui

@@ -64,13 +64,15 @@ ReferencesController::ReferencesController(QMainWindow* window, QAction* find, Q
   connect(pane_, &ReferencesPane::placeActivated, this, &ReferencesController::GoTo);
 }
 
-void ReferencesController::MissionLoaded(std::shared_ptr<const mission::Mission> mission, bool indexFollows) {
+void ReferencesController::MissionLoaded(std::shared_ptr<const mission::Mission> mission, bool indexFollows,
+                                         bool sameFile) {
   mission_ = std::move(mission);
   if (indexFollows) {
     indexer_->Await(mission_);
   } else {
     indexer_->Start(mission_);
   }
+  if (!sameFile) pane_->MissionReplaced();
   UpdateAction();
 }
 

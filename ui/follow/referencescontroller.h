@@ -43,7 +43,10 @@ class ReferencesController : public QObject {
 
   // Builds the index of a mission just loaded, off the window's thread; with
   // `indexFollows` it is built elsewhere and handed over by IndexBuilt.
-  void MissionLoaded(std::shared_ptr<const mission::Mission> mission, bool indexFollows = false);
+  // `sameFile`: the file shown was read again, and the name in the pane is
+  // looked up anew; another mission empties the pane, which says so.
+  void MissionLoaded(std::shared_ptr<const mission::Mission> mission, bool indexFollows = false,
+                     bool sameFile = false);
   void IndexBuilt(const std::shared_ptr<const mission::Mission>& mission,
                   std::shared_ptr<const views::ReferenceIndex> index);
 

@@ -125,6 +125,19 @@ void ReferencesPane::IndexDropped() {
   }
 }
 
+void ReferencesPane::MissionReplaced() {
+  model_->SetReferences({});
+  waiting_ = false;
+  if (name_.empty()) {
+    summary_->clear();
+    return;
+  }
+  summary_->setText(QStringLiteral("\"%1\" was looked up in the mission shown before. Find References again on a "
+                                   "row of this one.")
+                        .arg(ToQString(name_)));
+  name_.clear();
+}
+
 void ReferencesPane::List(const views::ReferenceIndex& index) {
   const std::vector<views::Reference> found = variable_ ? index.FindVariable(name_) : index.Find(name_);
   model_->SetReferences(found);

@@ -5,8 +5,10 @@
 // name waiting for the index: asked before the index of the mission shown
 // is ready, it says it is looking and fills the list when the index comes;
 // the index itself belongs to the ReferenceIndexer it is given. When the
-// mission is replaced, the list empties and the name is looked up again in
-// the new mission once its index is ready. A click on
+// mission shown is read again, the list empties and the name is looked up
+// again once the new index is ready; when another mission replaces it, the
+// list empties and the pane says that its name was looked up in the mission
+// before (MissionReplaced). A click on
 // a place (or Enter) reports it by placeActivated; where to go is the
 // window's business.
 #pragma once
@@ -62,6 +64,9 @@ class ReferencesPane : public QDockWidget {
   // read or change the variable `name`), or, while the index is being
   // built, says so and lists them once it is ready.
   void Find(mission::TextView name, bool variable = false);
+  // Another mission is shown: the places listed, and the name they were
+  // found for, belong to the one before.
+  void MissionReplaced();
 
  signals:
   void placeActivated(const views::Location& where);

@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <memory>
+#include <vector>
 
 #include "views/list.h"
 
@@ -34,6 +35,30 @@ class ListModel : public QAbstractTableModel {
 
  private:
   std::shared_ptr<const views::ListData> list_ = std::make_shared<const views::ListData>();
+};
+
+// Values worked out once per list and kept while the list lives (the lists
+// of a mission's views live as long as it is shown), so that a view shown
+// again does not work them out again.
+template <class T>
+class PerList {
+ public:
+  // The value kept for `list`; a new one (T{}) the first time.
+  T& operator[](const std::shared_ptr<const views::ListData>& list) {
+    // Gone lists first, so that a new list at a gone one's address is new.
+    std::erase_if(kept_, [](const Kept& k) { return k.list.expired(); });
+    for (Kept& k : kept_) {
+      if (k.list.lock() == list) return k.value;
+    }
+    return kept_.emplace_back(Kept{list, T{}}).value;
+  }
+
+ private:
+  struct Kept {
+    std::weak_ptr<const views::ListData> list;
+    T value;
+  };
+  std::vector<Kept> kept_;
 };
 
 // The list model at the bottom of a chain of proxy models (sorting, a

@@ -1,16 +1,19 @@
 #include "ui/list/missionlist.h"
 
-#include <QSignalBlocker>
-
 #include <QHeaderView>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QSignalBlocker>
+#include <QStyleOption>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/common/qtext.h"
 #include "ui/common/units.h"
 #include "ui/list/celldelegate.h"
 #include "ui/list/listmodel.h"
 #include "ui/list/shownrows.h"
+#include "ui/rules/rules.h"
 
 namespace ui {
 
@@ -38,10 +41,12 @@ MissionList::MissionList(QWidget* parent)
   connect(header(), &QHeaderView::sectionResized, this, [this](int column) {
     if (!sizing_ && !header()->isSectionHidden(column)) emit columnResized();
   });
-  hint_->setObjectName(QStringLiteral("NoMissionHint"));
-  hint_->setText(QStringLiteral(
-      "No mission is open.\n\nOpen one with File > Open FreeSpace 1 mission (Ctrl+F1) or File > Open FreeSpace 2 "
-      "mission (Ctrl+F2), or drop a mission file (*.fs2, *.fsm) on this window."));
+  // The row made current stays in view when a sort or a find text moves it.
+  connect(shown_, &QAbstractItemModel::layoutChanged, this, [this] {
+    if (currentIndex().isValid()) scrollTo(currentIndex());
+  });
+  hint_->setObjectName(QStringLiteral("ListHint"));
+  hint_->setText(ToQString(ListHint(false, false, {})));
   hint_->setAlignment(Qt::AlignCenter);
   hint_->setWordWrap(true);
   hint_->setForegroundRole(QPalette::PlaceholderText);
@@ -67,8 +72,18 @@ const views::ListData& MissionList::List() const { return rows_->List(); }
 void MissionList::SetMission(const mission::Mission* mission) {
   shown_->SetMission(mission);
   mission_ = mission != nullptr;
-  hint_->setVisible(!mission_);
-  absent_->setVisible(mission_ && !List().absent.empty());
+  ShowAbsent();
+}
+
+void MissionList::SetHint(const QString& hint) {
+  hint_->setText(hint);
+  hint_->setVisible(!hint.isEmpty());
+  ShowAbsent();
+}
+
+void MissionList::ShowAbsent() {
+  // The hint, when there is one, says more than the section missing.
+  absent_->setVisible(mission_ && hint_->isHidden() && !List().absent.empty());
 }
 
 void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) {
@@ -80,12 +95,39 @@ void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) 
     rows_->SetList(std::move(list));
   }
   const auto& columns = rows_->List().columns;
-  std::vector<int> widths;
-  for (const views::Column& column : columns) widths.push_back(column.width);
+  // A column of numbers is read whole to fit it: once per list.
+  std::vector<int>& widths = fitted_[rows_->SharedList()];
+  if (widths.size() != columns.size()) {
+    widths.clear();
+    const double t = TwipsPerPixel(dpi);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      widths.push_back(std::max(columns[c].width, static_cast<int>(std::ceil(NeededWidth(c) * t))));
+  }
   SetColumnWidths(widths, dpi);
+  ShowSortArrow();
   absent_->setText(ToQString(rows_->List().absent));
-  absent_->setVisible(mission_ && !rows_->List().absent.empty());
+  ShowAbsent();
   emit listReplaced();
+}
+
+int MissionList::NeededWidth(std::size_t column) const {
+  const QHeaderView* head = header();
+  // The caption as the header measures a section for its size hint: in
+  // bold (as a highlighted section shows it), with room for the sort arrow.
+  QStyleOptionHeader caption;
+  caption.initFrom(head);
+  QFont bold = head->font();
+  bold.setBold(true);
+  caption.fontMetrics = QFontMetrics(bold);
+  caption.text = ToQString(List().columns[column].caption);
+  caption.sortIndicator = QStyleOptionHeader::SortDown;
+  int needed = style()->sizeFromContents(QStyle::CT_HeaderSection, &caption, QSize(), head).width();
+  if (const auto number = NumberToFit(List(), column)) {
+    // The text and the margins the cell delegate leaves on both sides.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    needed = std::max(needed, fontMetrics().horizontalAdvance(ToQString(*number)) + 4 * margin);
+  }
+  return needed;
 }
 
 std::vector<int> MissionList::ColumnWidths(int dpi) const {
@@ -109,10 +151,18 @@ void MissionList::SelectRow(const QModelIndex& shown) {
   scrollTo(shown);
 }
 
-void MissionList::SortByColumn(int column) {
-  header()->setSortIndicatorShown(true);
-  header()->setSortIndicator(column, Qt::AscendingOrder);
-  shown_->SortByColumn(column);
+void MissionList::SetSort(views::ColumnSort sort) {
+  shown_->SetSort(sort);
+  ShowSortArrow();
+}
+
+void MissionList::ShowSortArrow() {
+  const views::ColumnSort sort = shown_->Sort();
+  const bool arrow = sort.Sorted() && sort.column < header()->count();
+  header()->setSortIndicatorShown(arrow);
+  if (arrow)
+    header()->setSortIndicator(sort.column,
+                               sort.order == views::SortOrder::kDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void MissionList::SetReportView(bool report) {

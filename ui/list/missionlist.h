@@ -3,10 +3,12 @@
 // rows as filled (ListModel) and the rows it shows, sorted by a column and
 // kept by the find bar's text (ShownRowsModel), and the delegate that
 // gives cut cells their tooltips. Rows are known by their number in the list
-// as filled, whatever order the sort and the filter show them in. Without a
-// mission, the list's area says how to open one (the hint "NoMissionHint");
-// for a view whose section the mission lacks, it says so ("NoSectionHint",
-// «This mission has no briefing.»).
+// as filled, whatever order the sort and the filter show them in. In place
+// of rows the list's area can say something: the hint "ListHint" (how to
+// open a mission while none is shown, or that the file shown holds none of
+// a mission's sections), and for a view whose section the mission lacks,
+// "NoSectionHint" («This mission has no briefing.»). The row made current
+// stays in view when the rows are sorted or kept anew.
 #pragma once
 
 #include <QTreeView>
@@ -14,13 +16,14 @@
 #include <vector>
 
 #include "mission/mission.h"
+#include "ui/list/listmodel.h"
 #include "views/modes.h"
+#include "views/sort.h"
 
 class QLabel;
 
 namespace ui {
 
-class ListModel;
 class ShownRowsModel;
 
 class MissionList : public QTreeView {
@@ -33,10 +36,13 @@ class MissionList : public QTreeView {
   ShownRowsModel* Shown() const { return shown_; }
   const views::ListData& List() const;
 
-  // The mission whose rows are shown; nullptr: none is open (the hint shows).
+  // The mission whose rows are shown; nullptr while it is replaced.
   void SetMission(const mission::Mission* mission);
-  // New rows; columns are sized from their widths in twips. Emits
-  // listReplaced when done.
+  // What the list's area says; the empty text says nothing.
+  void SetHint(const QString& hint);
+  // New rows. Columns are sized from their widths in twips, widened where
+  // their caption (with the header's sort arrow) or their longest number
+  // would not fit. Emits listReplaced when done.
   void SetList(std::shared_ptr<const views::ListData> list, int dpi);
   // The widths of the columns shown, in twips, and setting them (which is
   // not a resize by the user).
@@ -44,9 +50,9 @@ class MissionList : public QTreeView {
   void SetColumnWidths(const std::vector<int>& twips, int dpi);
   // Selects and shows the row shown at `shown` without emitting rowChosen.
   void SelectRow(const QModelIndex& shown);
-  // Sorts by the column at `column`, ascending; the sort stays for later
-  // lists.
-  void SortByColumn(int column);
+  // Sorts as `sort` says, with the header's arrow on the column sorted by
+  // (none for the file order); the sort stays for later lists.
+  void SetSort(views::ColumnSort sort);
   // Without a mission the list leaves report view: no headers, and only the
   // rows' own texts (the first column).
   void SetReportView(bool report);
@@ -60,9 +66,16 @@ class MissionList : public QTreeView {
   void columnResized();
 
  private:
+  void resizeEvent(QResizeEvent* event) override;
+  // The width in pixels that column `column` of the list needs at least.
+  int NeededWidth(std::size_t column) const;
+  void ShowSortArrow();
+  // Shows the missing section's text when the view has one to say.
+  void ShowAbsent();
+
   ListModel* rows_;
   ShownRowsModel* shown_;
-  void resizeEvent(QResizeEvent* event) override;
+  PerList<std::vector<int>> fitted_;  // each list's column widths, in twips
 
   QLabel* hint_;
   QLabel* absent_;

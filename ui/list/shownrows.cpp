@@ -2,68 +2,11 @@
 
 #include <algorithm>
 #include <numeric>
-#include <string>
-#include <string_view>
 
 #include "ui/common/qtext.h"
 #include "ui/list/listmodel.h"
-#include "views/sort.h"
 
 namespace ui {
-
-namespace {
-
-// The texts of one column as QString's case-insensitive comparison sees
-// them: each UTF-16 unit case-folded, the low half of a surrogate pair as
-// its whole folded character. Comparing two of them element by element,
-// the shorter first when one begins the other, orders them as that
-// comparison does; folding each cell once spares the sort doing it in
-// every comparison.
-class FoldedColumn {
- public:
-  FoldedColumn(const views::ListData& list, std::size_t column) {
-    start_.reserve(list.rows.size() + 1);
-    for (const views::Row& row : list.rows) {
-      start_.push_back(folded_.size());
-      if (column >= row.cells.size()) continue;
-      char32_t last = 0;
-      for (const char16_t unit : row.cells[column]) {
-        char32_t c = unit;
-        if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(last)) c = QChar::surrogateToUcs4(last, c);
-        last = unit;
-        folded_.push_back(c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : QChar::toCaseFolded(c));
-      }
-    }
-    start_.push_back(folded_.size());
-  }
-
-  std::u32string_view operator[](int row) const {
-    const std::size_t r = static_cast<std::size_t>(row);
-    return std::u32string_view(folded_.data() + start_[r], start_[r + 1] - start_[r]);
-  }
-
- private:
-  std::u32string folded_;
-  std::vector<std::size_t> start_;
-};
-
-}  // namespace
-
-std::vector<int> SortedRows(const views::ListData& list, int column) {
-  std::vector<int> rows(list.rows.size());
-  std::iota(rows.begin(), rows.end(), 0);
-  if (column < 0 || static_cast<std::size_t>(column) >= list.columns.size()) return rows;
-  const auto c = static_cast<std::size_t>(column);
-  if (const auto keys = views::NumericSortKeys(list, c)) {
-    std::stable_sort(rows.begin(), rows.end(), [&](int l, int r) {
-      return (*keys)[static_cast<std::size_t>(l)] < (*keys)[static_cast<std::size_t>(r)];
-    });
-    return rows;
-  }
-  const FoldedColumn folded(list, c);
-  std::stable_sort(rows.begin(), rows.end(), [&](int l, int r) { return folded[l] < folded[r]; });
-  return rows;
-}
 
 ShownRowsModel::ShownRowsModel(ListModel* list, QObject* parent) : QAbstractProxyModel(parent), list_(list) {
   QAbstractProxyModel::setSourceModel(list_);
@@ -112,8 +55,9 @@ void ShownRowsModel::SetFindText(const QString& text) {
   });
 }
 
-void ShownRowsModel::SortByColumn(int column) {
-  Rearrange([&] { sortColumn_ = column; });
+void ShownRowsModel::SetSort(views::ColumnSort sort) {
+  if (sort == sort_) return;
+  Rearrange([&] { sort_ = sort; });
 }
 
 void ShownRowsModel::Search(const std::vector<char>* within) {
@@ -128,10 +72,10 @@ void ShownRowsModel::Arrange() {
   shown_.clear();
   position_.clear();
   const views::ListData& list = list_->List();
-  sorted_ = sortColumn_ >= 0 && static_cast<std::size_t>(sortColumn_) < list.columns.size();
+  sorted_ = sort_.Sorted() && static_cast<std::size_t>(sort_.column) < list.columns.size();
   if (OneToOne()) return;
   if (sorted_) {
-    shown_ = SortOrderOfList();
+    shown_ = OrderOfList();
   } else {
     shown_.resize(list.rows.size());
     std::iota(shown_.begin(), shown_.end(), 0);
@@ -146,17 +90,13 @@ void ShownRowsModel::Arrange() {
   for (std::size_t i = 0; i < shown_.size(); ++i) position_[static_cast<std::size_t>(shown_[i])] = static_cast<int>(i);
 }
 
-const std::vector<int>& ShownRowsModel::SortOrderOfList() {
-  const std::shared_ptr<const views::ListData>& list = list_->SharedList();
-  std::erase_if(orders_, [](const SortOrder& order) { return order.list.expired(); });
-  auto order = std::find_if(orders_.begin(), orders_.end(),
-                            [&](const SortOrder& o) { return o.list.lock() == list; });
-  if (order == orders_.end()) order = orders_.insert(orders_.end(), SortOrder{list, -1, {}});
-  if (order->column != sortColumn_) {
-    order->column = sortColumn_;
-    order->rows = SortedRows(*list, sortColumn_);
+const std::vector<int>& ShownRowsModel::OrderOfList() {
+  ListOrder& order = orders_[list_->SharedList()];
+  if (order.sort != sort_) {
+    order.sort = sort_;
+    order.rows = views::SortedRows(list_->List(), sort_);
   }
-  return order->rows;
+  return order.rows;
 }
 
 void ShownRowsModel::Rearrange(const std::function<void()>& change) {

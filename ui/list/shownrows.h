@@ -1,14 +1,11 @@
 // ShownRowsModel: the rows of the mission list that its view shows, in the
 // order it shows them. It sits on the list model (ListModel) and passes on
-// its rows sorted by a column (the sort stays for later lists) and kept by
-// the find bar's text: the rows in which views::RowSearch finds the text (a
-// cell, or the lines of the row's formula, ignoring case); with no text,
-// every row.
-//
-// Sorting is ascending and stable: a column whose cells all read as numbers
-// (blank allowed) sorts by value, any other by its text without regard to
-// case, as a list control sorts. A column the list does not have leaves the
-// list's own order.
+// its rows sorted by a column (views::SortedRows: by value or in natural
+// order, either way; the sort stays for later lists until it is set anew)
+// and kept by the find bar's text: the rows in which views::RowSearch finds
+// the text (a cell, or the lines of the row's formula, ignoring case); with
+// no text, every row. A column the list does not have leaves the list's own
+// order.
 //
 // With neither a sort nor a text the rows are the list's own, one to one,
 // and nothing is worked out per row: a new list of 100,000 rows costs the
@@ -26,11 +23,12 @@
 #include <vector>
 
 #include "mission/mission.h"
+#include "ui/list/listmodel.h"
 #include "views/find.h"
+#include "views/sort.h"
 
 namespace ui {
 
-class ListModel;
 
 class ShownRowsModel : public QAbstractProxyModel {
   Q_OBJECT
@@ -49,9 +47,9 @@ class ShownRowsModel : public QAbstractProxyModel {
   void SetFindText(const QString& text);
   const QString& FindText() const { return text_; }
 
-  // Sorts by `column`, ascending, for this list and the lists that follow.
-  void SortByColumn(int column);
-  int SortColumn() const { return sortColumn_; }
+  // Sorts this list and the lists that follow as `sort` says.
+  void SetSort(views::ColumnSort sort);
+  views::ColumnSort Sort() const { return sort_; }
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
   QModelIndex parent(const QModelIndex& child) const override;
@@ -80,30 +78,24 @@ class ShownRowsModel : public QAbstractProxyModel {
 
   ListModel* list_;
   const mission::Mission* mission_ = nullptr;
-  int sortColumn_ = -1;
-  bool sorted_ = false;  // the sort column is one of the list's
+  views::ColumnSort sort_;
+  bool sorted_ = false;  // sorted by a column of the list's
   QString text_;
 
   std::vector<int> shown_;     // list rows in the order shown, unless one to one
   std::vector<int> position_;  // by list row: where it is shown, or -1
 
-  // The sort orders worked out, one per list still alive.
-  struct SortOrder {
-    std::weak_ptr<const views::ListData> list;
-    int column = -1;
+  // The order worked out for each list still alive.
+  struct ListOrder {
+    views::ColumnSort sort;
     std::vector<int> rows;
   };
-  const std::vector<int>& SortOrderOfList();
-  std::vector<SortOrder> orders_;
+  const std::vector<int>& OrderOfList();
+  PerList<ListOrder> orders_;
 
   std::unique_ptr<views::RowSearch> search_;  // over the current list, once searched
   std::vector<char> found_;                   // by list row, for the current text
   bool searched_ = false;                     // found_ is the current text's
 };
-
-// The order in which a column sorts the rows of `list`: list rows, stably
-// sorted as ShownRowsModel sorts; the list's own order when it has no such
-// column.
-std::vector<int> SortedRows(const views::ListData& list, int column);
 
 }  // namespace ui

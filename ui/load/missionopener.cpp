@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 
 #include "applib/paths.h"
 #include "ui/common/qtext.h"
@@ -27,6 +28,8 @@ namespace {
 constexpr int kMessageMs = 5000;
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString LoadingText(const QString& path) { return QObject::tr("Loading %1... (Esc cancels)").arg(NameOf(path)); }
 
 // The local files of a drag, as paths.
 std::vector<Text> DraggedFiles(const QMimeData* data) {
@@ -135,8 +138,8 @@ bool MissionOpener::Read(const QString& path, How how) {
   CancelLoad();
   if (QFileInfo(path).size() > kForegroundLoadBytes) {
     backgroundHow_ = how;
-    reader_->Start(path);
-    Message(tr("Loading %1... (Esc cancels)").arg(NameOf(path)));
+    reader_->Start(path, w_.currentMode());
+    Message(LoadingText(path));
     ShowProgress(true);
     return true;
   }
@@ -159,7 +162,8 @@ bool MissionOpener::Finish(const QString& path, How how, const MissionRead& load
     if (!loaded.result.stopped) Failed(path, how, QString::fromStdString(loaded.result.error));
     return false;
   }
-  if (!mission::LooksLikeMission(*loaded.mission)) {
+  const bool mission = mission::LooksLikeMission(*loaded.mission);
+  if (!mission) {
     // A reload that meets this is most likely a save half-way; the next
     // change reads it again.
     if (how == How::kReload) {
@@ -180,7 +184,7 @@ bool MissionOpener::Finish(const QString& path, How how, const MissionRead& load
     Message(ToQString(ReloadedText(FromQString(path))), kMessageMs);
   } else {
     Message({});
-    RememberRecent(path);
+    if (mission) RememberRecent(path);  // a file opened anyway is no mission to come back to
   }
   Watch(path);
   return true;
@@ -287,6 +291,13 @@ void MissionOpener::QuietAfterChange() {
 
 bool MissionOpener::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // A menu opened meanwhile clears the status bar's message for its
+  // entries' tips; while a file is read, the message says so again.
+  if (watched == w_.window && type == QEvent::StatusTip && reader_->Reading() &&
+      static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+    Message(LoadingText(reader_->Path()));
+    return true;
+  }
   if (watched == w_.window && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
     auto* drop = static_cast<QDropEvent*>(event);
     const std::optional<Text> file = DroppedMission(DraggedFiles(drop->mimeData()));

@@ -44,7 +44,7 @@ MissionReader::~MissionReader() {
   for (auto* watcher : findChildren<QFutureWatcher<Step>*>()) watcher->waitForFinished();
 }
 
-void MissionReader::Start(const QString& path) {
+void MissionReader::Start(const QString& path, int view) {
   Cancel();
   auto run = std::make_shared<Run>();
   run->path = path;
@@ -58,7 +58,8 @@ void MissionReader::Start(const QString& path) {
     if (reading_ == run) reading_.reset();
   });
   // The check runs beside the index, on a thread of its own.
-  watcher->setFuture(QtConcurrent::run([run, file = FsPath(path), go = run->go.get_future()](QPromise<Step>& promise) {
+  watcher->setFuture(QtConcurrent::run([run, file = FsPath(path), view,
+                                        go = run->go.get_future()](QPromise<Step>& promise) {
     auto loaded = std::make_shared<MissionRead>();
     mission::Mission fresh;
     loaded->result = mission::LoadFile(file, fresh, [&run](std::uint64_t done, std::uint64_t total) {
@@ -71,6 +72,10 @@ void MissionReader::Start(const QString& path) {
     }
     auto shared = std::make_shared<const mission::Mission>(std::move(fresh));
     loaded->links = std::make_shared<const views::TreeLinks>(shared->Tree());
+    // The view shown, so that the window does not fill a large list itself.
+    auto shown = std::make_shared<views::ModeLists>(shared.get());
+    shown->List(view);
+    loaded->lists = std::move(shown);
     loaded->mission = shared;
     loaded->indexesFollow = true;
     if (run->stop) return;

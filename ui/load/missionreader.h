@@ -34,6 +34,9 @@ struct MissionRead {
   // The rest is set when the result is ok.
   std::shared_ptr<const mission::Mission> mission;
   std::shared_ptr<const views::TreeLinks> links;
+  // Lists of its views filled with it (read in the background: the list of
+  // the view the window showed, which it shows again), or null.
+  std::shared_ptr<const views::ModeLists> lists;
   // The check and the index follow from the reader (indexed) rather than
   // from the window's own workers.
   bool indexesFollow = false;
@@ -59,9 +62,10 @@ class MissionReader : public QObject {
   // Stops the running work and waits for it.
   ~MissionReader() override;
 
-  // Starts reading `path`, cancelling a read still running. The indexes of
-  // a mission read before go on being built.
-  void Start(const QString& path);
+  // Starts reading `path`, cancelling a read still running, and fills the
+  // list of view `view` with it (none for 0). The indexes of a mission read
+  // before go on being built.
+  void Start(const QString& path, int view = 0);
   // Stops the read still running; it delivers nothing.
   void Cancel();
   // The mission read is shown: its indexes are built now, so that they do

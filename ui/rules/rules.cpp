@@ -1,5 +1,7 @@
 #include "ui/rules/rules.h"
 
+#include <algorithm>
+
 #include "base/utf8.h"
 #include "ui/rules/layout.h"
 
@@ -98,6 +100,98 @@ Text NotAMissionQuestion(TextView name) {
   Text question(name);
   question += u" does not look like a FreeSpace mission. Open it anyway?";
   return question;
+}
+
+Text ListHint(bool shown, bool holdsSections, TextView name) {
+  if (!shown) return Text(kNoMissionHint);
+  if (holdsSections) return {};
+  Text hint(name);
+  hint += u" holds none of the sections of a mission.";
+  return hint;
+}
+
+namespace {
+
+bool IsKeyCharacter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+char16_t KeyOf(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+// Where the access key of a caption stands (the character after a single
+// "&"; "&&" is an ampersand), or npos.
+std::size_t AccessKeyAt(TextView caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != u'&') continue;
+    if (caption[i + 1] != u'&') return i + 1;
+    ++i;
+  }
+  return TextView::npos;
+}
+
+}  // namespace
+
+std::vector<Text> WithAccessKeys(const std::vector<Text>& captions) {
+  std::vector<Text> result = captions;
+  std::u16string taken;
+  const auto free = [&taken](char16_t c) { return IsKeyCharacter(c) && taken.find(KeyOf(c)) == Text::npos; };
+  // First the keys the captions have, the earliest one of a key keeping it.
+  std::vector<std::size_t> without;
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    if (result[i] == u"-") continue;
+    const std::size_t at = AccessKeyAt(result[i]);
+    if (at != TextView::npos && free(result[i][at])) {
+      taken += KeyOf(result[i][at]);
+    } else {
+      without.push_back(i);
+    }
+  }
+  // Then a free key for each of the others, in the menu's order.
+  for (const std::size_t i : without) {
+    Text& caption = result[i];
+    if (const std::size_t at = AccessKeyAt(caption); at != TextView::npos) caption.erase(at - 1, 1);
+    std::size_t chosen = Text::npos;
+    for (std::size_t c = 0; c < caption.size() && chosen == Text::npos; ++c) {
+      const bool wordStart = c == 0 || !IsKeyCharacter(caption[c - 1]);
+      if (wordStart && free(caption[c])) chosen = c;
+    }
+    for (std::size_t c = 0; c < caption.size() && chosen == Text::npos; ++c) {
+      if (free(caption[c])) chosen = c;
+    }
+    if (chosen == Text::npos) continue;
+    taken += KeyOf(caption[chosen]);
+    caption.insert(chosen, 1, u'&');
+  }
+  return result;
+}
+
+Bounds FirstWindowBounds(const Bounds& available, int designWidth, int designHeight) {
+  const auto side = [](int room, int design) { return std::max(room * 2 / 3, std::min(design, room)); };
+  Bounds b;
+  b.width = side(available.width, designWidth);
+  b.height = side(available.height, designHeight);
+  b.left = available.left + (available.width - b.width) / 2;
+  b.top = available.top + (available.height - b.height) / 2;
+  return b;
+}
+
+std::optional<Text> NumberToFit(const views::ListData& list, std::size_t column) {
+  const auto numberLike = [](char16_t c) {
+    return (c >= u'0' && c <= u'9') || c == u' ' || c == u'-' || c == u'+' || c == u'.';
+  };
+  const Text* longest = nullptr;
+  bool digits = false;
+  for (const views::Row& row : list.rows) {
+    if (column >= row.cells.size()) continue;
+    const Text& cell = row.cells[column];
+    for (const char16_t c : cell) {
+      if (!numberLike(c)) return std::nullopt;
+      digits = digits || (c >= u'0' && c <= u'9');
+    }
+    if (!longest || cell.size() > longest->size()) longest = &cell;
+  }
+  if (!digits) return std::nullopt;
+  const Text threeDigits = u"999";
+  return longest->size() < threeDigits.size() ? threeDigits : *longest;
 }
 
 Text ListRowsText(const views::ListData& list, const std::vector<std::size_t>& rows) {

@@ -85,6 +85,42 @@ std::optional<Text> NotAFileReason(std::filesystem::file_type type);
 // name.
 Text NotAMissionQuestion(TextView name);
 
+// What the list's area says in place of rows: how to open a mission while
+// none is shown (`shown` false); that the file shown, named `name`, holds
+// none of the sections of a mission (`holdsSections` false: a file opened
+// anyway, which shows nothing); nothing otherwise.
+Text ListHint(bool shown, bool holdsSections, TextView name);
+inline constexpr TextView kNoMissionHint =
+    u"No mission is open.\n\nOpen one with File > Open FreeSpace 1 mission (Ctrl+F1) or File > Open FreeSpace 2 "
+    u"mission (Ctrl+F2), or drop a mission file (*.fs2, *.fsm) on this window.";
+
+// --- Menus and the window ---
+
+// The captions of one menu's entries, each with an access key ("&" before
+// it) of its own. A caption keeps the key it has unless an earlier caption
+// has it; one without a key, or whose key was taken, gets the first free
+// letter that begins one of its words, else its first free letter or digit
+// (none when every one is taken). Keys compare without case; separators
+// ("-") stay as they are.
+std::vector<Text> WithAccessKeys(const std::vector<Text>& captions);
+
+// A rectangle in pixels.
+struct Bounds {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const Bounds&) const = default;
+};
+// Where the window opens when no position of it is kept: two thirds of the
+// screen's free area each way, but no smaller than its design size as far
+// as the area allows, centred in the area.
+Bounds FirstWindowBounds(const Bounds& available, int designWidth, int designHeight);
+
+// The text a list column must have room for at its default width, besides
+// its caption: for a column of numbers (every cell digits, with blanks, a
+// sign or a point, or blank), its longest cell, and at least three digits
+// («999»), so that no number is shown cut; nothing for a column of text,
+// whose cut cells have their tooltips. Stops at the first cell of text.
+std::optional<Text> NumberToFit(const views::ListData& list, std::size_t column);
+
 // --- Copying and tooltips ---
 
 // What copying rows of the list puts on the clipboard: a line of the column

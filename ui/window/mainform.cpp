@@ -2,8 +2,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -99,6 +102,7 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
        .shownMission = [this]() -> auto& { return *mission_; },
        .showEntry = [this](int m, int r) { ShowEntry(m, r); }},
       settings_, menuFile_, menuFile_->findChild<QAction*>("MenuFileBlank0"));
+  GiveAccessKeys(menuBar());  // once every part has added its entries
   resize(Px(kClientWidth), Px(kClientHeight - kStatusHeight) + menuBar()->sizeHint().height() +
                                statusBar()->sizeHint().height());
   Form_Load();
@@ -189,6 +193,8 @@ void FSMMainForm::CreatePanes() {
   CreateTree();
   CreateList();
   codeWindows_ = new CodeWindows(client_, settings_, menuViewCodeR_, statusBar());
+  // The find bar's text is marked in the code windows too.
+  connect(findBar_->Field(), &QLineEdit::textChanged, codeWindows_, &CodeWindows::MarkFound);
   statusPanel_ = new StatusPanel(statusBar());
   statusBar()->addPermanentWidget(findBar_->RowCountLabel());
   auto* copy = new CopyShortcut(this, codeWindows_->Sexp(), codeWindows_->Parsed(), listClipboard_, listView1_);
@@ -230,7 +236,7 @@ void FSMMainForm::CreateIconBar() {
 // --- Life cycle ---
 
 void FSMMainForm::Form_Load() {
-  if (library_) RestorePlacement(*this, *library_, kPositionKey);
+  if (library_ && !RestorePlacement(*this, *library_, kPositionKey)) PlaceFirstWindow(*this);
   toolbar2_->SetTreeViewPressed(settings_.TreeViewShown());
   leftCodeHidden_ = settings_.LeftCodeHidden();
   rightCodeHidden_ = settings_.RightCodeHidden();
@@ -261,20 +267,31 @@ void FSMMainForm::SetTutorialAvailable(bool available) {
 bool FSMMainForm::LoadFile(const QString& path) { return opener_->Open(path); }
 
 void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
+  // The same file read again keeps the rows its views were left at; another
+  // mission starts afresh in every view.
+  const bool sameFile = !shownPath_.isEmpty() && path == shownPath_;
+  if (sameFile) {
+    LeaveView();
+  } else {
+    places_.Forget();
+  }
+  shownPath_ = path;
   treeView1_->SetMission(nullptr);
   listView1_->SetMission(nullptr);
   mission_ = loaded.mission;
   links_ = loaded.links;
   lists_ = views::ModeLists(mission_.get());
+  if (loaded.lists) lists_.Adopt(*loaded.lists);
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
+  listView1_->SetHint(
+      ToQString(ListHint(true, mission::HoldsSections(*mission_), FromQString(QFileInfo(path).fileName()))));
   problems_->Check(mission_, loaded.indexesFollow);
-  references_->MissionLoaded(mission_, loaded.indexesFollow);
+  references_->MissionLoaded(mission_, loaded.indexesFollow, sameFile);
   follow_->MissionLoaded(mission_);
-  flow_->MissionShown(mission_, path == shownPath_);
-  shownPath_ = path;
+  flow_->MissionShown(mission_, sameFile);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
-  SwitchMode(views::kModeGeneral, true);
+  SwitchMode(ViewAfterLoad(currentMode_, !lists_.List(currentMode_)->rows.empty()), true);
 }
 
 void FSMMainForm::MenuFileOpenFS1_Click() { opener_->OpenWithDialog(MissionKind::kFS1); }
@@ -287,6 +304,7 @@ void FSMMainForm::MenuViewMode_Click(int index) { SwitchMode(index, false); }
 void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   if (!views::IsMode(index)) return;
   if (index == currentMode_ && !afterLoad) return;
+  if (!afterLoad) LeaveView();  // after a load the list still shows the mission before
   currentMode_ = index;
 
   MenuViewTreeViewCA_Click();
@@ -298,6 +316,7 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
 
   const std::vector<views::Column> columns = listView1_->List().columns;  // kept when the view sets none
   listView1_->SetList(nullptr, logicalDpiX());
+  listView1_->SetSort(sorts_.Of(index));  // before the rows come, which are then sorted once
   barTop_->SetTitle(ToQString(views::ModeOf(index).title));
   repaint();
 
@@ -311,17 +330,32 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   listView1_->SetList(std::move(list), logicalDpiX());
 
   codeWindows_->Clear();
-  if (const QModelIndex first = listView1_->model()->index(0, 0); first.isValid()) {
-    listView1_->SelectRow(first);
-    ListView1_ItemClick(first);
+  // The row the view was left at, else the first row shown.
+  QModelIndex row = listView1_->model()->index(0, 0);
+  if (const auto back = places_.Return(index, listView1_->List())) {
+    if (const QModelIndex there = ShownIndexOfListRow(listView1_->model(), static_cast<int>(*back)); there.isValid())
+      row = there;
+  }
+  if (row.isValid()) {
+    listView1_->SelectRow(row);
+    ListView1_ItemClick(row);
   }
   Form_Resize();
+  // The layout may have made room for the code windows under the list.
+  if (row.isValid()) listView1_->scrollTo(listView1_->currentIndex());
+}
+
+void FSMMainForm::LeaveView() {
+  const int row = ListRowOf(listView1_->currentIndex());
+  const std::vector<views::Row>& rows = listView1_->List().rows;
+  if (!views::IsMode(currentMode_) || row < 0 || static_cast<std::size_t>(row) >= rows.size()) return;
+  const std::vector<mission::Text>& cells = rows[static_cast<std::size_t>(row)].cells;
+  places_.Leave(currentMode_, static_cast<std::size_t>(row), cells.empty() ? mission::TextView() : mission::TextView(cells.front()));
 }
 
 void FSMMainForm::ListView1_ColumnClick(int column) {
-  // The list stays sorted by this column position, ascending, across later
-  // fills and mode switches.
-  listView1_->SortByColumn(column);
+  // Each view keeps its own sort, also for the missions opened later.
+  listView1_->SetSort(sorts_.Click(currentMode_, column));
 }
 
 void FSMMainForm::statusmsg(const QString& x) {

@@ -44,6 +44,7 @@
 #include "mission/mission.h"
 #include "ui/rules/layout.h"
 #include "ui/rules/settings.h"
+#include "ui/rules/viewstate.h"
 #include "ui/window/dialogs.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
@@ -85,11 +86,14 @@ class FSMMainForm : public QMainWindow {
   explicit FSMMainForm(const applib::Library& library, Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
   ~FSMMainForm() override;
 
-  // Reads a mission file and shows its General view. When the file cannot
-  // be read, a warning names the file and the reason, and the mission shown
-  // so far stays, with its list and caption. A file that does not look like
-  // a mission replaces it only when the user says so. A large file is read
-  // in the background: true then means that the read has begun.
+  // Reads a mission file and shows it in the view shown (ViewAfterLoad:
+  // General at the first load, or when the new mission has nothing to show
+  // there); each view starts at its first row, unless the file shown is
+  // read again. When the file cannot be read, a warning names the file and
+  // the reason, and the mission shown so far stays, with its list and
+  // caption. A file that does not look like a mission replaces it only when
+  // the user says so. A large file is read in the background: true then
+  // means that the read has begun.
   bool LoadFile(const QString& path);
 
   // Status text and mouse pointer: a text means busy, empty means "Ready".
@@ -152,6 +156,8 @@ class FSMMainForm : public QMainWindow {
   // Replaces the mission shown with one read from `path`.
   void ShowMission(const MissionRead& loaded, const QString& path);
   void SwitchMode(int index, bool afterLoad);
+  // Remembers the row the view shown is left at.
+  void LeaveView();
   void ShowEntry(int mode, int row);
   // The translated formula of a row, as the Parsed code window shows it.
   QString FormulaText(int mode, int row);
@@ -177,6 +183,8 @@ class FSMMainForm : public QMainWindow {
   bool leftCodeHidden_ = false;
   bool rightCodeHidden_ = false;
   Panes panes_;
+  ViewSorts sorts_;
+  ViewPlaces places_;
 
   // Controls.
   QWidget* client_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "applib/position.h"
 #include "ui/common/units.h"
+#include "ui/rules/rules.h"
 
 namespace ui {
 
@@ -18,17 +19,26 @@ long long Twips(int pixels, double t) { return std::llround(pixels * t); }
 
 }  // namespace
 
-void RestorePlacement(QWidget& window, const applib::Library& library, mission::TextView key) {
+bool RestorePlacement(QWidget& window, const applib::Library& library, mission::TextView key) {
   const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
+  if (!screen) return false;
   const double t = TwipsPerPixel(window);
   const QSize size = screen->size();
   const auto placement = applib::RestorePosition(library, key, Twips(size.width(), t), Twips(size.height(), t));
-  if (!placement) return;
+  if (!placement) return false;
   window.setGeometry(Pixels(placement->left, t), Pixels(placement->top, t), Pixels(placement->width, t),
                      Pixels(placement->height, t));
   if (placement->state == applib::kWindowMaximised) window.setWindowState(Qt::WindowMaximized);
   if (placement->state == applib::kWindowMinimised) window.setWindowState(Qt::WindowMinimized);
+  return true;
+}
+
+void PlaceFirstWindow(QWidget& window) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect free = screen->availableGeometry();
+  const Bounds b = FirstWindowBounds({free.x(), free.y(), free.width(), free.height()}, window.width(), window.height());
+  window.setGeometry(b.left, b.top, b.width, b.height);
 }
 
 void SavePlacement(const QWidget& window, const applib::Library& library, mission::TextView key) {

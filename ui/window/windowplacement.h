@@ -11,8 +11,14 @@ class QWidget;
 namespace ui {
 
 // Moves and sizes `window` as stored under `key`, and maximises or
-// minimises it as it was; leaves it as it is when nothing is stored.
-void RestorePlacement(QWidget& window, const applib::Library& library, mission::TextView key);
+// minimises it as it was; leaves it as it is when nothing is stored, and
+// then returns false.
+bool RestorePlacement(QWidget& window, const applib::Library& library, mission::TextView key);
+
+// Where a window opens the first time, with no position kept: about two
+// thirds of the screen's free area, centred (FirstWindowBounds), its size
+// so far taken as its design size.
+void PlaceFirstWindow(QWidget& window);
 
 // Stores the window's state and normal (restored) bounds under `key`.
 void SavePlacement(const QWidget& window, const applib::Library& library, mission::TextView key);
