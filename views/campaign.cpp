@@ -236,6 +236,14 @@ class FormulaReader {
       line += blank ? u' ' : c;
     }
     mission::TrimBlank(line);
+    // The branch's own mission, which is-previous-* names, goes without
+    // saying on its arrow.
+    for (const TextView name : {owner_, WithoutMissionExtension(owner_)}) {
+      const Text argument = u"\"" + Text(name) + u"\",";
+      for (std::size_t at = line.find(argument); !name.empty() && at != Text::npos; at = line.find(argument, at)) {
+        line.erase(at, argument.size());
+      }
+    }
     constexpr std::size_t kLongest = 40;
     if (line.size() > kLongest) line = line.substr(0, kLongest - 1) + u"\u2026";
     return line;
@@ -611,9 +619,15 @@ ListData CampaignList(const Campaign& campaign, std::span<const CampaignMissionI
 }
 
 Text MissionTitle(const mission::Mission& mission) {
+  // As the General view shows the mission's name: the last `$Name:`, its
+  // XSTR wrapping cut.
   const mission::LineList& info = mission.Sections().Slot(mission::kSlotMissionInfo);
-  for (std::size_t i = 0; i < info.Count(); ++i) {
-    if (info[i].starts_with(u"$Name:")) return Text(mission::TrimBlankView(info[i].substr(6)));
+  for (std::size_t i = info.Count(); i-- > 0;) {
+    if (!info[i].starts_with(u"$Name:")) continue;
+    Text title(info[i].substr(6));
+    QuoteCommaCut(title);
+    mission::TrimBlank(title);
+    return title;
   }
   return Text();
 }

@@ -147,8 +147,9 @@ Text NextCell(const CampaignMission& entry);
 // The row (1-based) of a Campaign view tag «14,ROW»; 0 for any other tag.
 std::size_t CampaignRowOfTag(mission::TextView tag);
 
-// The title of a mission: the `$Name:` of its "#Mission Info", trimmed;
-// empty when it has none.
+// The title of a mission: the `$Name:` of its "#Mission Info" as the
+// General view shows it (its XSTR wrapping cut, trimmed); empty when it has
+// none.
 Text MissionTitle(const mission::Mission& mission);
 
 // The campaign as a graph: a node per entry (mode 14, its row, labelled with

@@ -271,7 +271,7 @@ TEST(ExportTest, CampaignDocumentTextAndGraph) {
   namespace fs = std::filesystem;
   const fs::path root = fs::path(testing::TempDir()) / "torvek_export_campaign";
   fs::create_directories(root);
-  std::ofstream(root / "A.fs2", std::ios::binary) << "#Mission Info\r\n$Name: \tThe First\r\n";
+  std::ofstream(root / "A.fs2", std::ios::binary) << "#Mission Info\r\n$Name: \tXSTR(\"The First\", 12)\r\n";
   std::ofstream(root / "c.fc2", std::ios::binary)
       << "$Name: Camp\r\n$Type: single\r\n+Description:\r\nXSTR(\"About it\", -1)\r\n$end_multi_text\r\n"
          "+Starting Ships: ( \"GTF Apollo\" )\r\n"
@@ -326,7 +326,7 @@ TEST(ExportTest, CampaignDocumentTextAndGraph) {
             "digraph campaign {\n"
             "  mission1 [label=\"A.fs2\"]\n"
             "  mission2 [label=\"B\"]\n"
-            "  mission1 -> mission2 [kind=branch, label=\"IsPreviousGoalTrue(\\\"A.fs2\\\",\\\"G\\\")\"]\n"
+            "  mission1 -> mission2 [kind=branch, label=\"IsPreviousGoalTrue(\\\"G\\\")\"]\n"
             "  mission1 -> mission1 [kind=loop]\n"
             "}\n");
   fs::remove_all(root);

@@ -228,18 +228,18 @@ TEST(CampaignTest, ViewsAndGraph) {
   EXPECT_EQ(Cells(general)[0], (std::vector<std::string>{"Campaign Name", "Test Campaign"}));
   EXPECT_EQ(Cells(general)[4], (std::vector<std::string>{"Starting Ships", "GTF Ulysses, GTF Apollo"}));
 
-  // Each branch labelled with its condition, escaped; a mission played
-  // again, and a loop's missions, are loops.
+  // Each branch labelled with its condition, escaped, without the branch's
+  // own mission; a mission played again, and a loop's missions, are loops.
   EXPECT_EQ(FlowDot(CampaignGraph(c), "campaign"),
             "digraph campaign {\n"
             "  mission1 [label=\"M01.fs2\"]\n"
             "  mission2 [label=\"M02.fs2\"]\n"
             "  mission3 [label=\"Loop1.fs2\"]\n"
             "  mission4 [label=\"M03.fs2\"]\n"
-            "  mission1 -> mission2 [kind=branch, label=\"IsPreviousGoalTrue(\\\"M01.fs2\\\",\\\"Patrol\\\")\"]\n"
+            "  mission1 -> mission2 [kind=branch, label=\"IsPreviousGoalTrue(\\\"Patrol\\\")\"]\n"
             "  mission1 -> mission1 [kind=loop]\n"
             "  mission2 -> mission4 [kind=branch]\n"
-            "  mission2 -> mission3 [kind=loop, label=\"IsPreviousEventTrue(\\\"M02\\\",\\\"Found it\\\")\"]\n"
+            "  mission2 -> mission3 [kind=loop, label=\"IsPreviousEventTrue(\\\"Found it\\\")\"]\n"
             "  mission3 -> mission4 [kind=branch]\n"
             "  mission4 -> mission4 [kind=loop]\n"
             "}\n");
