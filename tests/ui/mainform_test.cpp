@@ -629,7 +629,7 @@ TEST_F(MainFormTest, FreeSpaceOpenOperatorsAreTranslatedOnRequest) {
   modern->trigger();
   EXPECT_EQ(Setting("Display", "ModernOperators"), "1");
   EXPECT_EQ(Parsed()->toPlainText(), "Every time\n Variable(\"Count\") = 3\nThen\n Variable(\"Count\") = 0\n"
-                                     " #UnknownCommand lua-jump-to");
+                                     " #UnknownCommand lua-jump-to(1)");
   EXPECT_FALSE(notice->isVisible());  // the mod's own operator stays unknown, without a notice
   QTextCursor c(Parsed()->document());
   c.setPosition(1);
