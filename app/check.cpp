@@ -12,6 +12,9 @@
 #include "app/export.h"
 #include "app/json_writer.h"
 #include "mission/mission.h"
+#include "views/campaign.h"
+#include "views/campaign_check.h"
+#include "views/campaign_files.h"
 
 namespace app {
 namespace {
@@ -285,6 +288,52 @@ const char* ValueOf(std::span<const char* const> args, std::size_t& i) {
 
 bool Is(const char* arg, const char* option) { return std::strcmp(arg, option) == 0; }
 
+// What the check has counted so far.
+struct Tally {
+  views::ProblemCounts total;
+  std::size_t missions = 0;
+  std::size_t campaigns = 0;
+};
+
+// Leaves warnings out when asked, counts and writes the problems of one file.
+void Report(const CheckOptions& options, const std::string& file, std::vector<Problem>& problems, CheckWriter& writer,
+            Tally& tally) {
+  if (options.errors_only) {
+    std::erase_if(problems, [](const Problem& p) { return views::SeverityOf(p.rule) != views::Severity::kError; });
+  }
+  const views::ProblemCounts counts = views::CountProblems(problems);
+  tally.total.errors += counts.errors;
+  tally.total.warnings += counts.warnings;
+  writer.Problems(file, problems);
+}
+
+// A campaign and, once each, the missions it lists: the campaign's own
+// problems first, then each mission's in campaign order under the path it
+// was read from. The missions stay loaded until all are written, since the
+// campaign's problems need them all.
+void CheckCampaignFile(const CheckOptions& options, const std::string& file, const mission::Mission& loaded,
+                       CheckWriter& writer, Tally& tally) {
+  views::Campaign campaign = views::ReadCampaign(loaded);
+  campaign.freeSpace1 = views::IsFreeSpace1Campaign(file);
+  views::CampaignMissions missions;
+  views::ReadCampaignMissions(campaign, file == kStandardInput ? std::string() : file, missions);
+  views::CampaignCheck check = views::CheckCampaign(campaign, missions.files, options.settings);
+  ++tally.campaigns;
+  Report(options, file, check.campaign, writer, tally);
+  std::vector<Problem> problems;
+  for (std::size_t i = 0; i < missions.files.size(); ++i) {
+    const mission::Mission* mission = missions.files[i].mission;
+    if (mission == nullptr) continue;
+    problems = views::CheckMission(*mission, options.settings);
+    problems.insert(problems.end(), check.missions[i].begin(), check.missions[i].end());
+    std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) {
+      return a.line != b.line ? a.line < b.line : a.column < b.column;
+    });
+    ++tally.missions;
+    Report(options, missions.paths[i], problems, writer, tally);
+  }
+}
+
 }  // namespace
 
 bool IsCheckOption(std::string_view arg) {
@@ -359,8 +408,7 @@ int RunCheck(const CheckOptions& options, std::istream& in, std::ostream& out, s
     files.insert(files.end(), listed->begin(), listed->end());
   }
   const std::unique_ptr<CheckWriter> writer = WriterFor(options, out);
-  views::ProblemCounts total;
-  std::size_t checked = 0;
+  Tally tally;
   bool unreadable = false;
   std::vector<Problem> problems;
   for (const std::string& file : files) {
@@ -373,20 +421,20 @@ int RunCheck(const CheckOptions& options, std::istream& in, std::ostream& out, s
       unreadable = true;
       continue;
     }
-    problems = views::CheckMission(mission, options.settings);
-    if (options.errors_only) {
-      std::erase_if(problems, [](const Problem& p) { return views::SeverityOf(p.rule) != views::Severity::kError; });
+    if (views::LooksLikeCampaign(mission)) {
+      CheckCampaignFile(options, file, mission, *writer, tally);
+      continue;
     }
-    const views::ProblemCounts counts = views::CountProblems(problems);
-    total.errors += counts.errors;
-    total.warnings += counts.warnings;
-    ++checked;
-    writer->Problems(file, problems);
+    problems = views::CheckMission(mission, options.settings);
+    ++tally.missions;
+    Report(options, file, problems, *writer, tally);
   }
   writer->Finish();
   out.flush();
-  err << (options.errors_only ? views::ErrorsText(total.errors, checked) : views::CountsText(total, checked)) << '\n';
-  return total.errors > 0 || unreadable ? 1 : 0;
+  err << (options.errors_only ? views::ErrorsText(tally.total.errors, tally.missions, tally.campaigns)
+                              : views::CountsText(tally.total, tally.missions, tally.campaigns))
+      << '\n';
+  return tally.total.errors > 0 || unreadable ? 1 : 0;
 }
 
 std::string FileUri(std::string_view file, const std::filesystem::path& cwd) {

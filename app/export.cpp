@@ -6,6 +6,8 @@
 #include "app/json_writer.h"
 #include "base/utf8.h"
 #include "graphviz/graphviz.h"
+#include "views/campaign.h"
+#include "views/campaign_files.h"
 #include "views/flow.h"
 #include "views/flow_picture.h"
 #include "views/formula_display.h"
@@ -329,6 +331,185 @@ std::string BaseName(const std::string& file) {
   return file.substr(slash + 1);
 }
 
+// --- Campaigns ---
+
+constexpr views::ModeInfo kGeneralInfo{views::kModeGeneral, u"&General", u"General", false};
+constexpr views::ModeInfo kCampaignInfo{views::kModeCampaign, u"&Campaign", u"Campaign", true};
+
+// A campaign with what its folder holds: the missions found and their titles.
+struct CampaignExport {
+  views::Campaign campaign;
+  std::vector<views::CampaignMissionInfo> infos;
+};
+
+CampaignExport ReadCampaignExport(const std::string& file, const mission::Mission& loaded) {
+  CampaignExport e;
+  e.campaign = views::ReadCampaign(loaded);
+  e.campaign.freeSpace1 = views::IsFreeSpace1Campaign(file);
+  views::CampaignMissions missions;
+  views::ReadCampaignMissions(e.campaign, file == kStandardInput ? std::string() : file, missions);
+  const views::CampaignIndex index(e.campaign);
+  for (std::size_t i = 0; i < e.campaign.missions.size(); ++i) {
+    // A later entry of a mission shows what its first entry found.
+    const std::size_t first = index.Find(e.campaign.missions[i].file).value_or(i);
+    const mission::Mission* mission = missions.files[first].mission;
+    e.infos.push_back({mission != nullptr, mission != nullptr ? views::MissionTitle(*mission) : Text()});
+  }
+  return e;
+}
+
+// The formula name of a Campaign view row: its mission's file name.
+Text RowName(const views::ListData& list, std::size_t row) { return list.rows[row].cells[1]; }
+
+void WriteCodeObject(const views::CampaignFormula& formula, JsonWriter& json) {
+  json.Key("sexp");
+  WriteLines(formula.sexp, json);
+  json.Key("parsed");
+  WriteLines(formula.parsed, json);
+}
+
+void WriteCampaignJson(const std::string& file, const CampaignExport& e, std::ostream& out) {
+  const views::Campaign& c = e.campaign;
+  JsonWriter json(out);
+  json.BeginObject();
+  json.Key("file");
+  json.String(std::string_view(file));
+  json.Key("campaign");
+  json.BeginObject();
+  json.Key("name");
+  json.String(c.name);
+  json.Key("type");
+  json.String(c.type);
+  json.Key("description");
+  json.String(c.description);
+  for (const auto& [key, names] : {std::pair{"starting_ships", &c.startingShips}, {"starting_weapons", &c.startingWeapons}}) {
+    json.Key(key);
+    json.BeginArray();
+    for (const TextView name : *names) json.String(name);
+    json.EndArray();
+  }
+  json.EndObject();
+  json.Key("missions");
+  json.BeginArray();
+  for (std::size_t i = 0; i < c.missions.size(); ++i) {
+    const views::CampaignMission& m = c.missions[i];
+    json.BeginObject();
+    json.Key("row");
+    json.Number(static_cast<std::int64_t>(i + 1));
+    json.Key("file");
+    json.String(m.file);
+    json.Key("found");
+    json.Bool(e.infos[i].found);
+    json.Key("title");
+    json.String(e.infos[i].title);
+    json.Key("level");
+    json.String(m.level);
+    json.Key("position");
+    json.String(m.position);
+    json.Key("next");
+    json.BeginArray();
+    for (const auto& target : m.branch.targets) json.String(target.mission);
+    json.EndArray();
+    json.Key("branch");
+    json.BeginObject();
+    WriteCodeObject(m.branch, json);
+    json.EndObject();
+    json.Key("loop");
+    if (m.loop == views::LoopKind::kNone) {
+      json.Null();
+    } else {
+      json.BeginObject();
+      json.Key("kind");
+      json.String(std::string_view(m.loop == views::LoopKind::kLoop ? "loop" : "fork"));
+      WriteCodeObject(m.loopFormula, json);
+      json.EndObject();
+    }
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("views");
+  json.BeginArray();
+  WriteView(kGeneralInfo, views::CampaignGeneral(c), json);
+  const views::ListData list = views::CampaignList(c, e.infos);
+  WriteView(kCampaignInfo, list, json);
+  json.EndArray();
+  json.Key("formulas");
+  json.BeginArray();
+  for (std::size_t i = 0; i < c.missions.size(); ++i) {
+    json.BeginObject();
+    json.Key("mode");
+    json.Number(views::kModeCampaign);
+    json.Key("row");
+    json.Number(static_cast<std::int64_t>(i + 1));
+    json.Key("tag");
+    json.String(list.rows[i].tag);
+    json.Key("name");
+    json.String(RowName(list, i));
+    WriteCodeObject(c.missions[i].branch, json);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  json.Finish();
+}
+
+void WriteCampaignText(const std::string& file, const CampaignExport& e, std::ostream& out) {
+  const views::Campaign& c = e.campaign;
+  TextWriter text(out);
+  text.Append("Campaign: ");
+  text.AppendForTerminal(mission::FromUtf8(BaseName(file)));
+  text.EndLine();
+  text.EndLine();
+  WriteTable(kGeneralInfo, views::CampaignGeneral(c), text);
+  const views::ListData list = views::CampaignList(c, e.infos);
+  WriteTable(kCampaignInfo, list, text);
+  text.Append("== Formulas ==");
+  text.EndLine();
+  text.EndLine();
+  for (std::size_t i = 0; i < c.missions.size(); ++i) {
+    const views::CampaignMission& m = c.missions[i];
+    text.Append("-- Campaign row ");
+    text.Append(std::to_string(i + 1));
+    text.Append(" [");
+    text.AppendForTerminal(list.rows[i].tag);
+    text.Append("]: ");
+    text.AppendForTerminal(RowName(list, i));
+    text.EndLine();
+    WriteCode("SEXP code:", m.branch.sexp, text);
+    WriteCode("Parsed code:", m.branch.parsed, text);
+    if (m.loop != views::LoopKind::kNone) {
+      WriteCode(m.loop == views::LoopKind::kLoop ? "Loop SEXP code:" : "Fork SEXP code:", m.loopFormula.sexp, text);
+      WriteCode(m.loop == views::LoopKind::kLoop ? "Loop Parsed code:" : "Fork Parsed code:", m.loopFormula.parsed, text);
+    }
+    text.EndLine();
+  }
+  text.Flush();
+  out.flush();
+}
+
+bool WriteFlowSvg(const views::FlowGraph& graph, std::ostream& out, std::string& error) {
+  const views::DotLayout layout = [](const std::string& dot, std::string& plain, std::string& reason) {
+    return graphviz::Render(dot, "plain", plain, reason);
+  };
+  views::FlowPicture picture;
+  if (!views::LayOutFlow(views::WholeFlowPart(graph), layout, picture, error)) return false;
+  out << views::FlowSvg(picture);
+  return true;
+}
+
+// Writes the export of a campaign; false with a reason when its picture
+// cannot be drawn.
+bool WriteCampaignExport(ExportFormat format, const std::string& file, const mission::Mission& loaded,
+                         std::ostream& out, std::string& error) {
+  switch (format) {
+    case ExportFormat::kJson: WriteCampaignJson(file, ReadCampaignExport(file, loaded), out); break;
+    case ExportFormat::kText: WriteCampaignText(file, ReadCampaignExport(file, loaded), out); break;
+    case ExportFormat::kDot: out << views::FlowDot(views::CampaignGraph(views::ReadCampaign(loaded)), "campaign"); break;
+    case ExportFormat::kSvg: return WriteFlowSvg(views::CampaignGraph(views::ReadCampaign(loaded)), out, error);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<TextView> SplitAtLineBreaks(TextView text) {
@@ -394,13 +575,7 @@ void WriteDotExport(const mission::Mission& mission, std::ostream& out) {
 }
 
 bool WriteSvgExport(const mission::Mission& mission, std::ostream& out, std::string& error) {
-  const views::DotLayout layout = [](const std::string& dot, std::string& plain, std::string& reason) {
-    return graphviz::Render(dot, "plain", plain, reason);
-  };
-  views::FlowPicture picture;
-  if (!views::LayOutFlow(views::WholeFlowPart(views::BuildFlowGraph(mission)), layout, picture, error)) return false;
-  out << views::FlowSvg(picture);
-  return true;
+  return WriteFlowSvg(views::BuildFlowGraph(mission), out, error);
 }
 
 mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission) {
@@ -416,6 +591,14 @@ int RunExport(ExportFormat format, const std::string& file, std::ostream& out, s
     return 1;
   }
   std::string error;
+  if (views::LooksLikeCampaign(mission)) {
+    if (!WriteCampaignExport(format, file, mission, out, error)) {
+      err << "torvk32: cannot draw " << file << ": " << error << '\n';
+      return 1;
+    }
+    out.flush();
+    return 0;
+  }
   switch (format) {
     case ExportFormat::kJson: WriteJsonExport(file, mission, out, operators); break;
     case ExportFormat::kText: WriteTextExport(file, mission, out, operators); break;

@@ -174,6 +174,12 @@ void JsonWriter::Bool(bool value) {
   used_ += word.size();
 }
 
+void JsonWriter::Null() {
+  BeforeValue();
+  std::memcpy(Reserve(4), "null", 4);
+  used_ += 4;
+}
+
 void JsonWriter::Finish() {
   Put('\n');
   Flush();

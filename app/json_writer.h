@@ -34,6 +34,7 @@ class JsonWriter {
   void String(mission::TextView text);
   void Number(std::int64_t value);
   void Bool(bool value);
+  void Null();
   // Ends the document with a line break and writes out what is buffered.
   void Finish();
 

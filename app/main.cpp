@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
               << "  --errors-only          leave out the warnings\n"
               << "  --unused               also warn about variables and messages that nothing uses\n"
               << "  --files-from FILE      also check the missions FILE lists, one a line (- standard input)\n"
+              << "                         A campaign (*.fc2, *.fsc) is checked or exported with its missions\n"
               << "  --version              print the program's version\n";
     return 0;
   }

@@ -35,7 +35,7 @@ Text ProgramVersionText() {
 
 void AssociateMissionFiles(applib::Library& library) {
   applib::AssociateFileType(library, u"open", u"Veltrane_Suite.TORVEK32", u"FreeSpace mission data file", u"", u"FSM",
-                            u"FS2", u"");
+                            u"FS2", u"", {u"FC2", u"FSC"});
 }
 
 Text CommandLineMission(TextView argumentText) {

@@ -76,9 +76,11 @@ Text AssociationScript(const DocumentType& type) {
 }
 
 void AssociateFileType(Library& lib, TextView verb, TextView program_id, TextView description,
-                       TextView extra_arguments, TextView extension1, TextView extension2, TextView extension3) {
-  const DocumentType type = MakeDocumentType(verb, program_id, description, extra_arguments, extension1, extension2,
-                                             extension3, AssociatedProgram(lib));
+                       TextView extra_arguments, TextView extension1, TextView extension2, TextView extension3,
+                       std::initializer_list<TextView> desktopExtensions) {
+  DocumentType type = MakeDocumentType(verb, program_id, description, extra_arguments, extension1, extension2,
+                                       extension3, AssociatedProgram(lib));
+  for (const TextView extension : desktopExtensions) type.desktopExtensions.emplace_back(extension);
   const Text dir = AddSlash(lib.ad_brix);
   MakeDirs(dir + u"shell");
   const Text path = AssociationScriptPath(lib);

@@ -5,6 +5,8 @@
 // script or the type (see Platform::RegisterDocumentType).
 #pragma once
 
+#include <initializer_list>
+
 #include <string>
 
 #include "applib/library.h"
@@ -41,8 +43,10 @@ DocumentType MakeDocumentType(TextView verb, TextView program_id, TextView descr
 Text AssociationScript(const DocumentType& type);
 
 // Writes the script (creating the "shell" folder) and hands the type and
-// the script to the platform. Reports nothing.
+// the script to the platform. Reports nothing. `desktopExtensions` are
+// matched by the desktop's MIME type only, not by the script.
 void AssociateFileType(Library& lib, TextView verb, TextView program_id, TextView description,
-                       TextView extra_arguments, TextView extension1, TextView extension2, TextView extension3);
+                       TextView extra_arguments, TextView extension1, TextView extension2, TextView extension3,
+                       std::initializer_list<TextView> desktopExtensions = {});
 
 }  // namespace applib

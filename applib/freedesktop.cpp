@@ -129,7 +129,9 @@ std::string MimePackage(const DocumentType& type) {
              u"    <comment>" + XmlEscape(type.description) + u"</comment>\n"
              u"    <sub-class-of type=\"text/plain\"/>\n";
   // Globs match without regard to case unless told otherwise.
-  for (const Text& extension : type.extensions) xml += u"    <glob pattern=\"*." + XmlEscape(LowerAscii(extension)) + u"\"/>\n";
+  for (const auto* list : {&type.extensions, &type.desktopExtensions}) {
+    for (const Text& extension : *list) xml += u"    <glob pattern=\"*." + XmlEscape(LowerAscii(extension)) + u"\"/>\n";
+  }
   xml += u"  </mime-type>\n</mime-info>\n";
   return ToUtf8(xml);
 }

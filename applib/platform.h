@@ -23,6 +23,9 @@ struct DocumentType {
   Text extra_arguments;          // between the program and the document; not given (IsGiven) means none
   std::vector<Text> extensions;  // without the dot, as written ("FSM"); none empty
   Text program;                  // the program that opens the documents
+  // Further extensions the desktop's MIME type matches too (campaign files),
+  // which the registry script leaves out.
+  std::vector<Text> desktopExtensions = {};
 };
 
 class Platform {

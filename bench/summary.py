@@ -254,6 +254,8 @@ def main(argv):
     table.heading("Mission check (issue 17)")
     table.ratio("  load + check / LoadFile, 100 MB with references", "BM_LoadAndCheck/100", "BM_LoadFile/100", 2,
                 check)
+    table.ratio("  --check CAMPAIGN / --check its missions, 50 x 500 KB", "BM_CheckCampaign",
+                "BM_CheckCampaignMissionsAlone", 2, check)
     table.counter("  --check peak memory / file, 100 MB", "BM_CheckPeakMemory/100", "peak_per_file",
                   lambda v: f"{v:.2f}x", "<= 4x", lambda v: v <= 4, check_peak)
     # The 139 real missions of ../shared/missions, one after the other as one

@@ -41,8 +41,12 @@ enum class Rule : std::uint8_t {
   kXstr,                // warning: an XSTR text left open, or an id that is no integer
   kUnusedVariable,      // warning, on request: a variable nothing reads or writes
   kUnusedMessage,       // warning, on request: a message no formula sends
+  // Campaigns:
+  kMissingMission,      // error: a listed mission file that is missing or unreadable
+  kUnreachedMission,    // warning: a mission that no branch reaches
+  kPersistentVariable,  // warning: a variable kept across the campaign, declared differently
 };
-inline constexpr int kRuleCount = 12;
+inline constexpr int kRuleCount = 15;
 
 struct RuleInfo {
   std::string_view id;           // «unknown-name»
@@ -67,7 +71,8 @@ struct CheckSettings {
 };
 
 // What a name is expected to name.
-enum class NameKind : std::uint8_t { kEvent, kGoal, kMessage, kShip, kWing, kShipOrWing, kVariable };
+// kMission and kFile are a campaign's: a mission it lists, a file of its folder.
+enum class NameKind : std::uint8_t { kEvent, kGoal, kMessage, kShip, kWing, kShipOrWing, kVariable, kMission, kFile };
 
 // The view that lists the entries of a kind: Events, Goals, Messages, Ships,
 // Wings or Variables; 0 for ships or wings.
@@ -119,6 +124,10 @@ std::string CountsText(ProblemCounts counts);
 std::string CountsText(ProblemCounts counts, std::size_t missions);
 // «3 errors in 2 missions», for a report that leaves warnings out.
 std::string ErrorsText(std::size_t errors, std::size_t missions);
+// The same with the campaigns checked, when there are any: «... in 4
+// missions and 1 campaign».
+std::string CountsText(ProblemCounts counts, std::size_t missions, std::size_t campaigns);
+std::string ErrorsText(std::size_t errors, std::size_t missions, std::size_t campaigns);
 
 // Whether a name holds a letter or a digit. A name made only of marks,
 // such as «------» or «=====», divides a long list and is no real name.

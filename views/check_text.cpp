@@ -31,6 +31,10 @@ constexpr RuleInfo kRules[] = {
     {"xstr", Severity::kWarning, "An XSTR text is not closed before its field ends, or its id is not an integer."},
     {"unused-variable", Severity::kWarning, "A variable that no formula and no message text reads or writes."},
     {"unused-message", Severity::kWarning, "A message that no formula sends."},
+    {"missing-mission", Severity::kError, "A mission that the campaign lists is missing from its folder or unreadable."},
+    {"unreached-mission", Severity::kWarning, "No branch of the campaign leads to a mission it lists."},
+    {"persistent-variable", Severity::kWarning,
+     "A variable kept across the campaign is declared with another type or default in another mission."},
 };
 static_assert(std::size(kRules) == kRuleCount);
 
@@ -43,6 +47,8 @@ TextView KindWord(NameKind kind) {
     case NameKind::kWing: return u"wing";
     case NameKind::kShipOrWing: return u"ship or wing";
     case NameKind::kVariable: return u"variable";
+    case NameKind::kMission: return u"mission";
+    case NameKind::kFile: return u"file";
   }
   return u"name";
 }
@@ -108,14 +114,17 @@ Text ProblemText(const Problem& p) {
   const Text op = Join({p.op, u": "});
   switch (p.rule) {
     case Rule::kUnknownName:
+      if (p.kind == NameKind::kMission) return Join({op, u"no mission named ", Quoted(p.name), u" in the campaign"});
+      // A goal or event of another mission of a campaign names that mission.
+      if (!p.match.empty()) return Join({op, u"no ", KindWord(p.kind), u" named ", Quoted(p.name), u" in ", Quoted(p.match)});
       return Join({op, u"no ", KindWord(p.kind), u" named ", Quoted(p.name)});
     case Rule::kCaseOnlyName:
       if (p.kind == NameKind::kVariable) {
         return Join({op, u"variable ", Quoted(p.name), u" matches the declared ", Quoted(p.match),
                      u" only when case is ignored"});
       }
-      return Join({op, Quoted(p.name), u" matches the ", KindWord(p.kind), u" ", Quoted(p.match),
-                   u" only when case is ignored"});
+      return Join({p.op.empty() ? TextView() : TextView(op), Quoted(p.name), u" matches the ", KindWord(p.kind), u" ",
+                   Quoted(p.match), u" only when case is ignored"});
     case Rule::kArgumentCount:
       return Join({op, CountText(p)});
     case Rule::kUndeclaredVariable:
@@ -137,6 +146,13 @@ Text ProblemText(const Problem& p) {
       return Join({u"variable ", Quoted(p.name), u" is never read or written"});
     case Rule::kUnusedMessage:
       return Join({u"message ", Quoted(p.name), u" is never sent"});
+    case Rule::kMissingMission:
+      if (p.match.empty()) return Join({u"mission file ", Quoted(p.name), u" not found in the campaign's folder"});
+      return Join({u"mission file ", Quoted(p.name), u" cannot be read: ", p.match});
+    case Rule::kUnreachedMission:
+      return u"no branch of the campaign leads to this mission";
+    case Rule::kPersistentVariable:
+      return Join({u"variable ", Quoted(p.name), u" is kept across the campaign but ", p.match});
   }
   return Text();
 }
@@ -163,6 +179,16 @@ std::string CountsText(ProblemCounts counts, std::size_t missions) {
 
 std::string ErrorsText(std::size_t errors, std::size_t missions) {
   return Counted(errors, "error") + " in " + Counted(missions, "mission");
+}
+
+std::string CountsText(ProblemCounts counts, std::size_t missions, std::size_t campaigns) {
+  const std::string text = CountsText(counts, missions);
+  return campaigns == 0 ? text : text + " and " + Counted(campaigns, "campaign");
+}
+
+std::string ErrorsText(std::size_t errors, std::size_t missions, std::size_t campaigns) {
+  const std::string text = ErrorsText(errors, missions);
+  return campaigns == 0 ? text : text + " and " + Counted(campaigns, "campaign");
 }
 
 bool HasLetterOrDigit(TextView name) {

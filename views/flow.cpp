@@ -285,17 +285,19 @@ const char* FlowEdgeKindName(FlowEdgeKind kind) {
     case FlowEdgeKind::kAction: return "action";
     case FlowEdgeKind::kChain: return "chain";
     case FlowEdgeKind::kMore: return "more";
+    case FlowEdgeKind::kBranch: return "branch";
+    case FlowEdgeKind::kLoop: return "loop";
   }
   return "";
 }
 
 std::string FlowNodeId(const FlowNode& node) {
-  static constexpr const char* kPrefix[] = {"event", "goal", "ship", "wing", "more"};
+  static constexpr const char* kPrefix[] = {"event", "goal", "ship", "wing", "more", "mission"};
   return kPrefix[static_cast<std::size_t>(node.kind)] + std::to_string(node.row);
 }
 
-std::string FlowDot(const FlowGraph& graph) {
-  std::string dot = "digraph mission {\n";
+std::string FlowDot(const FlowGraph& graph, std::string_view name) {
+  std::string dot = "digraph " + std::string(name) + " {\n";
   for (const FlowNode& node : graph.nodes) {
     dot += "  " + FlowNodeId(node) + " [label=";
     AppendQuoted(node.label, dot);

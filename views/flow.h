@@ -38,10 +38,13 @@
 namespace views {
 
 // What a node stands for. kMore is the "+K more" of a neighbourhood that
-// stopped at its limit; it stands for no entry of the mission.
-enum class FlowNodeKind : std::uint8_t { kEvent, kGoal, kShip, kWing, kMore };
-// kMore joins a node to the "+K more" node.
-enum class FlowEdgeKind : std::uint8_t { kTrigger, kAction, kChain, kMore };
+// stopped at its limit; it stands for no entry of the mission. kMission is a
+// mission of a campaign's graph.
+enum class FlowNodeKind : std::uint8_t { kEvent, kGoal, kShip, kWing, kMore, kMission };
+// kMore joins a node to the "+K more" node. kBranch and kLoop are a
+// campaign's: a branch to the next mission, and a loop (or fork) or a
+// mission played again.
+enum class FlowEdgeKind : std::uint8_t { kTrigger, kAction, kChain, kMore, kBranch, kLoop };
 
 struct FlowNode {
   FlowNodeKind kind = FlowNodeKind::kEvent;
@@ -54,7 +57,7 @@ struct FlowEdge {
   std::uint32_t source = 0;
   std::uint32_t target = 0;
   FlowEdgeKind kind = FlowEdgeKind::kTrigger;
-  Text label;  // a chain's delay, when it is not 0
+  Text label;  // a chain's delay, when it is not 0; a branch's condition
 };
 
 struct FlowGraph {
@@ -87,9 +90,10 @@ FlowArgument FlowArgumentOf(const sexp::Operator& op, int position);
 // The node of an entry: its view and row. Nothing when the graph has none.
 std::optional<std::uint32_t> FindFlowNode(const FlowGraph& graph, int mode, std::uint32_t row);
 
-// The node's id in DOT: event3, goal1, ship12, wing2 (the row in its view).
+// The node's id in DOT: event3, goal1, ship12, wing2, mission4 (the row in its view).
 std::string FlowNodeId(const FlowNode& node);
-const char* FlowEdgeKindName(FlowEdgeKind kind);  // "trigger", "action", "chain", "more"
+// "trigger", "action", "chain", "more", "branch", "loop"
+const char* FlowEdgeKindName(FlowEdgeKind kind);
 
 // The graph as DOT (UTF-8):
 //   digraph mission {
@@ -99,7 +103,8 @@ const char* FlowEdgeKindName(FlowEdgeKind kind);  // "trigger", "action", "chain
 //   }
 // Every node first, then every edge, each in the graph's order; `"` and `\`
 // in a label are escaped.
-std::string FlowDot(const FlowGraph& graph);
+// `name` is the graph's: "mission", or "campaign" for a campaign's.
+std::string FlowDot(const FlowGraph& graph, std::string_view name = "mission");
 
 // The edges at each node, by their numbers in the graph's edge list.
 struct FlowAdjacency {

@@ -280,6 +280,7 @@ FlowNodeStyle FlowStyleOf(FlowNodeKind kind) {
     case FlowNodeKind::kShip: return {FlowShape::kBox, 0xFBE8D0, 0x9A5B14};
     case FlowNodeKind::kWing: return {FlowShape::kDoubleBox, 0xF1E2F6, 0x73408A};
     case FlowNodeKind::kMore: return {FlowShape::kDashedBox, 0xFFFFFF, 0x808080};
+    case FlowNodeKind::kMission: return {FlowShape::kRoundedBox, 0xFFF4D6, 0x8A6A12};
   }
   return {FlowShape::kBox, 0xFFFFFF, 0};
 }
@@ -290,6 +291,8 @@ FlowEdgeStyle FlowStyleOf(FlowEdgeKind kind) {
     case FlowEdgeKind::kAction: return {0xB03A2E, {6, 3}, true};
     case FlowEdgeKind::kChain: return {0x2F5F98, {1.5, 2.5}, true};
     case FlowEdgeKind::kMore: return {0xA0A0A0, {1.5, 2.5}, false};
+    case FlowEdgeKind::kBranch: return {0x404040, {0, 0}, true};
+    case FlowEdgeKind::kLoop: return {0x8A6A12, {6, 3}, true};
   }
   return {0, {0, 0}, true};
 }
@@ -347,13 +350,14 @@ std::string FlowLayoutDot(const FlowPart& part, const std::vector<bool>& linked)
   for (const FlowEdge& e : part.graph.edges) {
     dot += "  n" + std::to_string(e.source) + " -> n" + std::to_string(e.target);
     if (!e.label.empty()) {
-      // Only digits, signs and points: a delay needs no escaping, anything
-      // else is left out of the layout's label.
+      // The label takes room in the layout; `"` and `\` are escaped, line
+      // breaks (never in a label) are left out.
       std::string label;
-      for (const char16_t c : e.label) {
-        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+') label += static_cast<char>(c);
+      for (const char c : mission::ToUtf8(e.label)) {
+        if (c == '"' || c == '\\') label += '\\';
+        if (c != '\n' && c != '\r') label += c;
       }
-      if (!label.empty()) dot += " [label=\"" + label + "\"]";
+      dot += " [label=\"" + label + "\"]";
     }
     dot += "\n";
   }

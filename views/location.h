@@ -13,6 +13,9 @@ struct Location {
   int slot = 0;          // with `line`: the section store slot of the line to point at
   std::size_t line = 0;  // 1-based in that slot; 0 points at no line
   std::size_t formula = 0;  // the first line of the formula or cue that holds `line`
+  // Which file the place is in, as the window numbers the files it showed
+  // (a campaign and a mission opened from it); 0 within one file.
+  int file = 0;
   friend bool operator==(const Location&, const Location&) = default;
 };
 

@@ -8,6 +8,11 @@
 // The real missions of ../shared/missions, loaded and checked one after the
 // other as `torvk32 --check` does (their problems put into words), against
 // loading them alone: what a CI run over a campaign costs beyond reading it.
+//
+// A campaign of 50 missions of 500 KB each checked by `torvk32 --check
+// CAMPAIGN` against checking the 50 missions alone: the campaign's own
+// check (its branches, the missions' goals, events, variables and
+// is-previous-* operators) may take at most as long again.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,6 +21,10 @@
 #include <string>
 #include <vector>
 
+#include <fstream>
+#include <sstream>
+
+#include "app/check.h"
 #include "bench/mission/synthetic.h"
 #include "mission/mission.h"
 #include "views/check.h"
@@ -94,11 +103,67 @@ void RealMissions(benchmark::State& state, bool check) {
 void BM_RealMissionsLoad(benchmark::State& state) { RealMissions(state, false); }
 void BM_RealMissionsCheck(benchmark::State& state) { RealMissions(state, true); }
 
+// The campaign's folder, written once into the temporary folder: missions
+// M01.fs2 ... M50.fs2, each branching to the next on a goal of its own, and
+// the campaign file c.fc2. Returns the campaign's path and the missions'.
+std::pair<std::string, std::vector<std::string>> CampaignFolder() {
+  namespace fs = std::filesystem;
+  constexpr int kMissions = 50;
+  const fs::path folder = fs::temp_directory_path() / "torvek_bench_campaign_50x500k";
+  std::vector<std::string> missions;
+  std::string campaign = "$Name: Bench\r\n$Type: single\r\n";
+  for (int i = 1; i <= kMissions; ++i) {
+    const std::string name = (i < 10 ? "M0" : "M") + std::to_string(i) + ".fs2";
+    missions.push_back((folder / name).string());
+    const std::string next = (i + 1 < 10 ? "M0" : "M") + std::to_string(i + 1) + ".fs2";
+    campaign += "$Mission: " + name + "\r\n+Flags: 0\r\n+Main Hall: \r\n+Formula: ( cond\r\n";
+    if (i < kMissions) {
+      campaign += "   ( ( is-previous-goal-true \"" + name + "\" \"Goal 1\" ) ( next-mission \"" + next + "\" ) )\r\n";
+    }
+    campaign += "   ( ( true ) ( next-mission \"" + name + "\" ) )\r\n)\r\n+Level: " + std::to_string(i - 1) +
+                "\r\n+Position: 1\r\n";
+  }
+  campaign += "#End\r\n";
+  const fs::path path = folder / "c.fc2";
+  if (!fs::exists(path)) {
+    fs::create_directories(folder);
+    for (int i = 0; i < kMissions; ++i) {
+      std::ofstream(missions[static_cast<std::size_t>(i)], std::ios::binary)
+          << bench::SyntheticMission(500 * 1024, static_cast<unsigned>(i + 1), {.references = true});
+    }
+    std::ofstream(path, std::ios::binary) << campaign;
+  }
+  return {path.string(), missions};
+}
+
+void RunChecks(benchmark::State& state, std::vector<std::string> files, std::size_t missions) {
+  app::CheckOptions options;
+  options.files = std::move(files);
+  std::string summary;
+  for (auto _ : state) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    app::RunCheck(options, in, out, err);
+    benchmark::DoNotOptimize(out.str().size());
+    summary = err.str();
+  }
+  if (summary.find(" in " + std::to_string(missions) + " missions") == std::string::npos) {
+    state.SkipWithError(("not every mission was checked: " + summary).c_str());
+  }
+  if (!summary.empty()) summary.pop_back();
+  state.SetLabel(summary);
+}
+
+void BM_CheckCampaignMissionsAlone(benchmark::State& state) { RunChecks(state, CampaignFolder().second, 50); }
+void BM_CheckCampaign(benchmark::State& state) { RunChecks(state, {CampaignFolder().first}, 50); }
+
 BENCHMARK(BM_LoadFile)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadAndCheck)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Check)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_RealMissionsLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_RealMissionsCheck)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CheckCampaignMissionsAlone)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CheckCampaign)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

@@ -14,6 +14,8 @@
 #include <optional>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace app {
 namespace {
 
@@ -51,6 +53,7 @@ class CheckRunTest : public ::testing::Test {
   }
 
   fs::path dir_;
+  CheckOptions options_;
   std::ostringstream out_, err_;
 };
 
@@ -91,6 +94,51 @@ TEST_F(CheckRunTest, UnreadableFileIsReportedAndCheckingGoesOn) {
   EXPECT_EQ(out_.str(), warning + ":2: warning: is-event-true: \"e\" matches the event \"E\" only when case is ignored\n");
   EXPECT_EQ(err_.str(), "torvk32: cannot open " + missing + ": No such file or directory\n" +
                             "0 errors, 1 warning in 1 mission\n");
+}
+
+// A campaign and its missions from its folder: the campaign's problems
+// first, then each mission's, once each, under the path it was read from.
+TEST_F(CheckRunTest, CampaignWithItsMissions) {
+  Write("M01.fs2", "#Goals\r\n$Type: Primary\r\n+Name: Patrol\r\n" + kWarning);
+  Write("m02.fs2", "#Events\r\n$Formula: ( is-previous-goal-true \"M01\" \"Patrol\" )\r\n+Name: E\r\n");
+  const std::string campaign = Write("c.fc2",
+                                     "$Name: C\r\n"
+                                     "$Mission: M01.fs2\r\n"
+                                     "+Formula: ( cond ( ( is-previous-goal-true \"M01.fs2\" \"Patrol\" )"
+                                     " ( next-mission \"M02.fs2\" ) ) )\r\n"
+                                     "$Mission: M02.fs2\r\n"
+                                     "+Formula: ( true )\r\n"
+                                     "$Mission: M01.fs2\r\n"
+                                     "#End\r\n");
+  const std::string folder = dir_.string() + "/";
+  EXPECT_EQ(Run(CheckFormat::kText, {campaign}), 0);
+  EXPECT_EQ(out_.str(), campaign + ":4: warning: \"M02.fs2\" matches the file \"m02.fs2\" only when case is ignored\n" +
+                            campaign + ":6: warning: duplicate mission name \"M01.fs2\", first on line 2\n" + folder +
+                            "M01.fs2:5: warning: is-event-true: \"e\" matches the event \"E\" only when case is "
+                            "ignored\n");
+  EXPECT_EQ(err_.str(), "0 errors, 3 warnings in 2 missions and 1 campaign\n");
+
+  // A mission that is gone is an error of the campaign, on its line.
+  fs::remove(dir_ / "m02.fs2");
+  options_.files = {campaign};
+  options_.errors_only = true;
+  EXPECT_EQ(Run(options_), 1);
+  EXPECT_EQ(out_.str(), campaign + ":4: error: mission file \"M02.fs2\" not found in the campaign's folder\n");
+  EXPECT_EQ(err_.str(), "1 error in 1 mission and 1 campaign\n");
+}
+
+// Files that are no missions are refused as when named alone, without
+// waiting on a pipe; each is an error of the campaign.
+TEST_F(CheckRunTest, CampaignNamingAFolderOrAPipe) {
+  fs::create_directory(dir_ / "Folder.fs2");
+  ASSERT_EQ(::mkfifo((dir_ / "Pipe.fs2").c_str(), 0600), 0);
+  const std::string campaign =
+      Write("c.fc2", "$Mission: Folder.fs2\r\n+Formula: ( cond ( ( true ) ( next-mission \"Pipe\" ) ) )\r\n"
+                     "$Mission: Pipe\r\n");
+  EXPECT_EQ(Run(CheckFormat::kText, {campaign}), 1);
+  EXPECT_EQ(out_.str(), campaign + ":1: error: mission file \"Folder.fs2\" cannot be read: Is a directory\n" +
+                            campaign + ":3: error: mission file \"Pipe\" cannot be read: Not a regular file (a named pipe)\n");
+  EXPECT_EQ(err_.str(), "2 errors, 0 warnings in 0 missions and 1 campaign\n");
 }
 
 TEST_F(CheckRunTest, JsonListOfEveryFile) {

@@ -270,6 +270,74 @@ TEST(ExportTest, TextOfTwoCopiesIsTheSame) {
   fs::remove_all(root);
 }
 
+// A campaign file exports as the campaign's document: its header, its
+// missions with what the folder holds, the General and Campaign views and
+// the branch formulas; its graph as missions and branches.
+TEST(ExportTest, CampaignDocumentTextAndGraph) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(testing::TempDir()) / "torvek_export_campaign";
+  fs::create_directories(root);
+  std::ofstream(root / "A.fs2", std::ios::binary) << "#Mission Info\r\n$Name: \tXSTR(\"The First\", 12)\r\n";
+  std::ofstream(root / "c.fc2", std::ios::binary)
+      << "$Name: Camp\r\n$Type: single\r\n+Description:\r\nXSTR(\"About it\", -1)\r\n$end_multi_text\r\n"
+         "+Starting Ships: ( \"GTF Apollo\" )\r\n"
+         "$Mission: A.fs2\r\n+Formula: ( cond ( ( is-previous-goal-true \"A.fs2\" \"G\" ) ( next-mission \"B\" ) ) )\r\n"
+         "+Mission Fork:\r\n+Formula: ( cond ( ( true ) ( next-mission \"A\" ) ) )\r\n+Level: 0\r\n+Position: 1\r\n"
+         "$Mission: B\r\n+Formula: ( true )\r\n#End\r\n";
+  const std::string file = (root / "c.fc2").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(RunExport(ExportFormat::kJson, file, out, err), 0) << err.str();
+  const json doc = json::parse(out.str());
+  EXPECT_EQ(doc["file"], file);
+  EXPECT_EQ(doc["campaign"], (json{{"name", "Camp"},
+                                   {"type", "single"},
+                                   {"description", "About it"},
+                                   {"starting_ships", {"GTF Apollo"}},
+                                   {"starting_weapons", json::array()}}));
+  ASSERT_EQ(doc["missions"].size(), 2u);
+  const json& a = doc["missions"][0];
+  EXPECT_EQ(a["row"], 1);
+  EXPECT_EQ(a["file"], "A.fs2");
+  EXPECT_EQ(a["found"], true);
+  EXPECT_EQ(a["title"], "The First");
+  EXPECT_EQ(a["level"], "0");
+  EXPECT_EQ(a["position"], "1");
+  EXPECT_EQ(a["next"], json{"B"});
+  EXPECT_EQ(a["branch"]["sexp"][0], "( cond ( ( is-previous-goal-true \"A.fs2\" \"G\" ) ( next-mission \"B\" ) ) )");
+  EXPECT_EQ(a["loop"]["kind"], "fork");
+  EXPECT_EQ(a["loop"]["sexp"], json{"( cond ( ( true ) ( next-mission \"A\" ) ) )"});
+  const json& b = doc["missions"][1];
+  EXPECT_EQ(b["found"], false);
+  EXPECT_EQ(b["next"], json::array());
+  EXPECT_EQ(b["loop"], nullptr);
+  ASSERT_EQ(doc["views"].size(), 2u);
+  EXPECT_EQ(doc["views"][0]["mode"], 1);
+  EXPECT_EQ(doc["views"][1]["mode"], 14);
+  EXPECT_EQ(doc["views"][1]["title"], "Campaign");
+  EXPECT_EQ(doc["views"][1]["rows"][1]["cells"], (json{"2", "B", "", "", "end of campaign", "missing"}));
+  ASSERT_EQ(doc["formulas"].size(), 2u);
+  EXPECT_EQ(doc["formulas"][0]["tag"], "14,1");
+  EXPECT_EQ(doc["formulas"][0]["name"], "A.fs2");
+  EXPECT_EQ(doc["formulas"][0]["parsed"], a["branch"]["parsed"]);
+
+  std::ostringstream text;
+  ASSERT_EQ(RunExport(ExportFormat::kText, file, text, err), 0);
+  EXPECT_TRUE(text.str().starts_with("Campaign: c.fc2\n\n== 1 General ==\n")) << text.str();
+  EXPECT_NE(text.str().find("== 14 Campaign =="), std::string::npos);
+  EXPECT_NE(text.str().find("-- Campaign row 1 [14,1]: A.fs2\n"), std::string::npos);
+
+  std::ostringstream dot;
+  ASSERT_EQ(RunExport(ExportFormat::kDot, file, dot, err), 0);
+  EXPECT_EQ(dot.str(),
+            "digraph campaign {\n"
+            "  mission1 [label=\"A.fs2\"]\n"
+            "  mission2 [label=\"B\"]\n"
+            "  mission1 -> mission2 [kind=branch, label=\"IsPreviousGoalTrue(\\\"G\\\")\"]\n"
+            "  mission1 -> mission1 [kind=loop]\n"
+            "}\n");
+  fs::remove_all(root);
+}
+
 TEST(ExportTest, UnreadableFileIsOneLineAndExitOne) {
   std::ostringstream out, err;
   EXPECT_EQ(RunExport(ExportFormat::kJson, "/nonexistent/m.fs2", out, err), 1);

@@ -138,6 +138,18 @@ class ApplyTest : public ::testing::Test {
   testing::FakePlatform platform;
 };
 
+// Campaign files open with the program on the desktop; the registry script
+// keeps its two extensions.
+TEST(FreedesktopTest, MimePackageWithDesktopExtensions) {
+  DocumentType type = Type(u"/opt/torvk32");
+  type.desktopExtensions = {u"FC2", u"FSC"};
+  const std::string xml = MimePackage(type);
+  EXPECT_NE(xml.find("    <glob pattern=\"*.fs2\"/>\n    <glob pattern=\"*.fc2\"/>\n    <glob pattern=\"*.fsc\"/>\n"),
+            std::string::npos)
+      << xml;
+  EXPECT_EQ(AssociationScript(type), AssociationScript(Type(u"/opt/torvk32")));
+}
+
 TEST_F(ApplyTest, WritesMimePackageDesktopEntryAndDefault) {
   ASSERT_TRUE(ApplyDocumentType(type, Data(), Config(), platform));
   EXPECT_EQ(ReadFile(ToFsPath(Data()) / "mime" / "packages" / "veltrane_suite.torvek32.xml"),

@@ -90,12 +90,14 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsAndStates) {
   QStringList menus;
   for (const QAction* menu : Form().menuBar()->actions()) menus << menu->objectName();
   EXPECT_EQ(menus, QStringList({"MenuFile", "MenuEdit", "MenuView", "MenuGo", "MenuTools", "MenuHelp"}));
-  // Every entry of a menu has an access key of its own.
+  // Every entry of a menu has an access key of its own. An entry shown only at
+  // times (View > Campaign) takes a key left over, if one is.
   for (const QAction* title : Form().menuBar()->actions()) {
     QSet<int> keys;
     for (const QAction* entry : title->menu()->actions()) {
       if (entry->isSeparator()) continue;
       const QKeySequence key = QKeySequence::mnemonic(entry->text());
+      if (key.isEmpty() && entry == Action("MenuViewMode14")) continue;
       EXPECT_FALSE(key.isEmpty()) << qPrintable(entry->text());
       EXPECT_TRUE(!keys.contains(key[0].toCombined())) << qPrintable(entry->text());
       keys.insert(key[0].toCombined());

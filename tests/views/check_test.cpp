@@ -449,6 +449,8 @@ TEST(CheckTest, RuleIds) {
       {"duplicate-name", Severity::kWarning},     {"argument-outside", Severity::kError},
       {"message-group", Severity::kWarning},      {"xstr", Severity::kWarning},
       {"unused-variable", Severity::kWarning},    {"unused-message", Severity::kWarning},
+      {"missing-mission", Severity::kError},      {"unreached-mission", Severity::kWarning},
+      {"persistent-variable", Severity::kWarning},
   };
   RuleSet seen;
   for (const auto& [id, severity] : ids) {

@@ -13,11 +13,20 @@ namespace ui {
 namespace {
 
 void KeyEntries(const QList<QAction*>& entries) {
+  // Entries shown from the start choose first; one shown only at times (View >
+  // Campaign) takes what is left, so that it never moves a key people know.
+  std::vector<QAction*> ordered;
+  for (QAction* entry : entries) {
+    if (entry->isVisible()) ordered.push_back(entry);
+  }
+  for (QAction* entry : entries) {
+    if (!entry->isVisible()) ordered.push_back(entry);
+  }
   std::vector<Text> captions;
-  for (const QAction* entry : entries) captions.push_back(entry->isSeparator() ? Text(u"-") : FromQString(entry->text()));
+  for (const QAction* entry : ordered) captions.push_back(entry->isSeparator() ? Text(u"-") : FromQString(entry->text()));
   const std::vector<Text> keyed = WithAccessKeys(captions);
-  for (qsizetype i = 0; i < entries.size(); ++i) {
-    if (!entries[i]->isSeparator()) entries[i]->setText(ToQString(keyed[static_cast<std::size_t>(i)]));
+  for (std::size_t i = 0; i < ordered.size(); ++i) {
+    if (!ordered[i]->isSeparator()) ordered[i]->setText(ToQString(keyed[i]));
   }
 }
 

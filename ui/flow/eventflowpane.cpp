@@ -304,19 +304,22 @@ void EventFlowPane::Highlight() {
 
 QString EventFlowPane::Summary(const FlowResult& result) const {
   const views::FlowGraph& graph = result.picture.part.graph;
-  std::size_t events = 0, goals = 0, others = 0;
+  std::size_t events = 0, goals = 0, others = 0, missions = 0;
   for (const views::FlowNode& n : graph.nodes) {
     if (n.kind == views::FlowNodeKind::kEvent) {
       ++events;
     } else if (n.kind == views::FlowNodeKind::kGoal) {
       ++goals;
+    } else if (n.kind == views::FlowNodeKind::kMission) {
+      ++missions;
     } else if (n.kind != views::FlowNodeKind::kMore) {
       ++others;
     }
   }
   std::size_t edges = 0;
   for (const views::FlowEdge& e : graph.edges) edges += e.kind != views::FlowEdgeKind::kMore;
-  QString text = Counted(events, "event", "events") + QStringLiteral(", ") + Counted(goals, "goal", "goals");
+  QString text = missions > 0 ? Counted(missions, "mission", "missions")
+                              : Counted(events, "event", "events") + QStringLiteral(", ") + Counted(goals, "goal", "goals");
   if (others > 0) text += QStringLiteral(", ") + Counted(others, "ship or wing", "ships and wings");
   text += QStringLiteral(", ") + Counted(edges, "link", "links");
   if (result.request.mode == views::FlowMode::kWhole) {

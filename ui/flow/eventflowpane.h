@@ -7,7 +7,8 @@
 // window to show that entry (entryChosen); hovering a box shows the first
 // lines of its translated formula (through `formulaText`); Ctrl+wheel and,
 // while the pane has the focus, Ctrl+plus, Ctrl+minus and Ctrl+0 zoom;
-// "Save Picture..." writes SVG or PNG.
+// "Save Picture..." writes SVG or PNG. A campaign shown is drawn as its
+// missions, with its branches and loops as arrows.
 //
 // The graph is built on a worker thread when the pane is shown, and each
 // picture is laid out by FlowLayouter on the layout thread. Its visibility,

@@ -3,13 +3,16 @@
 #include <QMetaObject>
 
 #include "graphviz/graphviz.h"
+#include "views/campaign.h"
 
 namespace ui {
 
 std::shared_ptr<const FlowGraphData> BuildFlowGraphData(std::shared_ptr<const mission::Mission> mission,
                                                         views::FlowOptions options) {
   auto data = std::make_shared<FlowGraphData>();
-  data->graph = views::BuildFlowGraph(*mission, options);
+  // A campaign is drawn as its missions and branches.
+  data->graph = views::LooksLikeCampaign(*mission) ? views::CampaignGraph(views::ReadCampaign(*mission))
+                                                   : views::BuildFlowGraph(*mission, options);
   data->adjacency = views::BuildFlowAdjacency(data->graph);
   data->eventsAndGoals = views::EventsAndGoals(data->graph);
   data->options = options;

@@ -36,6 +36,8 @@ constexpr double kMinZoom = 0.05;
 constexpr double kMaxZoom = 8;
 constexpr double kReadableZoom = 0.8;
 constexpr double kSmallestText = 3.5;  // pixels: smaller labels are not drawn  // the boxes' text still reads at this zoom
+// The room an edge's label takes: a delay's 60 points, or a longer text's own width.
+double LabelWidth(mission::TextView label) { return std::max(60.0, views::FlowTextWidth(label) + 8); }
 
 }  // namespace
 
@@ -80,7 +82,10 @@ void FlowPictureItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* o
     const views::FlowPath& path = p.paths[e];
     if (path.line.size() < 2) continue;
     QRectF bounds = RectOf(path.bounds).adjusted(-10, -10, 10, 10);  // with the arrowhead
-    if (path.labelAt) bounds |= QRectF(PointOf(*path.labelAt), QSizeF(0, 0)).adjusted(-20, -10, 20, 10);
+    if (path.labelAt) {
+      const double half = LabelWidth(p.part.graph.edges[e].label) / 2;
+      bounds |= QRectF(PointOf(*path.labelAt), QSizeF(0, 0)).adjusted(-half, -10, half, 10);
+    }
     if (exposed.intersects(bounds)) PaintEdge(*painter, e, exposed);
   }
   // Far out the labels would be specks: the boxes alone are drawn.
@@ -129,7 +134,8 @@ void FlowPictureItem::PaintEdge(QPainter& painter, std::size_t e, const QRectF& 
   if (path.labelAt && !edge.label.empty()) {
     painter.setPen(Rgb(style.stroke));
     const QPointF at = PointOf(*path.labelAt);
-    painter.drawText(QRectF(at.x() - 30, at.y() - 8, 60, 16), Qt::AlignCenter, ToQString(edge.label));
+    const double width = LabelWidth(edge.label);  // a campaign's conditions are wider than a delay
+    painter.drawText(QRectF(at.x() - width / 2, at.y() - 8, width, 16), Qt::AlignCenter, ToQString(edge.label));
   }
 }
 

@@ -19,13 +19,15 @@
 namespace ui {
 
 FollowController::FollowController(const Parts& parts, std::function<int()> currentMode,
-                                   std::function<void(int, int)> showEntry, std::function<void()> relayout)
+                                   std::function<void(int, int)> showEntry, std::function<void()> relayout,
+                                   std::function<bool(const QString&)> openFile)
     : QObject(parts.window),
       client_(parts.client),
       list_(parts.list),
       currentMode_(std::move(currentMode)),
       showEntry_(std::move(showEntry)),
       relayout_(std::move(relayout)),
+      openFile_(std::move(openFile)),
       links_(new CodeLinkFollower(parts.code->Sexp(), parts.code->Parsed(), this)),
       details_(new RowDetails(parts.client, parts.code)),
       boundaries_(new PaneBoundaries(parts.client, *parts.settings, parts.list, relayout_)) {
@@ -49,8 +51,17 @@ FollowController::FollowController(const Parts& parts, std::function<int()> curr
   UpdateActions();
 }
 
-void FollowController::MissionLoaded(std::shared_ptr<const mission::Mission> mission) {
-  history_.Clear();
+void FollowController::MissionLoaded(std::shared_ptr<const mission::Mission> mission, const QString& loaded) {
+  const QString path = loaded;  // it may be opening_ itself, which is cleared here
+  // Only the open asked for keeps the places; any other (File, Recent, a
+  // drop, a reload) forgets them.
+  if (opening_.isEmpty() || path != opening_) {
+    history_.Clear();
+    openedFrom_.reset();
+    openedTo_.reset();
+  }
+  opening_.clear();
+  file_ = FileNumber(path);
   UpdateActions();
   links_->SetMission(mission);
   details_->SetMission(std::move(mission));
@@ -74,9 +85,51 @@ void FollowController::Place(const Panes& panes) {
   boundaries_->Place(panes);
 }
 
+void FollowController::MissionShown() {
+  if (openedFrom_) history_.Jumped(*openedFrom_, Here());
+  if (openedTo_) showEntry_(openedTo_->mode, static_cast<int>(openedTo_->row));
+  openedFrom_.reset();
+  openedTo_.reset();
+  UpdateActions();
+}
+
+void FollowController::OpenFile(const QString& path) {
+  opening_ = path;
+  openedFrom_ = Here();
+  openedTo_.reset();
+  if (!openFile_(path)) {
+    opening_.clear();
+    openedFrom_.reset();
+  }
+}
+
+int FollowController::FileNumber(const QString& path) {
+  const auto found = std::find(files_.begin(), files_.end(), path);
+  if (found != files_.end()) return static_cast<int>(found - files_.begin()) + 1;
+  files_.push_back(path);
+  return static_cast<int>(files_.size());
+}
+
 views::Location FollowController::Here() const {
   const int row = ListRowOf(list_->currentIndex());
-  return {currentMode_(), static_cast<std::size_t>(row + 1), 0, 0, 0};
+  views::Location here{currentMode_(), static_cast<std::size_t>(row + 1), 0, 0, 0};
+  here.file = file_;
+  return here;
+}
+
+void FollowController::GoTo(const views::Location& place) {
+  if (place.file == file_ || place.file < 1 || place.file > static_cast<int>(files_.size())) {
+    showEntry_(place.mode, static_cast<int>(place.row));
+    return;
+  }
+  // A copy: the open clears opening_ while it still uses the path.
+  const QString path = files_[static_cast<std::size_t>(place.file) - 1];
+  opening_ = path;
+  openedTo_ = place;
+  if (!openFile_(path)) {
+    opening_.clear();
+    openedTo_.reset();
+  }
 }
 
 void FollowController::Jump(int mode, int row) {
@@ -87,12 +140,12 @@ void FollowController::Jump(int mode, int row) {
 }
 
 void FollowController::Back() {
-  if (const auto there = history_.Back(Here())) showEntry_(there->mode, static_cast<int>(there->row));
+  if (const auto there = history_.Back(Here())) GoTo(*there);
   UpdateActions();
 }
 
 void FollowController::Forward() {
-  if (const auto there = history_.Forward(Here())) showEntry_(there->mode, static_cast<int>(there->row));
+  if (const auto there = history_.Forward(Here())) GoTo(*there);
   UpdateActions();
 }
 

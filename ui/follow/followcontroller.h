@@ -16,6 +16,10 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include <QString>
 
 #include "mission/mission.h"
 #include "ui/rules/history.h"
@@ -50,11 +54,19 @@ class FollowController : public QObject {
   // `currentMode` tells the view shown; `showEntry` shows row `row`
   // (1-based, in file order) of view `mode` with its formula; `relayout` lays
   // the window out.
+  // `openFile` opens another file (true: it is shown, or being read).
   FollowController(const Parts& parts, std::function<int()> currentMode, std::function<void(int, int)> showEntry,
-                   std::function<void()> relayout);
+                   std::function<void()> relayout, std::function<bool(const QString&)> openFile);
 
-  // A mission was loaded: the places of the one before are forgotten.
-  void MissionLoaded(std::shared_ptr<const mission::Mission> mission);
+  // A mission was loaded from `path`: the places of the one before are
+  // forgotten, unless it was opened through OpenFile or Back and Forward.
+  void MissionLoaded(std::shared_ptr<const mission::Mission> mission, const QString& path);
+  // The mission loaded is shown with its first view: a place that Back or
+  // Forward went to in it is shown now.
+  void MissionShown();
+  // Opens another file as a jump (a mission from its campaign's view): Back
+  // returns to the place left, in the file left.
+  void OpenFile(const QString& path);
   // The names that the code windows link, gathered off the window's thread.
   void NamesGathered(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names);
 
@@ -72,6 +84,9 @@ class FollowController : public QObject {
 
  private:
   views::Location Here() const;
+  // Shows a place, opening its file first when it lies in another.
+  void GoTo(const views::Location& place);
+  int FileNumber(const QString& path);
   void RowSelected(const QModelIndex& current);
   void UpdateActions();
 
@@ -80,10 +95,17 @@ class FollowController : public QObject {
   std::function<int()> currentMode_;
   std::function<void(int, int)> showEntry_;
   std::function<void()> relayout_;
+  std::function<bool(const QString&)> openFile_;
   CodeLinkFollower* links_;
   RowDetails* details_;
   PaneBoundaries* boundaries_;
   NavigationHistory history_;
+  std::vector<QString> files_;  // the files places lie in; a place's `file` is its number here + 1
+  int file_ = 0;                // the file shown
+  // An open through OpenFile, Back or Forward under way: the file, the place
+  // it was opened from, and the place to show in it.
+  QString opening_;
+  std::optional<views::Location> openedFrom_, openedTo_;
   QAction* back_ = nullptr;
   QAction* forward_ = nullptr;
 };

@@ -20,6 +20,7 @@
 #include "ui/rules/missionfiles.h"
 #include "ui/rules/rules.h"
 #include "ui/window/dialogs.h"
+#include "views/campaign.h"
 
 namespace ui {
 
@@ -101,7 +102,9 @@ MissionOpener::MissionOpener(Window window, ViewerSettings& settings, QMenu* fil
 bool MissionOpener::Open(const QString& path) { return Read(path, How::kOpen); }
 
 void MissionOpener::OpenWithDialog(MissionKind kind) {
-  const TextView filter = kind == MissionKind::kFS2 ? kFilterFS2 : kFilterFS1;
+  const TextView filter = kind == MissionKind::kFS2        ? kFilterFS2
+                          : kind == MissionKind::kCampaign ? kFilterCampaign
+                                                           : kFilterFS1;
   const Text remembered = settings_.LastOpenDir(kind);
   const Text folder = OpenDialogFolder(remembered, !remembered.empty() && QFileInfo(ToQString(remembered)).isDir(),
                                        FromQString(shown_));
@@ -162,7 +165,8 @@ bool MissionOpener::Finish(const QString& path, How how, const MissionRead& load
     if (!loaded.result.stopped) Failed(path, how, QString::fromStdString(loaded.result.error));
     return false;
   }
-  const bool mission = mission::LooksLikeMission(*loaded.mission);
+  // A campaign file is as welcome as a mission, and as worth remembering.
+  const bool mission = mission::LooksLikeMission(*loaded.mission) || views::LooksLikeCampaign(*loaded.mission);
   if (!mission) {
     // A reload that meets this is most likely a save half-way; the next
     // change reads it again.

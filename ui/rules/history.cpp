@@ -11,7 +11,9 @@ void PushLimited(std::deque<views::Location>& places, const views::Location& pla
 
 }  // namespace
 
-bool SamePlace(const views::Location& a, const views::Location& b) { return a.mode == b.mode && a.row == b.row; }
+bool SamePlace(const views::Location& a, const views::Location& b) {
+  return a.mode == b.mode && a.row == b.row && a.file == b.file;
+}
 
 void NavigationHistory::Jumped(const views::Location& from, const views::Location& to) {
   if (SamePlace(from, to)) return;

@@ -42,7 +42,8 @@ class NavigationHistory {
   std::deque<views::Location> forward_;  // the nearest at the back
 };
 
-// Two places are the same when they are the same row of the same view.
+// Two places are the same when they are the same row of the same view of
+// the same file.
 bool SamePlace(const views::Location& a, const views::Location& b);
 
 }  // namespace ui

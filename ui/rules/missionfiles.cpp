@@ -68,7 +68,7 @@ std::vector<Text> RecentCaptions(std::span<const Text> recent) {
 bool IsMissionFileName(TextView path) {
   if (path.size() < 4) return false;
   const Text end = mission::LowerAscii(path.substr(path.size() - 4));
-  return end == u".fs2" || end == u".fsm";
+  return end == u".fs2" || end == u".fsm" || end == u".fc2" || end == u".fsc";
 }
 
 std::optional<Text> DroppedMission(std::span<const Text> paths) {

@@ -28,7 +28,8 @@ std::vector<Text> RecentWithout(std::span<const Text> recent, TextView path);
 // added, «&2 name.fs2 (/missions/old)». A "&" of a name shows as itself.
 std::vector<Text> RecentCaptions(std::span<const Text> recent);
 
-// Whether a path names a mission file: it ends in ".fs2" or ".fsm", in any
+// Whether a path names a mission file: it ends in ".fs2" or ".fsm" (or is
+// a campaign, ".fc2" or ".fsc"), in any
 // case of the letters.
 bool IsMissionFileName(TextView path);
 

@@ -25,6 +25,8 @@ const TextView kFilterFS1 =
     u"FreeSpace 1 mission files (*.FSM)|*.fsm|FreeSpace 2 mission files (*.FS2)|*.fs2|All Files (*.*)|*.*";
 const TextView kFilterFS2 =
     u"FreeSpace 2 mission files (*.FS2)|*.fs2|FreeSpace 1 mission files (*.FSM)|*.fsm|All Files (*.*)|*.*";
+const TextView kFilterCampaign =
+    u"Campaign files (*.FC2, *.FSC)|*.fc2;*.fsc|All Files (*.*)|*.*";
 
 std::vector<FileFilter> SplitDialogFilter(TextView filter) {
   std::vector<Text> parts;

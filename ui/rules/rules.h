@@ -36,6 +36,7 @@ HoverFrame PlaceHoverFrame(double iconLeft, double iconTop, double iconWidth, do
 // The open dialogs' filters, written as the common dialog takes them:
 // "description|pattern|description|pattern...".
 extern const TextView kFilterFS1;
+extern const TextView kFilterCampaign;
 extern const TextView kFilterFS2;
 
 struct FileFilter {

@@ -35,7 +35,12 @@ constexpr TextView kRecent = u"Recent";
 constexpr TextView Flag(bool on) { return on ? u"1" : u"0"; }
 
 constexpr TextView LastOpenDirKey(MissionKind kind) {
-  return kind == MissionKind::kFS2 ? u"LastOpenDirFS2" : u"LastOpenDirFS1";
+  switch (kind) {
+    case MissionKind::kFS2: return u"LastOpenDirFS2";
+    case MissionKind::kCampaign: return u"LastOpenDirCampaign";
+    case MissionKind::kFS1: break;
+  }
+  return u"LastOpenDirFS1";
 }
 
 Text RecentKey(std::size_t index) { return u"File" + mission::Decimal(static_cast<long long>(index + 1)); }

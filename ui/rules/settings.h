@@ -27,7 +27,8 @@ using mission::TextView;
 inline constexpr TextView kSettingsFile = u"torvk32.ini";
 
 // The two open dialogs each remember their own directory.
-enum class MissionKind { kFS1, kFS2 };
+// kCampaign: a campaign file (*.fc2, *.fsc), with an open dialog of its own.
+enum class MissionKind { kFS1, kFS2, kCampaign };
 
 // "Startup"/"AssociateFileTypes": whether start-up makes this program the
 // one that opens mission files, or asks the user first.

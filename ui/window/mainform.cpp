@@ -11,7 +11,9 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTreeView>
+#include <QtConcurrent/QtConcurrentRun>
 
+#include "ui/campaign/shown.h"
 #include "ui/code/codewindows.h"
 #include "ui/common/fonts.h"
 #include "ui/common/menus.h"
@@ -80,7 +82,14 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   CreateToolbar();
   CreateIconBar();
   follow_ = new FollowController({this, client_, listView1_, codeWindows_, &settings_}, [this] { return currentMode_; },
-                                 [this](int m, int r) { ShowEntry(m, r); }, [this] { Form_Resize(); });
+                                 [this](int m, int r) { ShowEntry(m, r); }, [this] { Form_Resize(); },
+                                 [this](const QString& path) { return opener_->Open(path); });
+  // Enter (activated) or a double click, whichever the platform's style
+  // makes activating; the second finds the mission already open.
+  connect(listView1_, &QAbstractItemView::activated, this, &FSMMainForm::OpenCampaignMission);
+  connect(listView1_, &QAbstractItemView::doubleClicked, this, &FSMMainForm::OpenCampaignMission);
+  titles_ = new QFutureWatcher<std::vector<mission::Text>>(this);
+  connect(titles_, &QFutureWatcherBase::finished, this, &FSMMainForm::CampaignTitlesRead);
   connect(problems_, &ProblemsPane::problemActivated, follow_, &FollowController::Jump);
   connect(flow_, &EventFlowPane::entryChosen, follow_, &FollowController::Jump);
   // The picture follows the list's selection, whoever makes it.
@@ -129,6 +138,9 @@ void FSMMainForm::CreateMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_F1));
   command(file, "MenuFileOpenFS2", QStringLiteral("Open FreeSpace &2 mission"), &FSMMainForm::MenuFileOpenFS2_Click,
           QKeySequence(Qt::CTRL | Qt::Key_F2));
+  QAction* openCampaign = AddEntry(file, "MenuFileOpenCampaign", QStringLiteral("Open &Campaign..."),
+                                   QKeySequence(Qt::CTRL | Qt::Key_F3));
+  connect(openCampaign, &QAction::triggered, this, [this] { opener_->OpenWithDialog(MissionKind::kCampaign); });
   AddEntry(file, "MenuFileBlank0", QStringLiteral("-"));
   command(file, "MenuFileExit", QStringLiteral("E&xit"), &FSMMainForm::MenuFileExit_Click);
 
@@ -148,6 +160,11 @@ void FSMMainForm::CreateMenus() {
     connect(action, &QAction::triggered, this, [this, index = mode.mode] { MenuViewMode_Click(index); });
     menuViewMode_[static_cast<std::size_t>(mode.mode)] = action;
   }
+  // Shown while a campaign is.
+  menuViewCampaign_ = AddEntry(view, "MenuViewMode14", QStringLiteral("Campaign"), QKeySequence(Qt::SHIFT | Qt::Key_F7));
+  menuViewCampaign_->setCheckable(true);
+  menuViewCampaign_->setVisible(false);
+  connect(menuViewCampaign_, &QAction::triggered, this, [this] { MenuViewMode_Click(views::kModeCampaign); });
   AddEntry(view, "MenuViewBlank0", QStringLiteral("-"));
   menuViewTreeView_ =
       command(view, "MenuViewTreeView", QStringLiteral("Show &TreeView"), &FSMMainForm::MenuViewTreeView_Click);
@@ -282,16 +299,58 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   links_ = loaded.links;
   lists_ = views::ModeLists(mission_.get());
   if (loaded.lists) lists_.Adopt(*loaded.lists);
+  campaign_ = views::LooksLikeCampaign(*mission_) ? MakeShownCampaign(mission_, path) : nullptr;
+  menuViewCampaign_->setVisible(campaign_ != nullptr);
+  if (campaign_) ReadCampaignTitles();
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
   listView1_->SetHint(
       ToQString(ListHint(true, mission::HoldsSections(*mission_), FromQString(QFileInfo(path).fileName()))));
   problems_->Check(mission_, loaded.indexesFollow);
   references_->MissionLoaded(mission_, loaded.indexesFollow, sameFile);
-  follow_->MissionLoaded(mission_);
+  follow_->MissionLoaded(mission_, path);
   flow_->MissionShown(mission_, sameFile);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
-  SwitchMode(ViewAfterLoad(currentMode_, !lists_.List(currentMode_)->rows.empty()), true);
+  // The view shown stays when this mission or campaign has it, with rows.
+  const bool kept = ModeShown(currentMode_) && !ListOf(currentMode_)->rows.empty();
+  SwitchMode(kept ? currentMode_ : views::kModeGeneral, true);
+  follow_->MissionShown();
+}
+
+bool FSMMainForm::ModeShown(int mode) const { return campaign_ ? campaign_->HasMode(mode) : views::IsMode(mode); }
+
+std::shared_ptr<const views::ListData> FSMMainForm::ListOf(int mode) {
+  return campaign_ ? campaign_->List(mode) : lists_.List(mode);
+}
+
+void FSMMainForm::ReadCampaignTitles() {
+  titles_->setFuture(QtConcurrent::run(ReadTitles, campaign_->missionPaths));
+}
+
+void FSMMainForm::CampaignTitlesRead() {
+  // Titles of a campaign no longer shown are of no use.
+  if (!campaign_ || titles_->isCanceled() || titles_->future().resultCount() == 0) return;
+  const std::vector<mission::Text> titles = titles_->result();
+  if (titles.size() != campaign_->missionPaths.size()) return;
+  campaign_->TakeTitles(titles);
+  if (currentMode_ != views::kModeCampaign) return;
+  const int row = ListRowOf(listView1_->currentIndex());
+  listView1_->SetList(campaign_->list, logicalDpiX());
+  const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row);
+  if (shown.isValid()) listView1_->SelectRow(shown);
+}
+
+void FSMMainForm::OpenCampaignMission(const QModelIndex& shown) {
+  if (!campaign_ || currentMode_ != views::kModeCampaign) return;
+  const int row = ListRowOf(shown);
+  if (row < 0 || static_cast<std::size_t>(row) >= campaign_->missionPaths.size()) return;
+  const QString path = campaign_->missionPaths[static_cast<std::size_t>(row)];
+  if (path.isEmpty()) {
+    const QString name = ToQString(campaign_->campaign.missions[static_cast<std::size_t>(row)].file);
+    statusBar()->showMessage(tr("%1 is not in the campaign's folder").arg(name), 5000);
+    return;
+  }
+  follow_->OpenFile(path);
 }
 
 void FSMMainForm::MenuFileOpenFS1_Click() { opener_->OpenWithDialog(MissionKind::kFS1); }
@@ -302,7 +361,7 @@ void FSMMainForm::MenuFileOpenFS2_Click() { opener_->OpenWithDialog(MissionKind:
 void FSMMainForm::MenuViewMode_Click(int index) { SwitchMode(index, false); }
 
 void FSMMainForm::SwitchMode(int index, bool afterLoad) {
-  if (!views::IsMode(index)) return;
+  if (!ModeShown(index)) return;
   if (index == currentMode_ && !afterLoad) return;
   if (!afterLoad) LeaveView();  // after a load the list still shows the mission before
   currentMode_ = index;
@@ -312,21 +371,22 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
     if (const auto node = links_->ModeNode(index)) treeView1_->SelectNode(*node, false);
   }
   for (int i = 1; i <= views::kModeCount; ++i) menuViewMode_[static_cast<std::size_t>(i)]->setChecked(i == index);
+  menuViewCampaign_->setChecked(index == views::kModeCampaign);
   iconBar_->SetCurrentMode(index);
 
   const std::vector<views::Column> columns = listView1_->List().columns;  // kept when the view sets none
   listView1_->SetList(nullptr, logicalDpiX());
   listView1_->SetSort(sorts_.Of(index));  // before the rows come, which are then sorted once
-  barTop_->SetTitle(ToQString(views::ModeOf(index).title));
+  barTop_->SetTitle(index == views::kModeCampaign ? QStringLiteral("Campaign") : ToQString(views::ModeOf(index).title));
   repaint();
 
-  std::shared_ptr<const views::ListData> list = lists_.List(index);
+  std::shared_ptr<const views::ListData> list = ListOf(index);
   if (list->columns.empty()) {
     views::ListData kept = *list;
     kept.columns = columns;
     list = std::make_shared<const views::ListData>(std::move(kept));
   }
-  hasFormulas_ = views::HasFormulas(*list);
+  hasFormulas_ = index == views::kModeCampaign || views::HasFormulas(*list);
   listView1_->SetList(std::move(list), logicalDpiX());
 
   codeWindows_->Clear();
@@ -369,6 +429,14 @@ void FSMMainForm::statusmsg(const QString& x) {
 // --- Formula display and tree links ---
 
 void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
+  if (campaign_) {
+    // A row of the Campaign view shows its branch formula.
+    const int listRow = ListRowOf(shown);
+    if (currentMode_ != views::kModeCampaign || listRow < 0) return;
+    codeWindows_->ShowFrom(mission_, [campaign = campaign_, row = static_cast<std::size_t>(listRow) + 1](
+                                         const mission::Mission&, sexp::OperatorSet) { return campaign->Branch(row); });
+    return;
+  }
   if (mission_->Tree().Empty()) return;
   const int listRow = ListRowOf(shown);
   if (listRow < 0) return;
@@ -399,7 +467,7 @@ void FSMMainForm::TreeView1_NodeClick(const QModelIndex& node) {
 // Row `row` (1-based, as the list is filled) of view `mode`, wherever a
 // column sort has put it, selected as if clicked; row 0: the view alone.
 void FSMMainForm::ShowEntry(int mode, int row) {
-  if (!views::IsMode(mode)) return;
+  if (!ModeShown(mode)) return;
   MenuViewMode_Click(mode);
   if (row >= 1 && row <= static_cast<int>(listView1_->List().rows.size()) &&
       !ShownIndexOfListRow(listView1_->Shown(), row - 1).isValid())
@@ -410,6 +478,7 @@ void FSMMainForm::ShowEntry(int mode, int row) {
 }
 
 QString FSMMainForm::FormulaText(int mode, int row) {
+  if (campaign_) return mode == views::kModeCampaign ? ToQString(campaign_->Branch(static_cast<std::size_t>(row)).parsed) : QString();
   if (!views::IsMode(mode)) return {};
   const std::shared_ptr<const views::ListData> list = lists_.List(mode);
   if (row < 1 || static_cast<std::size_t>(row) > list->rows.size()) return {};
@@ -480,7 +549,7 @@ void FSMMainForm::Form_Resize() {
   in.rightCodeHidden = rightCodeHidden_;
   in.hasFormulas = hasFormulas_;
   in.firstIconIndex = iconBar_->FirstIconIndex();
-  in.missionLoaded = !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
+  in.missionLoaded = campaign_ || !mission_->Sections().Slot(mission::kSlotMissionInfo).Empty();
   in.findBarShown = findBar_->IsOpen();
   follow_->Fill(in);  // the pane under the list, the dragged boundaries
   const LayoutResult result = ui::Form_Resize(in, panes_);
@@ -513,7 +582,10 @@ void FSMMainForm::ApplyPanes(bool clearTitle) {
 void FSMMainForm::ApplyMenuStates() {
   const Panes& p = panes_;
   menuViewTreeView_->setChecked(p.treeChecked);
-  for (int i = 1; i <= views::kModeCount; ++i) menuViewMode_[static_cast<std::size_t>(i)]->setEnabled(p.modesEnabled);
+  // A campaign has its General view and the Campaign view only.
+  for (int i = 1; i <= views::kModeCount; ++i)
+    menuViewMode_[static_cast<std::size_t>(i)]->setEnabled(p.modesEnabled && ModeShown(i));
+  menuViewCampaign_->setEnabled(p.modesEnabled);
   menuViewCodeL_->setChecked(p.codeLeftChecked);
   menuViewCodeR_->setChecked(p.codeRightChecked);
   menuViewCodeL_->setEnabled(p.codeEntriesEnabled);

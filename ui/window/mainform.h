@@ -34,6 +34,7 @@
 // CopyShortcut, the list's cell tooltips to ListCellDelegate.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
@@ -68,6 +69,7 @@ class MissionOpener;
 struct MissionRead;
 class OutlineView;
 class ProblemsPane;
+struct ShownCampaign;
 class StatusPanel;
 class TitleBar;
 class ReferencesController;
@@ -155,6 +157,16 @@ class FSMMainForm : public QMainWindow {
 
   // Replaces the mission shown with one read from `path`.
   void ShowMission(const MissionRead& loaded, const QString& path);
+  // --- A campaign shown in place of a mission ---
+  // Whether view `mode` can be shown: the eight of a mission, or a
+  // campaign's General and Campaign views.
+  bool ModeShown(int mode) const;
+  std::shared_ptr<const views::ListData> ListOf(int mode);
+  // The titles of the campaign's missions, read beside the window.
+  void ReadCampaignTitles();
+  void CampaignTitlesRead();
+  // Enter or a double click on a row of the Campaign view opens its mission.
+  void OpenCampaignMission(const QModelIndex& shown);
   void SwitchMode(int index, bool afterLoad);
   // Remembers the row the view shown is left at.
   void LeaveView();
@@ -176,6 +188,9 @@ class FSMMainForm : public QMainWindow {
   std::shared_ptr<const views::TreeLinks> links_;
   // The lists of its views, each filled once.
   views::ModeLists lists_{mission_.get()};
+  // The campaign shown, when the file shown is one.
+  std::shared_ptr<ShownCampaign> campaign_;
+  QFutureWatcher<std::vector<mission::Text>>* titles_ = nullptr;
 
   // Window state.
   int currentMode_ = 0;
@@ -207,6 +222,7 @@ class FSMMainForm : public QMainWindow {
   // Menu entries.
   QMenu* menuFile_ = nullptr;
   std::array<QAction*, views::kModeCount + 1> menuViewMode_{};
+  QAction* menuViewCampaign_ = nullptr;
   QAction* menuEditFind_ = nullptr;
   QAction* menuViewTreeView_ = nullptr;
   QAction* menuViewCodeL_ = nullptr;
