@@ -109,4 +109,12 @@ int RunCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
   return total.errors > 0 || unreadable ? 1 : 0;
 }
 
+void WriteCheckJson(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+  JsonWriter json(out);
+  json.BeginArray();
+  WriteJson(file, views::CheckMission(mission), json);
+  json.EndArray();
+  json.Finish();
+}
+
 }  // namespace app

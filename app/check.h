@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "mission/mission.h"
+
 namespace app {
 
 enum class CheckFormat { kText, kJson };
@@ -30,5 +32,9 @@ std::optional<CheckOptions> ParseCheckArguments(std::span<const char* const> arg
 // (warnings alone do not fail), 1 when there is an error or a file could not
 // be read.
 int RunCheck(const CheckOptions& options, std::ostream& out, std::ostream& err);
+
+// The JSON list of one loaded mission's problems, named `file`: what
+// `--check --format json` prints for that one file.
+void WriteCheckJson(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
 }  // namespace app

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 #include "app/json_writer.h"
 #include "base/utf8.h"
+#include "mission/file.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
@@ -314,8 +316,10 @@ void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, se
 
 // The file's name without its folder: two copies of one mission export
 // alike, wherever they lie (git hands a diff filter a temporary copy).
+// Windows separates folders with a backslash as well as "/".
 std::string BaseName(const std::string& file) {
-  const std::size_t slash = file.rfind('/');
+  constexpr char kSeparators[] = {'/', static_cast<char>(std::filesystem::path::preferred_separator), '\0'};
+  const std::size_t slash = file.find_last_of(kSeparators);
   if (slash == std::string::npos || slash + 1 == file.size()) return file;
   return file.substr(slash + 1);
 }
@@ -381,7 +385,8 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
 }
 
 mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission) {
-  return file == kStandardInput ? mission::LoadStandardInput(mission) : mission::LoadFile(file, mission);
+  return file == kStandardInput ? mission::LoadStandardInput(mission)
+                                 : mission::LoadFile(mission::PathOfArgument(file), mission);
 }
 
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace mission {
@@ -29,6 +30,11 @@ std::string NotRegular(mode_t mode) {
 std::size_t PageSize() {
   static const auto size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
   return size;
+}
+
+// A new private mapping of `size` bytes; MAP_FAILED when there is no memory.
+void* MapPages(std::size_t size) {
+  return ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
 }
 
 std::size_t RoundUpToPages(std::size_t n) { return (n + PageSize() - 1) / PageSize() * PageSize(); }
@@ -61,9 +67,15 @@ void MissionBytes::Free() {
 
 bool MissionBytes::Reserve(std::size_t capacity) {
   capacity = RoundUpToPages(capacity);
-  void* grown = data_ == nullptr
-                    ? ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                    : ::mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+  void* grown = data_ == nullptr ? MapPages(capacity) : ::mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+  if (grown == MAP_FAILED && data_ != nullptr) {
+    // Not every system can grow a mapping (WebAssembly's cannot): the bytes
+    // move to a larger one. Only reading grows, before anything is released.
+    grown = MapPages(capacity);
+    if (grown == MAP_FAILED) return false;
+    std::memcpy(grown, data_, size_);
+    ::munmap(data_, capacity_);
+  }
   if (grown == MAP_FAILED) return false;
   data_ = static_cast<char*>(grown);
   capacity_ = capacity;
@@ -138,5 +150,7 @@ std::string ReadStandardInput(MissionBytes& bytes) {
   }
   return bytes.ReadFrom(STDIN_FILENO, expected);
 }
+
+std::filesystem::path PathOfArgument(std::string_view argument) { return std::filesystem::path(argument); }
 
 }  // namespace mission
