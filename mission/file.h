@@ -1,6 +1,7 @@
 // Getting the bytes of a mission: a file named by path, which must be a
 // regular file, or standard input. The only place the mission library asks
-// the operating system for anything.
+// the operating system for anything (through system_file.h: posix_file.cpp,
+// windows_file.cpp).
 #pragma once
 
 #include <cstddef>

@@ -15,11 +15,12 @@
 
 #include "base/text.h"
 #include "mission/file.h"
+#include "mission/system_file.h"
 
 namespace mission {
 namespace {
 
-std::string Reason(int error) { return std::generic_category().message(error); }
+using system::Reason;
 
 // The reason Linux gives where Windows fails the same way; Windows' own
 // text for the rest.
@@ -55,6 +56,13 @@ std::string WindowsReason(DWORD error) {
   return message.empty() ? "Windows error " + std::to_string(error) : ToUtf8(message);
 }
 
+// A size that fits the C runtime's reads.
+constexpr std::size_t kMaxRead = std::size_t{1} << 30;
+
+}  // namespace
+
+namespace system {
+
 std::size_t PageSize() {
   static const std::size_t size = [] {
     SYSTEM_INFO info;
@@ -64,69 +72,27 @@ std::size_t PageSize() {
   return size;
 }
 
-std::size_t RoundUpToPages(std::size_t n) { return (n + PageSize() - 1) / PageSize() * PageSize(); }
-
-// A size that fits the C runtime's reads.
-constexpr std::size_t kMaxRead = std::size_t{1} << 30;
-
-}  // namespace
-
-// The bytes live in memory of their own from VirtualAlloc, so that decoded
-// pages can be handed back to the system one by one.
-MissionBytes::~MissionBytes() { Free(); }
-
-void MissionBytes::Free() {
-  if (data_ != nullptr) ::VirtualFree(data_, 0, MEM_RELEASE);
-  data_ = nullptr;
-  size_ = capacity_ = released_ = 0;
+char* MapPages(std::size_t size) {
+  return static_cast<char*>(::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
 }
 
-bool MissionBytes::Reserve(std::size_t capacity) {
-  capacity = RoundUpToPages(capacity);
-  void* grown = ::VirtualAlloc(nullptr, capacity, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-  if (grown == nullptr) return false;
-  // Only reading grows, before anything is released.
-  if (data_ != nullptr) {
-    std::memcpy(grown, data_, size_);
-    ::VirtualFree(data_, 0, MEM_RELEASE);
-  }
-  data_ = static_cast<char*>(grown);
-  capacity_ = capacity;
-  return true;
+char* GrowPages(char* data, std::size_t size, std::size_t grown, std::size_t used) {
+  char* moved = MapPages(grown);
+  if (moved == nullptr) return nullptr;
+  std::memcpy(moved, data, used);
+  UnmapPages(data, size);
+  return moved;
 }
 
-std::string MissionBytes::ReadFrom(int fd, std::size_t expected) {
-  Free();
-  constexpr std::size_t kLimit = kMaxMissionBytes;
-  // One byte more than expected, so that the end is seen without growing.
-  if (!Reserve(std::min<std::size_t>(std::max<std::size_t>(expected + 1, 1 << 16), kLimit + 1))) return Reason(ENOMEM);
-  for (;;) {
-    if (size_ == capacity_) {
-      if (size_ > kLimit) break;
-      if (!Reserve(std::min<std::size_t>(capacity_ * 2, kLimit + 1))) return Reason(ENOMEM);
-    }
-    const int got = ::_read(fd, data_ + size_, static_cast<unsigned>(std::min(capacity_ - size_, kMaxRead)));
-    if (got > 0) {
-      size_ += static_cast<std::size_t>(got);
-    } else if (got == 0) {
-      break;
-    } else if (errno != EINTR) {
-      return Reason(errno);
-    }
-  }
-  if (size_ > kLimit) {
-    Free();
-    return Reason(EFBIG);
-  }
-  return {};
+void UnmapPages(char* data, std::size_t) { ::VirtualFree(data, 0, MEM_RELEASE); }
+
+void DropPages(char* data, std::size_t size) { ::VirtualFree(data, size, MEM_DECOMMIT); }
+
+long ReadSome(int fd, char* into, std::size_t size) {
+  return ::_read(fd, into, static_cast<unsigned>(std::min(size, kMaxRead)));
 }
 
-void MissionBytes::Release(std::size_t count) {
-  const std::size_t end = std::min(count, size_) / PageSize() * PageSize();
-  if (end <= released_) return;
-  ::VirtualFree(data_ + released_, end - released_, MEM_DECOMMIT);
-  released_ = end;
-}
+}  // namespace system
 
 std::string ReadMissionFile(const std::filesystem::path& path, MissionBytes& bytes) {
   // Devices have no attributes: they are told by their handle below.
