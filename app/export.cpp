@@ -6,7 +6,10 @@
 
 #include "app/json_writer.h"
 #include "base/utf8.h"
+#include "graphviz/graphviz.h"
 #include "mission/file.h"
+#include "views/flow.h"
+#include "views/flow_picture.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
 
@@ -384,6 +387,20 @@ void WriteTextExport(const std::string& file, const mission::Mission& mission, s
   out.flush();
 }
 
+void WriteDotExport(const mission::Mission& mission, std::ostream& out) {
+  out << views::FlowDot(views::BuildFlowGraph(mission));
+}
+
+bool WriteSvgExport(const mission::Mission& mission, std::ostream& out, std::string& error) {
+  const views::DotLayout layout = [](const std::string& dot, std::string& plain, std::string& reason) {
+    return graphviz::Render(dot, "plain", plain, reason);
+  };
+  views::FlowPicture picture;
+  if (!views::LayOutFlow(views::WholeFlowPart(views::BuildFlowGraph(mission)), layout, picture, error)) return false;
+  out << views::FlowSvg(picture);
+  return true;
+}
+
 mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission) {
   return file == kStandardInput ? mission::LoadStandardInput(mission)
                                  : mission::LoadFile(mission::PathOfArgument(file), mission);
@@ -397,10 +414,17 @@ int RunExport(ExportFormat format, const std::string& file, std::ostream& out, s
     err << "torvk32: cannot open " << file << ": " << loaded.error << '\n';
     return 1;
   }
-  if (format == ExportFormat::kJson) {
-    WriteJsonExport(file, mission, out, operators);
-  } else {
-    WriteTextExport(file, mission, out, operators);
+  std::string error;
+  switch (format) {
+    case ExportFormat::kJson: WriteJsonExport(file, mission, out, operators); break;
+    case ExportFormat::kText: WriteTextExport(file, mission, out, operators); break;
+    case ExportFormat::kDot: WriteDotExport(mission, out); break;
+    case ExportFormat::kSvg:
+      if (!WriteSvgExport(mission, out, error)) {
+        err << "torvk32: cannot draw " << file << ": " << error << '\n';
+        return 1;
+      }
+      break;
   }
   out.flush();
   return 0;

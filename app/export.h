@@ -13,7 +13,7 @@
 
 namespace app {
 
-enum class ExportFormat { kJson, kText };
+enum class ExportFormat { kJson, kText, kDot, kSvg };
 
 // Writes the export document of a loaded mission: its sections, outline
 // tree, the eight views as a mode switch fills them, and the formula of every
@@ -29,6 +29,14 @@ void WriteJsonExport(const std::string& file, const mission::Mission& mission, s
 void WriteTextExport(const std::string& file, const mission::Mission& mission, std::ostream& out,
                      sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
+// The mission's event flow graph in DOT: a node per event and goal, an
+// edge per trigger, action and chain (views/flow.h).
+void WriteDotExport(const mission::Mission& mission, std::ostream& out);
+
+// The same graph laid out by Graphviz and drawn as SVG. False with a reason,
+// and nothing written, when the layout cannot be made (Graphviz missing).
+bool WriteSvgExport(const mission::Mission& mission, std::ostream& out, std::string& error);
+
 // The file name that reads the mission from standard input instead.
 inline constexpr std::string_view kStandardInput = "-";
 
@@ -38,7 +46,8 @@ mission::LoadResult LoadMission(const std::string& file, mission::Mission& missi
 
 // Loads `file` (standard input for "-") and writes its export. Returns the
 // process exit code: 0, or 1 with one line on `err` (and nothing on `out`)
-// when the file cannot be read; only a regular file is read by name.
+// when the file cannot be read or its picture cannot be drawn; only a
+// regular file is read by name.
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,
               sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 

@@ -170,6 +170,13 @@ void JsonWriter::Number(std::int64_t value) {
   used_ += static_cast<std::size_t>(std::to_chars(p, p + 24, value).ptr - p);
 }
 
+void JsonWriter::Bool(bool value) {
+  BeforeValue();
+  const std::string_view word = value ? "true" : "false";
+  std::memcpy(Reserve(word.size()), word.data(), word.size());
+  used_ += word.size();
+}
+
 void JsonWriter::Finish() {
   Put('\n');
   Flush();

@@ -33,6 +33,7 @@ class JsonWriter {
   // A string value; unpaired surrogates become U+FFFD.
   void String(mission::TextView text);
   void Number(std::int64_t value);
+  void Bool(bool value);
   // Ends the document with a line break and writes out what is buffered.
   void Finish();
 

@@ -21,8 +21,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: torvk32 [MISSION] | --export json|text [--modern-operators] MISSION | --check [--format json] "
-    "MISSION... | --help | --version";
+    "usage: torvk32 [MISSION] | --export json|text|dot|svg [--modern-operators] MISSION | --check [--format text|json|sarif] "
+    "[--ignore RULE]... [--errors-only] [--unused] [--files-from FILE] MISSION... | --help | --version";
 
 int Usage() {
   std::cerr << kUsage << '\n';
@@ -50,7 +50,21 @@ int Export(int argc, char** argv) {
   const sexp::OperatorSet operators = modern ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
   if (Is(format, "json")) return app::RunExport(app::ExportFormat::kJson, argv[i], std::cout, std::cerr, operators);
   if (Is(format, "text")) return app::RunExport(app::ExportFormat::kText, argv[i], std::cout, std::cerr, operators);
+  if (Is(format, "dot")) return app::RunExport(app::ExportFormat::kDot, argv[i], std::cout, std::cerr, operators);
+  if (Is(format, "svg")) return app::RunExport(app::ExportFormat::kSvg, argv[i], std::cout, std::cerr, operators);
   return Usage();
+}
+
+// The check's options come in any order before the missions.
+int Check(int argc, char** argv) {
+  std::string error;
+  auto options = app::ParseCheckArguments(std::span<const char* const>(argv + 1, argv + argc), &error);
+  if (!options) {
+    if (!error.empty()) std::cerr << "torvk32: " << error << '\n';
+    return Usage();
+  }
+  options->version = mission::ToUtf8(app::ProgramVersionText());
+  return app::RunCheck(*options, std::cin, std::cout, std::cerr);
 }
 
 }  // namespace
@@ -63,11 +77,17 @@ int app::RunCommandLine(int argc, char** argv) {
               << "  MISSION                open a FreeSpace mission (*.fsm, *.fs2) in the viewer\n"
               << "  --export json MISSION  print the mission as a JSON document\n"
               << "  --export text MISSION  print the mission's views and formulas as text tables\n"
+              << "  --export dot MISSION   print the mission's event flow graph in DOT\n"
+              << "  --export svg MISSION   print the event flow graph laid out by Graphviz, as SVG\n"
               << "                         (MISSION - reads the mission from standard input)\n"
               << "  --modern-operators     with --export: translate the operators of FreeSpace Open too\n"
-              << "  --check [--format json] MISSION...\n"
-              << "                         print the problems of each mission, one a line (FILE:LINE: error: TEXT)\n"
-              << "                         or as a JSON list; exit code 1 on any error or unreadable file\n"
+              << "  --check MISSION...     print the problems of each mission, one a line (FILE:LINE: error: TEXT);\n"
+              << "                         exit code 1 on any error or unreadable file. Options before the missions:\n"
+              << "  --format json|sarif    a JSON list, or a SARIF 2.1.0 log for code scanning\n"
+              << "  --ignore RULE          leave out the problems of a rule (again for each further rule)\n"
+              << "  --errors-only          leave out the warnings\n"
+              << "  --unused               also warn about variables and messages that nothing uses\n"
+              << "  --files-from FILE      also check the missions FILE lists, one a line (- standard input)\n"
               << "  --version              print the program's version\n";
     return 0;
   }
@@ -77,11 +97,7 @@ int app::RunCommandLine(int argc, char** argv) {
     return 0;
   }
   if (argc >= 2 && (Is(argv[1], "--export") || Is(argv[1], "--modern-operators"))) return Export(argc, argv);
-  if (argc >= 2 && std::strcmp(argv[1], "--check") == 0) {
-    const auto options = app::ParseCheckArguments(std::span<const char* const>(argv + 2, argv + argc));
-    if (!options) return Usage();
-    return app::RunCheck(*options, std::cout, std::cerr);
-  }
+  if (argc >= 2 && app::IsCheckOption(argv[1])) return Check(argc, argv);
   // Any other option is a mistake, not a mission file.
   if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return Usage();
 #ifdef TORVEK_WITH_VIEWER

@@ -31,13 +31,13 @@ int Run(const char* bytes, std::size_t size, Write write) {
 
 }  // namespace
 
-int torvk32_export(const char* bytes, std::size_t size, const char* name, int text, int modern) {
+int torvk32_export(const char* bytes, std::size_t size, const char* name, int format, int modern) {
   const sexp::OperatorSet operators = modern != 0 ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal;
   return Run(bytes, size, [&](const mission::Mission& mission, std::ostream& out) {
-    if (text != 0) {
-      app::WriteTextExport(name, mission, out, operators);
-    } else {
-      app::WriteJsonExport(name, mission, out, operators);
+    switch (format) {
+      case kTorvk32Text: app::WriteTextExport(name, mission, out, operators); break;
+      case kTorvk32Dot: app::WriteDotExport(mission, out); break;
+      default: app::WriteJsonExport(name, mission, out, operators); break;
     }
   });
 }

@@ -6,6 +6,7 @@
 //   const torvek = await createTorvek32();
 //   const json = torvek.exportJson(bytes, true, "m01.fs2");  // FreeSpace Open operators too
 //   const problems = JSON.parse(torvek.check(bytes, "m01.fs2"));
+//   const dot = torvek.exportDot(bytes);  // the event flow graph, for Graphviz
 //
 // Each returns the text the headless program prints; a failure (the
 // mission does not fit in memory) throws an Error with the reason.
@@ -37,6 +38,10 @@ Module['exportJson'] = function (bytes, modern, name) {
 
 Module['exportText'] = function (bytes, modern, name) {
   return torvek32Call((at, size, nameAt) => _torvk32_export(at, size, nameAt, 1, modern ? 1 : 0), bytes, name);
+};
+
+Module['exportDot'] = function (bytes) {
+  return torvek32Call((at, size, nameAt) => _torvk32_export(at, size, nameAt, 2, 0), bytes);
 };
 
 Module['check'] = function (bytes, name) {

@@ -2,13 +2,17 @@
 //
 // libc++ before it implemented the floating-point std::from_chars (the
 // WebAssembly build's) has the integer forms only; FromChars reads a double
-// there through strtod, with from_chars's rules. Everywhere else it is
-// std::from_chars itself.
+// there through strtod, with from_chars's rules. Nor has it std::to_chars
+// with a precision; ToCharsFixed writes such a double there through
+// snprintf.
+// Everywhere else they are std::from_chars and std::to_chars themselves.
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -55,6 +59,30 @@ inline std::from_chars_result FromChars(const char* first, const char* last, dou
   return std::from_chars(first, last, value);
 #else
   return detail::FromCharsByStrtod(first, last, value);
+#endif
+}
+
+namespace detail {
+
+// std::to_chars of a double in fixed notation with `precision` digits after
+// the point, built on snprintf. Both round the exact binary value; snprintf
+// writes the C locale's point: the program never changes the locale.
+inline std::to_chars_result ToCharsFixedBySnprintf(char* first, char* last, double value, int precision) {
+  // snprintf ends with a NUL, which to_chars does not write.
+  const int length = std::snprintf(nullptr, 0, "%.*f", precision, value);
+  if (length < 0 || length > last - first) return {last, std::errc::value_too_large};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  std::snprintf(text.data(), text.size(), "%.*f", precision, value);
+  return {std::copy_n(text.data(), length, first), std::errc()};
+}
+
+}  // namespace detail
+
+inline std::to_chars_result ToCharsFixed(char* first, char* last, double value, int precision) {
+#if defined(__cpp_lib_to_chars) || !defined(_LIBCPP_VERSION)
+  return std::to_chars(first, last, value, std::chars_format::fixed, precision);
+#else
+  return detail::ToCharsFixedBySnprintf(first, last, value, precision);
 #endif
 }
 

@@ -6,6 +6,7 @@ TORVEK_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev
+  libgraphviz-dev
   fonts-wine fonts-liberation
   desktop-file-utils shared-mime-info xdg-utils
   time python3 git

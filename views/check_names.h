@@ -80,6 +80,19 @@ class NameSet {
     return slot.group == 0 ? nullptr : &groups_[slot.group - 1].first;
   }
 
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  // The names held, each once ignoring case, in the order they were added.
+  std::size_t Size() const { return groups_.size(); }
+  const Entry& At(std::size_t index) const { return groups_[index].first; }
+  // The place of the name that is the same when case is ignored; kNone when
+  // there is none.
+  std::size_t IndexOf(mission::TextView name) const {
+    if (groups_.empty()) return kNone;
+    const Slot& slot = slots_[Probe(name, FoldHash{}(name))];
+    return slot.group == 0 ? kNone : slot.group - 1;
+  }
+
   enum class How { kNone, kExact, kIgnoringCase };
   struct Match {
     How how = How::kNone;

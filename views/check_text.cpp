@@ -1,4 +1,4 @@
-// The mission check's problems in words.
+// The mission check's rules and its problems in words.
 #include <initializer_list>
 #include <string>
 
@@ -10,6 +10,29 @@ using mission::Text;
 using mission::TextView;
 
 namespace {
+
+constexpr RuleInfo kRules[] = {
+    {"unknown-name", Severity::kError,
+     "An argument that must name an event, goal, message, ship or wing names none of the mission."},
+    {"case-only-name", Severity::kWarning,
+     "A name or variable matches one of the mission only when case is ignored."},
+    {"argument-count", Severity::kError, "An operator of FreeSpace Open has too few or too many arguments."},
+    {"undeclared-variable", Severity::kError, "A variable @Name[...] is not declared in #Sexp_variables."},
+    {"brackets", Severity::kError, "A formula's brackets do not close, or close too often."},
+    {"unknown-operator", Severity::kWarning, "An operator that FreeSpace Open does not have (a mod may define it)."},
+    {"duplicate-name", Severity::kWarning,
+     "A second event, goal, message, ship or wing has a name already used in its section."},
+    {"argument-outside", Severity::kError,
+     "\"<argument>\" stands outside every when-argument, every-time-argument and do-for-valid-arguments, so "
+     "nothing supplies it."},
+    {"message-group", Severity::kWarning,
+     "The message arguments of a send-message-list or send-message-chain are not whole groups of four; the game "
+     "drops the rest."},
+    {"xstr", Severity::kWarning, "An XSTR text is not closed before its field ends, or its id is not an integer."},
+    {"unused-variable", Severity::kWarning, "A variable that no formula and no message text reads or writes."},
+    {"unused-message", Severity::kWarning, "A message that no formula sends."},
+};
+static_assert(std::size(kRules) == kRuleCount);
 
 TextView KindWord(NameKind kind) {
   switch (kind) {
@@ -41,44 +64,79 @@ Text CountText(const Problem& p) {
   return Join({limit, Arguments(bound), u", not ", mission::Decimal(p.count)});
 }
 
+Text BracketsText(const Problem& p) {
+  if (p.count == 0) return Join({p.name, u": brackets close too often, a \")\" closes nothing"});
+  return Join({p.name, u": brackets do not close, ", mission::Decimal(p.count), u" \"(\" left open"});
+}
+
+Text UnknownOperatorText(const Problem& p) {
+  if (p.count <= 1) return Join({p.op, u": unknown operator"});
+  return Join({p.op, u": unknown operator (used ", mission::Decimal(p.count), u" times)"});
+}
+
+Text MessageGroupText(const Problem& p) {
+  const Text dropped = p.low == 1 ? Text(u"the last one is dropped")
+                                  : Join({u"the last ", mission::Decimal(p.low), u" are dropped"});
+  return Join({p.op, u": message arguments come in groups of ", mission::Decimal(p.high),
+               u" (sender, priority, message, delay); ", dropped});
+}
+
+Text XstrText(const Problem& p) {
+  switch (p.count) {
+    case 1: return u"XSTR text not closed before its field ends";
+    case 2: return u"XSTR text not followed by \",\" and an id";
+    default: return p.name.empty() ? Text(u"XSTR id missing") : Join({u"XSTR id ", Quoted(p.name), u" is not an integer"});
+  }
+}
+
 }  // namespace
 
-Severity SeverityOf(Rule rule) {
-  switch (rule) {
-    case Rule::kNameCase:
-    case Rule::kVariableCase:
-    case Rule::kUnknownOperator:
-    case Rule::kDuplicateName:
-      return Severity::kWarning;
-    default:
-      return Severity::kError;
+std::span<const RuleInfo> AllRules() { return kRules; }
+
+const RuleInfo& InfoOf(Rule rule) { return kRules[static_cast<std::size_t>(rule)]; }
+
+Severity SeverityOf(Rule rule) { return InfoOf(rule).severity; }
+
+std::optional<Rule> RuleOfId(std::string_view id) {
+  for (std::size_t i = 0; i < std::size(kRules); ++i) {
+    if (kRules[i].id == id) return static_cast<Rule>(i);
   }
+  return std::nullopt;
 }
 
 Text ProblemText(const Problem& p) {
   const Text op = Join({p.op, u": "});
   switch (p.rule) {
-    case Rule::kNoSuchName:
+    case Rule::kUnknownName:
       return Join({op, u"no ", KindWord(p.kind), u" named ", Quoted(p.name)});
-    case Rule::kNameCase:
+    case Rule::kCaseOnlyName:
+      if (p.kind == NameKind::kVariable) {
+        return Join({op, u"variable ", Quoted(p.name), u" matches the declared ", Quoted(p.match),
+                     u" only when case is ignored"});
+      }
       return Join({op, Quoted(p.name), u" matches the ", KindWord(p.kind), u" ", Quoted(p.match),
                    u" only when case is ignored"});
     case Rule::kArgumentCount:
       return Join({op, CountText(p)});
     case Rule::kUndeclaredVariable:
       return Join({op, u"variable ", Quoted(p.name), u" is not declared in #Sexp_variables"});
-    case Rule::kVariableCase:
-      return Join({op, u"variable ", Quoted(p.name), u" matches the declared ", Quoted(p.match),
-                   u" only when case is ignored"});
-    case Rule::kUnclosedBrackets:
-      return Join({p.name, u": brackets do not close, ", mission::Decimal(p.count), u" \"(\" left open"});
-    case Rule::kExtraClosing:
-      return Join({p.name, u": brackets close too often, a \")\" closes nothing"});
+    case Rule::kBrackets:
+      return BracketsText(p);
     case Rule::kUnknownOperator:
-      return Join({op, u"unknown operator"});
+      return UnknownOperatorText(p);
     case Rule::kDuplicateName:
       return Join({u"duplicate ", KindWord(p.kind), u" name ", Quoted(p.name), u", first on line ",
                    mission::Decimal(p.count)});
+    case Rule::kArgumentOutside:
+      return Join({op, u"\"<argument>\" outside any when-argument, every-time-argument or do-for-valid-arguments"});
+    case Rule::kMessageGroup:
+      return MessageGroupText(p);
+    case Rule::kXstr:
+      return XstrText(p);
+    case Rule::kUnusedVariable:
+      return Join({u"variable ", Quoted(p.name), u" is never read or written"});
+    case Rule::kUnusedMessage:
+      return Join({u"message ", Quoted(p.name), u" is never sent"});
   }
   return Text();
 }
@@ -101,6 +159,27 @@ std::string CountsText(ProblemCounts counts) {
 
 std::string CountsText(ProblemCounts counts, std::size_t missions) {
   return CountsText(counts) + " in " + Counted(missions, "mission");
+}
+
+std::string ErrorsText(std::size_t errors, std::size_t missions) {
+  return Counted(errors, "error") + " in " + Counted(missions, "mission");
+}
+
+bool HasLetterOrDigit(TextView name) {
+  for (const char16_t c : name) {
+    if (c < 0x80) {
+      if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return true;
+      continue;
+    }
+    // Latin-1's signs and marks, the general punctuation, arrows, box
+    // drawing and other symbols up to U+2BFF, and the CJK punctuation are
+    // dividers too (a dash "—" of Windows-1252 is U+2014); anything else
+    // beyond ASCII is taken for a letter.
+    const bool latin1_sign = c < 0xC0 ? c != 0xAA && c != 0xB5 && c != 0xBA : c == 0xD7 || c == 0xF7;
+    const bool symbol = (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F);
+    if (!latin1_sign && !symbol) return true;
+  }
+  return false;
 }
 
 }  // namespace views

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
+#include <set>
 #include <string_view>
 
 namespace bench {
@@ -148,12 +150,17 @@ void Formula(Writer& w, int i, int ships, bool open = false) {
 }
 
 // With `damage`, one formula in ten is left open and every 50th event is
-// followed by 20 names without a formula of their own.
-void Events(Writer& w, int first, int count, int ships, bool damage) {
+// followed by 20 names without a formula of their own. With `hub`, events
+// 1 to 1000 wait on event 0.
+void Events(Writer& w, int first, int count, int ships, bool damage, bool hub) {
   w.Line("#Events\t\t;! " + std::to_string(count) + " total");
   w.Line("");
   for (int i = first; i < first + count; ++i) {
-    Formula(w, i, ships, damage && i % 10 == 7);
+    if (hub && i >= 1 && i <= 1000) {
+      w.Line("$Formula: ( when ( is-event-true-delay \"Event 0\" 0 ) ( has-time-elapsed " + std::to_string(i) + " ) )");
+    } else {
+      Formula(w, i, ships, damage && i % 10 == 7);
+    }
     w.Line("+Name: Event " + std::to_string(i));
     w.Line("+Repeat Count: 1");
     w.Line("+Interval: 1");
@@ -282,11 +289,38 @@ std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras ext
     const int base = block * kShips;
     Objects(w, base, kShips);
     Wings(w, base, kShips);
-    Events(w, base / 2, kShips / 2, base + kShips, extras.damage);
+    Events(w, base / 2, kShips / 2, base + kShips, extras.damage, extras.hub);
     Goals(w, base / 20, kShips / 20, base + kShips);
     Messages(w, base / 4, kShips / 4);
     Reinforcements(w, base / 40, kShips / 40);
     if (extras.references) ReferenceEvents(w, block, kShips / 4, kShips);
+  }
+  w.Line("#End");
+  return w.Take();
+}
+
+std::string FlowMission(int events, int edges, unsigned seed) {
+  Writer w(seed);
+  Header(w);
+  // Which events each event waits on.
+  std::map<int, std::set<int>> waits;
+  for (int made = 0; made < edges;) {
+    const int target = 1 + w.Pick(events - 1);
+    const int source = target - 1 - w.Pick(std::min(target, 20));
+    if (waits[target].insert(source).second) ++made;
+  }
+  w.Line("#Events");
+  w.Line("");
+  for (int i = 0; i < events; ++i) {
+    std::string condition = "( true )";
+    if (const auto it = waits.find(i); it != waits.end()) {
+      condition = "( and";
+      for (const int source : it->second) condition += " ( is-event-true-delay \"Event " + std::to_string(source) + "\" 0 )";
+      condition += " )";
+    }
+    w.Line("$Formula: ( when " + condition + " ( do-nothing ) )");
+    w.Line("+Name: Event " + std::to_string(i));
+    w.Line("");
   }
   w.Line("#End");
   return w.Take();
@@ -297,8 +331,8 @@ std::string SyntheticMissionFile(std::size_t megabytes) { return SyntheticMissio
 std::string SyntheticMissionFile(std::size_t megabytes, MissionExtras extras) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "torvek-bench";
-  const std::string suffix =
-      std::string(extras.references ? "-references" : "") + std::string(extras.damage ? "-damaged" : "");
+  const std::string suffix = std::string(extras.references ? "-references" : "") +
+                             std::string(extras.damage ? "-damaged" : "") + std::string(extras.hub ? "-hub" : "");
   const fs::path file = dir / ("synthetic-" + std::to_string(megabytes) + "mb" + suffix + ".fs2");
   std::error_code ec;
   if (!fs::exists(file, ec)) {

@@ -20,11 +20,18 @@ struct MissionExtras {
   // last closing bracket, and every 50th event is followed by 20 event names
   // without a formula of their own.
   bool damage = false;
+  // One event named by a thousand others: events 1 to 1000 wait on event 0.
+  bool hub = false;
 };
 
 // A mission of at least `bytes` bytes (CR LF line ends, as the editor writes).
 std::string SyntheticMission(std::size_t bytes, unsigned seed = 1);
 std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras extras);
+
+// A mission of `events` events whose formulas wait on other events: `edges`
+// distinct trigger edges in all, each from one of the 20 events before its
+// target (missions wait on what happened shortly before).
+std::string FlowMission(int events, int edges, unsigned seed = 1);
 
 // Path of a synthetic mission file of `megabytes` MB, written once into the
 // system's temporary folder and reused by later runs.

@@ -37,7 +37,16 @@
 //                    /2 the same with the lists sorted by their first column
 //                    (the Ships view by name); painted (target: at most
 //                    50 ms). Unsorted and sorted have a window each. Its counter first_hover_ms is the
-//                    mouse's first move over a code window of the mission.
+//                    mouse's first move over a code window of the mission;
+//   FlowNeighbourhood the Event Flow pane open on a 100 MB mission whose
+//                    event 0 is named by 1,000 others (the pane draws
+//                    neighbourhoods only, at this size): from selecting an
+//                    event in the Events view until its neighbourhood is
+//                    laid out and painted, in wall time, /0 event 0 (target:
+//                    0.5 s), /1 an ordinary event in the middle (target:
+//                    0.2 s); longest_block_ms the longest time the event loop
+//                    went unserved meanwhile (target: at most 100 ms). The
+//                    window is measured once its graph is built.
 // The windows of the benchmarks after LoadToGeneral are measured once the
 // reader has handed over all it builds after a load.
 #include <benchmark/benchmark.h>
@@ -48,6 +57,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -64,9 +74,11 @@
 #include "bench/mission/synthetic.h"
 #include "mission/mission.h"
 #include "ui/common/qtext.h"
+#include "ui/flow/eventflowpane.h"
 #include "ui/load/missionreader.h"
 #include "ui/rules/settings.h"
 #include "ui/window/mainform.h"
+#include "views/flow.h"
 #include "views/modes.h"
 #include "views/sort.h"
 
@@ -102,8 +114,9 @@ void Settle(QWidget& w) {
 struct Window {
   QTemporaryDir settings;
   std::unique_ptr<ui::FSMMainForm> form;
-  Window() {
+  explicit Window(bool eventFlow = false) {
     ui::ViewerSettings(ui::FromQString(settings.path())).SetTreeViewShown(true);
+    ui::ViewerSettings(ui::FromQString(settings.path())).SetEventFlowShown(eventFlow);
     form = std::make_unique<ui::FSMMainForm>(settings.path());
     form->resize(1280, 960);
     form->show();
@@ -137,7 +150,7 @@ double LongestBlockUntil(const QElapsedTimer& clock, Done done) {
 // check, the reference index, every view's list, the linked names): what
 // the window has a moment after a load. Returns the milliseconds from the
 // start of the load until then.
-double LoadAndWait(Window& window) {
+double LoadAndWait(Window& window, const std::string& path = MissionPath()) {
   auto* progress = window.form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
   auto* reader = window.form->findChild<ui::MissionReader*>();
   bool indexed = false;
@@ -145,7 +158,7 @@ double LoadAndWait(Window& window) {
       QObject::connect(reader, &ui::MissionReader::indexed, [&indexed] { indexed = true; });
   QElapsedTimer clock;
   clock.start();
-  window.form->LoadFile(QString::fromStdString(MissionPath()));
+  window.form->LoadFile(QString::fromStdString(path));
   LongestBlockUntil(clock, [&] { return !progress->isVisible() && indexed; });
   QObject::disconnect(connection);
   Settle(*window.form);
@@ -404,6 +417,61 @@ void BM_LinkClick(benchmark::State& state) {
                  named.toStdString());
 }
 
+// The window with the Event Flow pane open on the mission with a hub, once
+// the pane's graph is built.
+std::unique_ptr<Window> flow;
+
+Window& FlowWindow() {
+  if (!flow) {
+    flow = std::make_unique<Window>(true);
+    LoadAndWait(*flow, bench::SyntheticMissionFile(kMegabytes, {.hub = true}));
+    auto* pane = flow->form->findChild<ui::EventFlowPane*>();
+    QElapsedTimer clock;
+    clock.start();
+    LongestBlockUntil(clock, [&] { return pane->Graph() != nullptr; });
+  }
+  return *flow;
+}
+
+void BM_FlowNeighbourhood(benchmark::State& state) {
+  Window& window = FlowWindow();
+  auto* pane = window.form->findChild<ui::EventFlowPane*>();
+  ModeEntry(*window.form, views::kModeEvents)->trigger();
+  Settle(*window.form);
+  auto* list = window.form->findChild<QTreeView*>(QStringLiteral("ListView1"));
+  const int rows = list->model()->rowCount();
+  const int row = state.range(0) == 0 ? 0 : rows / 2;  // event 0, or one in the middle
+  const int other = state.range(0) == 0 ? rows / 2 : 2;
+  const views::FlowGraph& graph = pane->Graph()->graph;
+  const auto shown = [&](int listRow) {
+    const std::optional<std::uint32_t> node = views::FindFlowNode(graph, views::kModeEvents, listRow + 1);
+    return [pane, node] {
+      return !pane->Layouter()->Busy() && pane->Picture() != nullptr && node &&
+             pane->Picture()->part.origin.front() == *node;
+    };
+  };
+  double longest = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list->setCurrentIndex(list->model()->index(other, 0));
+    QElapsedTimer before;
+    before.start();
+    LongestBlockUntil(before, shown(other));
+    Settle(*window.form);
+    state.ResumeTiming();
+    QElapsedTimer clock;
+    clock.start();
+    list->setCurrentIndex(list->model()->index(row, 0));
+    longest = std::max(longest, LongestBlockUntil(clock, shown(row)));
+    Settle(*window.form);
+  }
+  state.counters["longest_block_ms"] = longest;
+  const views::FlowPicture* picture = pane->Picture();
+  state.counters["shown"] = picture ? static_cast<double>(picture->part.graph.nodes.size()) : 0;
+  state.SetLabel("Events row " + std::to_string(row + 1) + " of " + std::to_string(rows) + ": " +
+                 pane->findChild<QLabel*>(QStringLiteral("EventFlowInfo"))->text().toStdString());
+}
+
 BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -411,6 +479,7 @@ BENCHMARK(BM_CollapseAndNode)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortLargest)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
 BENCHMARK(BM_FindShipInEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LinkClick)->Unit(benchmark::kMillisecond)->Iterations(10)->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_FlowNeighbourhood)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
 
 }  // namespace
 
@@ -424,5 +493,6 @@ int main(int argc, char** argv) {
   shared.reset();
   unsorted.reset();
   sortedByName.reset();
+  flow.reset();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "app/check.h"
@@ -26,9 +27,12 @@ void BM_CheckPeakMemory(benchmark::State& state) {
   bench::DiscardingBuffer buffer;
   std::ostream out(&buffer);
   std::ostream err(&buffer);
+  std::istringstream in;
+  app::CheckOptions options;
+  options.files = {path};
   for (auto _ : state) {
     // The mission has errors on purpose: 1 is the expected exit code.
-    if (app::RunCheck({app::CheckFormat::kText, {path}}, out, err) != 1) state.SkipWithError("check failed");
+    if (app::RunCheck(options, in, out, err) != 1) state.SkipWithError("check failed");
   }
   const double peak = bench::StatusBytes("VmHWM:");
   state.counters["peak_bytes"] = peak;

@@ -36,6 +36,22 @@ expect 0 '^== 4 Events ==$' '' --export text "$sample"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export text "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export json "$tmp/none.fs2"
 expect 1 '' "^torvk32: cannot open $tmp: Is a directory\$" --export json "$tmp"
+# The event flow graph: DOT, and SVG laid out by Graphviz, which only the
+# SVG loads.
+expect 0 '^digraph mission \{$' '' --export dot "$sample"
+expect 0 '^<svg xmlns=' '' --export svg "$sample"
+for format in dot svg; do
+  expect 1 '' "^torvk32: cannot open $tmp/none.fs2: No such file or directory\$" --export $format "$tmp/none.fs2"
+done
+if ldd "$bin" | grep -q 'libgvc\|libcgraph'; then echo "FAIL: torvk32 is linked to Graphviz"; fail=1; fi
+for args in "--version" "--export text $sample" "--export dot $sample"; do
+  # shellcheck disable=SC2086 # the options are words
+  if LD_DEBUG=files "$bin" $args 2>&1 >/dev/null | grep -q 'libgvc'; then
+    echo "FAIL: torvk32 $args loads Graphviz"; fail=1
+  fi
+done
+LD_DEBUG=files "$bin" --export svg "$sample" 2>&1 >/dev/null | grep -q 'file=libgvc.so.6' ||
+  { echo "FAIL: torvk32 --export svg does not load Graphviz"; fail=1; }
 
 # Only regular files are read by name: anything else is refused at once,
 # with one line naming the file and why.
@@ -94,6 +110,22 @@ expect 1 '' "^torvk32: cannot open $tmp/pipe.fs2: Not a regular file \(a named p
 expect 2 '' '^usage: ' --check
 expect 2 '' '^usage: ' --check --format json
 expect 2 '' '^usage: ' --check --format yaml "$sample"
+# The check's options in any order before the missions; --files-from takes
+# them one a line, from a file or standard input; --ignore leaves a rule out.
+printf '#Events\r\n$Formula: ( when ( bogus ) ( is-event-true "Nothing" ) )\r\n+Name: E\r\n' >"$tmp/two.fs2"
+printf '%s\n\n%s\n' "$tmp/warn.fs2" "$tmp/two.fs2" >"$tmp/list.txt"
+expect 1 "^$tmp/two.fs2:2: error: " '^1 error, 2 warnings in 2 missions$' --check --files-from "$tmp/list.txt"
+expect 1 "^$tmp/two.fs2:2: error: " '^1 error, 2 warnings in 2 missions$' --files-from "$tmp/list.txt" --check
+expect 0 "^$tmp/two.fs2:2: warning: bogus" '^0 errors, 1 warning in 1 mission$' --check --ignore unknown-name "$tmp/two.fs2"
+expect 0 '' '^0 errors, 0 warnings in 1 mission$' --check --ignore unknown-name --ignore unknown-operator "$tmp/two.fs2"
+expect 1 "^$tmp/two.fs2:2: error: " '^1 error in 2 missions$' --check --errors-only --ignore case-only-name --files-from "$tmp/list.txt"
+"$bin" --check --files-from - <"$tmp/list.txt" 2>"$tmp/err" | grep -q "^$tmp/warn.fs2:2: warning: " ||
+  { echo "FAIL: --files-from - does not read standard input"; fail=1; }
+grep -qx '1 error, 2 warnings in 2 missions' "$tmp/err" || { echo "FAIL: --files-from - summary"; cat "$tmp/err"; fail=1; }
+expect 1 '"version":"2.1.0"' ' in 2 missions$' --check --format sarif --files-from "$tmp/list.txt"
+expect 2 '' '^torvk32: cannot read the list ' --check --files-from "$tmp/none.txt"
+expect 2 '' '^torvk32: unknown rule no-such-rule$' --check --ignore no-such-rule "$sample"
+expect 2 '' '^usage: ' --check "$sample" --unused
 expect 0 'usage: ' '' --help
 expect 0 '1.0 Beta 01b' '' --version
 [ "$(wc -l <"$tmp/err")" -le 1 ] || { echo "FAIL: more than one error line"; fail=1; }

@@ -92,6 +92,42 @@ TEST(ExportTest, MissionWithoutHeadersGivesEightViewsAndAnEmptyGeneral) {
   EXPECT_EQ(doc["formulas"], json::array());
 }
 
+// The event flow graph in DOT: nodes by the rows of Events and Goals, edges
+// of each kind in the order they are first met, a chain's delay as label.
+TEST(ExportTest, DotListsTheEventFlowGraph) {
+  const std::string mission =
+      "#Events\r\n"
+      "$Formula: ( when ( is-goal-true-delay \"Win\" 0 ) ( reset-event \"Go\" ) )\r\n"
+      "+Name: Start\r\n"
+      "$Formula: ( is-event-true-delay \"START\" 0 )\r\n"
+      "+Name: Go\r\n+Chained: 4\r\n"
+      "+Name: Say \"hi\" \\ there\r\n"
+      "#Goals\r\n$Type: Primary\r\n+Name: Win\r\n$Formula: ( is-event-true-delay \"Nobody\" 0 )\r\n";
+  EXPECT_EQ(ExportOf(ExportFormat::kDot, mission),
+            "digraph mission {\n"
+            "  event1 [label=\"Start\"]\n"
+            "  event2 [label=\"Go\"]\n"
+            "  event3 [label=\"Say \\\"hi\\\" \\\\ there\"]\n"
+            "  goal1 [label=\"Win\"]\n"
+            "  goal1 -> event1 [kind=trigger]\n"
+            "  event1 -> event2 [kind=action]\n"
+            "  event1 -> event2 [kind=trigger]\n"
+            "  event1 -> event2 [kind=chain, label=\"4\"]\n"
+            "}\n");
+  EXPECT_EQ(ExportOf(ExportFormat::kDot, "#Mission Info\r\n$Name: Nothing\r\n"), "digraph mission {\n}\n");
+}
+
+// The SVG draws the same graph, laid out by Graphviz.
+TEST(ExportTest, SvgDrawsTheEventFlowGraph) {
+  const std::string svg = ExportOf(ExportFormat::kSvg,
+                                   "#Events\r\n$Formula: ( true )\r\n+Name: Start\r\n"
+                                   "$Formula: ( is-event-true-delay \"Start\" 0 )\r\n+Name: Next\r\n");
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u) << svg;
+  EXPECT_NE(svg.find("<title>Start</title>"), std::string::npos);
+  EXPECT_NE(svg.find("<title>Next</title>"), std::string::npos);
+  EXPECT_NE(svg.find("<path d=\"M"), std::string::npos) << "the edge";
+}
+
 // With the FreeSpace Open operators only the Parsed code differs, and only
 // for formulas the original cannot translate.
 TEST(ExportTest, FreeSpaceOpenOperatorsChangeOnlyThePseudoCodeTheyTranslate) {

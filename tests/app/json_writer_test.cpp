@@ -77,7 +77,7 @@ TEST(JsonWriterTest, Utf8TextsReplaceBrokenSequences) {
   EXPECT_EQ(WrittenUtf8(plain), "\"" + plain + "\"\n");
 }
 
-TEST(JsonWriterTest, NestsObjectsArraysAndNumbers) {
+TEST(JsonWriterTest, NestsObjectsArraysNumbersAndBooleans) {
   std::ostringstream out;
   JsonWriter writer(out);
   writer.BeginObject();
@@ -88,6 +88,8 @@ TEST(JsonWriterTest, NestsObjectsArraysAndNumbers) {
   writer.BeginArray();
   writer.Number(1);
   writer.Number(-2);
+  writer.Bool(true);
+  writer.Bool(false);
   writer.BeginObject();
   writer.EndObject();
   writer.EndArray();
@@ -95,7 +97,7 @@ TEST(JsonWriterTest, NestsObjectsArraysAndNumbers) {
   writer.String(std::string_view("d"));
   writer.EndObject();
   writer.Finish();
-  EXPECT_EQ(out.str(), "{\"a\":[],\"b\":[1,-2,{}],\"c\":\"d\"}\n");
+  EXPECT_EQ(out.str(), "{\"a\":[],\"b\":[1,-2,true,false,{}],\"c\":\"d\"}\n");
 }
 
 }  // namespace

@@ -19,22 +19,29 @@ std::string Result() { return std::string(torvk32_result(), torvk32_result_size(
 // The module for web pages gets a mission's bytes where the program reads a
 // file: each of its results must be what the program prints for that file.
 TEST(WebModuleTest, GivesWhatTheProgramPrints) {
-  std::ifstream in(kModuleSample, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ifstream file(kModuleSample, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   struct Case {
-    bool text;
+    int format;
+    ExportFormat program;
     bool modern;
   };
-  for (const Case c : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
-    SCOPED_TRACE(std::string(c.text ? "text" : "json") + (c.modern ? " modern" : ""));
+  for (const Case c : {Case{kTorvk32Json, ExportFormat::kJson, false}, Case{kTorvk32Json, ExportFormat::kJson, true},
+                       Case{kTorvk32Text, ExportFormat::kText, false}, Case{kTorvk32Text, ExportFormat::kText, true},
+                       Case{kTorvk32Dot, ExportFormat::kDot, false}}) {
+    SCOPED_TRACE(std::to_string(c.format) + (c.modern ? " modern" : ""));
     std::ostringstream out, err;
-    RunExport(c.text ? ExportFormat::kText : ExportFormat::kJson, kModuleSample, out, err,
+    RunExport(c.program, kModuleSample, out, err,
               c.modern ? sexp::OperatorSet::kFreeSpaceOpen : sexp::OperatorSet::kOriginal);
-    ASSERT_EQ(torvk32_export(bytes.data(), bytes.size(), kModuleSample.c_str(), c.text, c.modern), 1);
+    ASSERT_EQ(torvk32_export(bytes.data(), bytes.size(), kModuleSample.c_str(), c.format, c.modern), 1);
     EXPECT_EQ(Result(), out.str());
   }
+  CheckOptions options;
+  options.format = CheckFormat::kJson;
+  options.files = {kModuleSample};
+  std::istringstream no_input;
   std::ostringstream out, err;
-  RunCheck(CheckOptions{CheckFormat::kJson, {kModuleSample}}, out, err);
+  RunCheck(options, no_input, out, err);
   ASSERT_EQ(torvk32_check(bytes.data(), bytes.size(), kModuleSample.c_str()), 1);
   EXPECT_EQ(Result(), out.str());
   torvk32_release();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace mission {
 namespace {
@@ -58,6 +59,45 @@ TEST(CompatTest, FromCharsByStrtodReadsAsFromChars) {
       EXPECT_EQ(got.ec, c.error);
       EXPECT_EQ(value, c.value);
       EXPECT_EQ(std::signbit(value), std::signbit(c.value));
+    }
+  }
+}
+
+// The snprintf road must write what std::to_chars writes in fixed notation:
+// the exact binary value rounded (2.675 is a little below), the sign of a
+// negative zero, and no text at all when the buffer is too small.
+TEST(CompatTest, ToCharsFixedBySnprintfWritesAsToChars) {
+  struct Case {
+    double value;
+    int precision;
+    std::size_t room;
+    const char* text;  // nullptr: too small
+  };
+  const Case cases[] = {
+      {0.0, 2, 32, "0.00"},
+      {-0.0, 2, 32, "-0.00"},
+      {12.5, 2, 32, "12.50"},
+      {2.675, 2, 32, "2.67"},
+      {0.125, 2, 32, "0.12"},
+      {-1.255, 1, 32, "-1.3"},
+      {1e20, 2, 32, "100000000000000000000.00"},
+      {7.0, 0, 32, "7"},
+      {123.456, 2, 6, "123.46"},
+      {123.456, 2, 5, nullptr},
+  };
+  for (const Case& c : cases) {
+    for (const bool snprintf : {true, false}) {
+      char buffer[32];
+      const std::to_chars_result got =
+          snprintf ? detail::ToCharsFixedBySnprintf(buffer, buffer + c.room, c.value, c.precision)
+                   : ToCharsFixed(buffer, buffer + c.room, c.value, c.precision);
+      SCOPED_TRACE(std::to_string(c.value) + (snprintf ? " through snprintf" : " through ToCharsFixed"));
+      if (c.text == nullptr) {
+        EXPECT_EQ(got.ec, std::errc::value_too_large);
+      } else {
+        ASSERT_EQ(got.ec, std::errc());
+        EXPECT_EQ(std::string(buffer, got.ptr), c.text);
+      }
     }
   }
 }

@@ -1,8 +1,9 @@
 // Fuzz target: arbitrary bytes as a mission file, loaded and exported whole:
 // sections, tree, all eight views and every formula, as JSON and as text;
-// then checked. Besides crashes it catches a document that is not valid JSON
-// or breaks the shape every reader relies on, and problems that point
-// outside the file or come out of order.
+// then checked, and its event flow graph built (with the cues) and written
+// as DOT. Besides crashes it catches a document that is not valid JSON or
+// breaks the shape every reader relies on, problems that point outside the
+// file or come out of order, and edges between nodes the graph lacks.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "app/export.h"
 #include "mission/mission.h"
 #include "views/check.h"
+#include "views/flow.h"
 
 namespace {
 
@@ -45,6 +47,12 @@ void CheckProblems(const mission::Mission& m) {
   }
 }
 
+void CheckFlow(const mission::Mission& m) {
+  const views::FlowGraph graph = views::BuildFlowGraph(m, {.cues = true});
+  for (const views::FlowEdge& e : graph.edges) Check(e.source < graph.nodes.size() && e.target < graph.nodes.size());
+  Check(views::FlowDot(graph).starts_with("digraph mission {\n"));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,5 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream text;
   app::WriteTextExport("fuzz.fs2", m, text);
   CheckProblems(m);
+  CheckFlow(m);
   return 0;
 }

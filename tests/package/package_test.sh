@@ -19,9 +19,10 @@ fi
 deb="$tmp/out/torvk32_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { ls "$tmp/out"; failed "no package named $(basename "$deb")"; exit 1; }
 
-# Libraries from dpkg-shlibdeps, fonts named by hand.
+# Libraries from dpkg-shlibdeps; fonts and Graphviz, which is loaded at run
+# time, named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
-for dependency in libqt6widgets6 libstdc++6 fonts-wine fonts-liberation; do
+for dependency in libqt6widgets6 libstdc++6 fonts-wine fonts-liberation libgvc6; do
   grep -q "$dependency" <<<"$depends" || failed "Depends lacks $dependency: $depends"
 done
 
@@ -39,7 +40,7 @@ for file in usr/bin/torvk32 usr/bin/torvk32-window usr/bin/torvk32-setup \
   usr/share/icons/hicolor/48x48/apps/veltrane_suite.torvek32.png \
   usr/share/icons/hicolor/scalable/apps/veltrane_suite.torvek32.svg \
   usr/share/icons/hicolor/48x48/mimetypes/application-x-veltrane_suite.torvek32.png \
-  usr/share/man/man1/torvk32.1.gz usr/share/man/man1/torvk32-setup.1.gz \
+  usr/share/man/man1/torvk32.1.gz usr/share/man/man1/torvk32-window.1.gz usr/share/man/man1/torvk32-setup.1.gz \
   usr/share/torvek32/torvk32.jpg usr/share/torvek32/sample.fs2 \
   usr/share/doc/torvk32/copyright usr/share/doc/torvk32/changelog.gz; do
   [ -f "$root/$file" ] || failed "the package lacks /$file"
@@ -60,6 +61,10 @@ sample="$root/usr/share/torvek32/sample.fs2"
 "$built_program" --export json "$sample" >"$tmp/built.json"
 cmp -s "$tmp/packaged.json" "$tmp/built.json" || failed "the packaged program exports differently from the build"
 python3 -c 'import json, sys; json.load(open(sys.argv[1]))' "$tmp/packaged.json" || failed "--export json is no JSON"
+# The event flow picture lays out with the system's Graphviz.
+"$root/usr/bin/torvk32" --export svg "$sample" >"$tmp/packaged.svg" || failed "--export svg exited $?"
+"$built_program" --export svg "$sample" >"$tmp/built.svg"
+cmp -s "$tmp/packaged.svg" "$tmp/built.svg" || failed "the packaged program draws differently from the build"
 
 # The set-up finds the program and the pictures where the package puts them.
 XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" "$root/usr/bin/torvk32-setup" 2>"$tmp/setup.log" ||

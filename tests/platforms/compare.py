@@ -6,10 +6,13 @@ standard error and exit status.
 usage: compare.py NATIVE_COMMAND NAME=COMMAND... -- MISSION...
 
 A command is split as a shell would ("/usr/lib/wine/wine64 torvk32.exe").
-Each mission is exported (json, json with --modern-operators, text), read
-from standard input through a pipe, and all of them are checked in one run
-(text and JSON); then come the answers to a missing file, a folder, wrong
-usage and asking for the window. Exits 1 when any run differs.
+Each mission is exported (json, json with --modern-operators, text, dot),
+read from standard input through a pipe, and all of them are checked in one
+run (text, JSON, SARIF, and with the check's other options, the missions
+listed on standard input); then come the answers to a missing file, a
+folder, wrong usage and asking for the window. The SVG export needs
+Graphviz, which only the native build loads: the others must refuse it and
+say why. Exits 1 when any run differs.
 """
 import concurrent.futures
 import os
@@ -49,7 +52,8 @@ def main():
 
     calls = []  # (arguments, standard input)
     for mission in missions:
-        for options in (["--export", "json"], ["--export", "json", "--modern-operators"], ["--export", "text"]):
+        for options in (["--export", "json"], ["--export", "json", "--modern-operators"], ["--export", "text"],
+                        ["--export", "dot"]):
             calls.append((options + [mission], None))
     # Standard input through a pipe, in pieces larger than the first read.
     largest = max(missions, key=os.path.getsize)
@@ -59,15 +63,32 @@ def main():
     calls.append((["--check", "-"], piped))
     calls.append((["--check"] + missions, None))
     calls.append((["--check", "--format", "json"] + missions, None))
+    calls.append((["--check", "--format", "sarif"] + missions, None))
+    listed = "".join(mission + "\n" for mission in missions).encode()
+    calls.append((["--check", "--unused", "--errors-only", "--ignore", "unknown-name", "--format", "json",
+                   "--files-from", "-"], listed))
     missing = os.path.join(os.path.dirname(largest), "no such mission.fs2")
     for args in (["--export", "json", missing], ["--export", "text", os.path.dirname(largest)],
-                 ["--check", missing, missions[0]], ["--export", "xml", missions[0]], ["--bogus"],
+                 ["--check", missing, missions[0]], ["--check", "--format", "sarif", missing, missions[0]],
+                 ["--check", "--files-from", missing, missions[0]], ["--check", "--ignore", "no-such-rule", missions[0]],
+                 ["--export", "xml", missions[0]], ["--bogus"],
                  [missions[0]], ["--version"], ["--help"]):
         calls.append((args, None))
+
+    # The SVG export: what the native build draws, the others cannot.
+    svg = ["--export", "svg", largest]
+    no_graphviz = (b"", f"torvk32: cannot draw {largest}: this build has no Graphviz (only the Linux build loads it); "
+                   "--export dot writes the graph for Graphviz's own dot program (dot -Tsvg)\n".encode(), 1)
 
     failed = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
         wanted = list(pool.map(lambda call: run(native, *call), calls))
+        drawn = run(native, svg)
+        if drawn[2] != 0 or not drawn[0].startswith(b"<?xml"):
+            print(f"FAIL: native: torvk32 {' '.join(svg)}: {drawn[1].decode(errors='replace').strip()}")
+            failed += 1
+        calls.append((svg, None))
+        wanted.append(no_graphviz)
         for name, command in others:
             got = list(pool.map(lambda call: run(command, *call), calls))
             differing = [(call, g, w) for call, g, w in zip(calls, got, wanted) if g != w]

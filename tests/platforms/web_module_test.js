@@ -1,5 +1,5 @@
 // The WebAssembly core module for web pages, under Node.js: its exportJson,
-// exportText and check must give, byte for byte, what the native headless
+// exportText, exportDot and check must give, byte for byte, what the native headless
 // program prints for the same missions.
 //
 // usage: node web_module_test.js TORVK32_CORE_JS NATIVE_TORVK32 MISSION...
@@ -50,6 +50,7 @@ async function main() {
             nativeOutput(['--export', 'json', '--modern-operators', mission]));
     compare(`exportText ${mission}`, torvek.exportText(bytes, false, mission),
             nativeOutput(['--export', 'text', mission]));
+    compare(`exportDot ${mission}`, torvek.exportDot(bytes), nativeOutput(['--export', 'dot', mission]));
     compare(`check ${mission}`, torvek.check(bytes, mission),
             nativeOutput(['--check', '--format', 'json', mission]));
   }

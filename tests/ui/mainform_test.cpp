@@ -680,6 +680,10 @@ TEST_F(MainFormTest, ProblemsListedCountedAndShown) {
   };
   EXPECT_EQ(row(0), (QStringList{"error", "99", "send-message-list: no message named \"Picket down\""}));
   EXPECT_EQ(row(3), (QStringList{"error", "131", "is-destroyed-delay: no ship or wing named \"Sekhmet 2\""}));
+  // Each problem names its rule, the id that `torvk32 --check --ignore` takes.
+  EXPECT_EQ(problems->headerData(3, Qt::Horizontal).toString(), "Rule");
+  EXPECT_EQ(problems->index(0, 3).data().toString(), "unknown-name");
+  EXPECT_EQ(problems->index(2, 3).data().toString(), "brackets");
 
   // Line 131 stands in the formula of goal 2; line 99 in that of event 2.
   // A column sort moves the rows; the entry is found wherever it is.

@@ -55,6 +55,28 @@ TEST(SettingRules, OnlyExactOneTranslatesFreeSpaceOpenOperators) {
   for (TextView v : {u"", u"0", u"1 ", u" 1", u"01", u"true", u"2"}) EXPECT_FALSE(ModernOperatorsFromSetting(v));
 }
 
+TEST(SettingRules, EventFlowModeAndSteps) {
+  const struct {
+    TextView value;
+    views::FlowChoice choice;
+  } choices[] = {{u"whole", views::FlowChoice::kWhole},
+                 {u"neighbourhood", views::FlowChoice::kNeighbourhood},
+                 {u"", views::FlowChoice::kAutomatic},
+                 {u"Whole", views::FlowChoice::kAutomatic},
+                 {u"neighborhood", views::FlowChoice::kAutomatic}};
+  for (const auto& c : choices) {
+    EXPECT_EQ(FlowChoiceFromSetting(c.value), c.choice) << mission::ToUtf8(c.value);
+    if (c.value.empty() || c.choice != views::FlowChoice::kAutomatic) {
+      EXPECT_EQ(FlowChoiceSetting(c.choice), c.value);
+    }
+  }
+  const struct {
+    TextView value;
+    int steps;
+  } steps[] = {{u"1", 1}, {u"9", 9}, {u"3", 3}, {u"", 2}, {u"0", 2}, {u"10", 2}, {u"-1", 2}, {u" 3", 2}, {u"x", 2}};
+  for (const auto& c : steps) EXPECT_EQ(FlowStepsFromSetting(c.value), c.steps) << mission::ToUtf8(c.value);
+}
+
 class ViewerSettingsTest : public ::testing::Test {
  protected:
   Text Stored(TextView section, TextView key) const { return applib::IniRead(dir.text(), kSettingsFile, section, key); }
@@ -70,6 +92,9 @@ TEST_F(ViewerSettingsTest, WithoutAFileEveryKeyHasItsDefault) {
   EXPECT_EQ(settings.LastOpenDir(MissionKind::kFS2), u"");
   EXPECT_EQ(settings.AssociateFileTypes(), Association::kAsk);
   EXPECT_FALSE(settings.ModernOperators());
+  EXPECT_FALSE(settings.EventFlowShown());
+  EXPECT_EQ(settings.EventFlowMode(), views::FlowChoice::kAutomatic);
+  EXPECT_EQ(settings.EventFlowSteps(), 2);
 }
 
 // Each setter writes the text of the key table under its own section and
@@ -83,8 +108,14 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   settings.SetLastOpenDir(MissionKind::kFS2, u"/two/");
   settings.SetAssociateFileTypes(false);
   settings.SetModernOperators(true);
+  settings.SetEventFlowShown(true);
+  settings.SetEventFlowMode(views::FlowChoice::kNeighbourhood);
+  settings.SetEventFlowSteps(12);  // beyond the most: the most
 
   EXPECT_EQ(Stored(u"Display", u"ModernOperators"), u"1");
+  EXPECT_EQ(Stored(u"Display", u"EventFlow"), u"1");
+  EXPECT_EQ(Stored(u"Display", u"EventFlowMode"), u"neighbourhood");
+  EXPECT_EQ(Stored(u"Display", u"EventFlowSteps"), u"9");
   EXPECT_EQ(Stored(u"Display", u"TreeView"), u"1");
   EXPECT_EQ(Stored(u"Display", u"LeftCodeWindow"), u"0");
   EXPECT_EQ(Stored(u"Display", u"RightCodeWindow"), u"1");
@@ -100,6 +131,9 @@ TEST_F(ViewerSettingsTest, EachKeyIsWrittenAsTheTableSaysAndReadBack) {
   EXPECT_EQ(again.LastOpenDir(MissionKind::kFS2), u"/two/");
   EXPECT_EQ(again.AssociateFileTypes(), Association::kNo);
   EXPECT_TRUE(again.ModernOperators());
+  EXPECT_TRUE(again.EventFlowShown());
+  EXPECT_EQ(again.EventFlowMode(), views::FlowChoice::kNeighbourhood);
+  EXPECT_EQ(again.EventFlowSteps(), 9);
 
   settings.SetTreeViewShown(false);
   settings.SetLeftCodeHidden(false);

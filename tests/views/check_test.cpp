@@ -228,6 +228,242 @@ TEST(CheckTest, DuplicateNames) {
                           "21: warning: duplicate event name \"Event name\", first on line 17"));
 }
 
+// Lists are often divided by entries named «------»: such names hold no
+// letter or digit and are no duplicates; names with one still are.
+TEST(CheckTest, DividersAreNoDuplicates) {
+  EXPECT_THAT(Report({
+                  "#Messages",                                  // 1
+                  "$Name: ------------------------------",      // 2
+                  "$Name: ------------------------------",      // 3: a divider
+                  "$Name: =====",                               // 4
+                  "$Name:  =====  ",                            // 5: a divider
+                  "$Name: \xe2\x80\x94 * \xe2\x80\x94",         // 6: dashes of Windows-1252
+                  "$Name: \xe2\x80\x94 * \xe2\x80\x94",         // 7: a divider
+                  "$Name: Intro",                               // 8
+                  "$Name: intro",                               // 9: a real duplicate
+                  "$Name: -- Part 2 --",                        // 10
+                  "$Name: -- part 2 --",                        // 11: a digit and letters
+              }),
+              ElementsAre("9: warning: duplicate message name \"intro\", first on line 8",
+                          "11: warning: duplicate message name \"-- part 2 --\", first on line 10"));
+}
+
+TEST(CheckTest, LetterOrDigit) {
+  const std::pair<std::u16string_view, bool> cases[] = {
+      {u"------", false}, {u"=====", false},  {u"", false},       {u"  ~*~  ", false},   {u"\u2014\u2014", false},
+      {u"\u00ab\u00bb", false}, {u"\u2550\u2550", false}, {u"-- 2 --", true}, {u"a", true},
+      {u"Z", true},       {u"\u00e9", true},  {u"\u03a9", true}, {u"\u00d7\u00f7", false}, {u"\u00aa", true},
+  };
+  for (const auto& [name, expected] : cases) EXPECT_EQ(HasLetterOrDigit(name), expected) << mission::ToUtf8(name);
+}
+
+// An unknown operator is one problem, on its first use, however often the
+// mission uses it (in any case); its uses are counted.
+TEST(CheckTest, UnknownOperatorOncePerMission) {
+  EXPECT_THAT(Report({
+                  "#Events",                                     // 1
+                  "$Formula: ( when",                            // 2
+                  "   ( lua-mark-ship \"Alpha 1\" )",            // 3: first of three uses
+                  "   ( LUA-MARK-SHIP \"Alpha 2\" ) )",          // 4
+                  "+Name: A",                                    // 5
+                  "$Formula: ( lua-mark-ship \"Beta\" )",        // 6
+                  "+Name: B",                                    // 7
+                  "$Formula: ( lua-other )",                     // 8: used once
+                  "+Name: C",                                    // 9
+              }),
+              ElementsAre("3: warning: lua-mark-ship: unknown operator (used 3 times)",
+                          "8: warning: lua-other: unknown operator"));
+}
+
+// "<argument>" only means something inside an operator that supplies it,
+// at any depth; anywhere else the event never does what it says.
+TEST(CheckTest, ArgumentOutsideItsLoop) {
+  const std::pair<std::string_view, std::vector<std::string>> cases[] = {
+      {"( when-argument ( any-of \"Alpha 1\" ) ( true ) ( ship-invulnerable \"<argument>\" ) )", {}},
+      {"( every-time-argument ( any-of \"Alpha 1\" ) ( true ) ( when ( true ) ( ship-vanish \"<argument>\" ) ) )", {}},
+      {"( when ( true ) ( do-for-valid-arguments ( ship-invulnerable \"<argument>\" ) ) )", {}},
+      {"( when ( true ) ( ship-invulnerable \"<argument>\" ) )",
+       {"20: error: ship-invulnerable: \"<argument>\" outside any when-argument, every-time-argument or "
+        "do-for-valid-arguments"}},
+      // After its loop has closed, a sibling gets nothing from it.
+      {"( when ( true ) ( when-argument ( any-of \"Alpha 1\" ) ( true ) ( do-nothing ) ) ( ship-vanish \"<argument>\" ) )",
+       {"20: error: ship-vanish: \"<argument>\" outside any when-argument, every-time-argument or "
+        "do-for-valid-arguments"}},
+      {"( when ( < <argument> 3 ) ( do-nothing ) )",
+       {"20: error: <: \"<argument>\" outside any when-argument, every-time-argument or do-for-valid-arguments"}},
+      {"( when ( true ) ( ship-invulnerable \"<Argument>\" ) )", {}},  // only the exact word is the argument
+  };
+  for (const auto& [formula, expected] : cases) {
+    EXPECT_EQ(ReportWith({"#Events", "$Formula: " + std::string(formula), "+Name: E"}), expected) << formula;
+  }
+  EXPECT_THAT(Report({"#Objects", "$Name: Alpha 1", "$Arrival Cue: ( is-destroyed-delay 0 \"<argument>\" )"}),
+              ElementsAre("3: error: is-destroyed-delay: \"<argument>\" outside any when-argument, "
+                          "every-time-argument or do-for-valid-arguments"));
+}
+
+// The game reads a message list four arguments at a time (sender, priority,
+// message, delay) and drops what is left.
+TEST(CheckTest, MessageListsInWholeGroups) {
+  const std::string group = "\"#Command\" \"High\" \"Intro Message\" 0";
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"( send-message-list " + group + " )", {}},
+      {"( send-message-list " + group + " " + group + " )", {}},
+      {"( send-message-list " + group + " \"#Command\" \"High\" )",
+       {"20: warning: send-message-list: message arguments come in groups of 4 (sender, priority, message, delay); "
+        "the last 2 are dropped"}},
+      {"( send-message-list " + group + " \"#Command\" \"High\" \"Intro Message\" )",
+       {"20: warning: send-message-list: message arguments come in groups of 4 (sender, priority, message, delay); "
+        "the last 3 are dropped"}},
+      // The chain's first argument, its event, stands before the groups.
+      {"( send-message-chain \"Intro\" " + group + " )", {}},
+      {"( send-message-chain \"Intro\" " + group + " \"#Command\" )",
+       {"20: warning: send-message-chain: message arguments come in groups of 4 (sender, priority, message, "
+        "delay); the last one is dropped"}},
+      // Too few for one group is a wrong count, not also a short group.
+      {"( send-message-list \"#Command\" \"High\" )",
+       {"20: error: send-message-list: takes at least 4 arguments, not 2"}},
+  };
+  for (const auto& [formula, expected] : cases) {
+    EXPECT_EQ(ReportWith({"#Events", "$Formula: " + formula, "+Name: Intro"}), expected) << formula;
+  }
+}
+
+// An XSTR text runs to its closing quote, over lines if need be, but not
+// beyond its field; its id is an integer.
+TEST(CheckTest, XstrTexts) {
+  EXPECT_THAT(Report({
+                  "#Mission Info",                              // 1
+                  "$Name: XSTR(\"Rescue\", 5)",                   // 2
+                  "#Messages",                                  // 3
+                  "$Name: A",                                   // 4
+                  "$Message: XSTR(\"Two",                       // 5: closed on a later line of its field
+                  "lines\", -1)",                               // 6
+                  "$end_multi_text",                            // 7
+                  "$Name: B",                                   // 8
+                  "$Message: XSTR(\"Never closed",              // 9
+                  "and on",                                     // 10
+                  "$end_multi_text",                            // 11: the field ends first
+                  "$Name: C",                                   // 12
+                  "$Message: XSTR(\"Cut",                       // 13
+                  "+Avi Name: head-01",                         // 14: so does the next field
+                  "$Name: D",                                   // 15
+                  "$Message: XSTR(\"Bad id\", abc)",              // 16
+                  "$Name: E",                                   // 17
+                  "$Message: XSTR(\"No id\")",                   // 18
+                  "$Name: F",                                   // 19
+                  "$Message: XSTR(\"Id below\",",                // 20: the id may follow on the next line
+                  "1)",                                         // 21
+                  "$Name: G",                                   // 22
+                  "$Message: XSTR(\"a\", 1) XSTR(\"b\", 2.5)",     // 23: two on one line
+                  "$Name: H",                                   // 24
+                  "$Message: XSTR(\"Said \"hi\" twice\", 7)",      // 25: a quote ends the text
+                  "$Name: I",                                   // 26
+                  "$Message: XSTR(\"Lines of a text may begin",  // 27
+                  "$f Alpha: with a colour tag,",               // 28
+                  "$count left, a variable,",                   // 29
+                  "$Shift-J$ a key or $| the end of a colour\", 3)",  // 30
+                  "#Briefing",                                  // 31
+                  "$multi_text",                                // 32
+                  " XSTR(\"A stage",                            // 33
+                  "$b Allied $b update",                        // 34
+                  "$num_icons: 0",                              // 35: a field
+                  "$Name: J",                                   // 36
+                  "$Message: XSTR(\"Open at the end",           // 37
+              }),
+              ElementsAre("9: warning: XSTR text not closed before its field ends",
+                          "13: warning: XSTR text not closed before its field ends",
+                          "16: warning: XSTR id \"abc\" is not an integer",
+                          "18: warning: XSTR id missing",
+                          "23: warning: XSTR id \"2.5\" is not an integer",
+                          "25: warning: XSTR text not followed by \",\" and an id",
+                          "33: warning: XSTR text not closed before its field ends",
+                          "37: warning: XSTR text not closed before its field ends"));
+}
+
+// With `unused`, the variables nothing reads or writes and the messages no
+// formula sends. A `$Name` in a message's text shows the variable.
+TEST(CheckTest, UnusedVariablesAndMessages) {
+  const auto m = Load(Lines({
+      "#Sexp_variables",                                                      // 1
+      "$Variables:",                                                          // 2
+      "(",                                                                    // 3
+      "0 \"Counter\" \"0\" \"number\"",                                         // 4: read
+      "1 \"Shown\" \"0\" \"number\"",                                           // 5: in a message
+      "2 \"Written\" \"0\" \"number\"",                                         // 6: written
+      "3 \"Idle\" \"0\" \"number\"",                                            // 7: unused
+      "4 \"Lead\" \"0\" \"number\"",                                            // 8: begins a line of a text
+      ")",                                                                    // 9
+      "#Events",                                                              // 10
+      "$Formula: ( when ( < @Counter[0] 3 ) ( modify-variable \"@Written[0]\" 1 )",  // 11
+      "   ( send-message \"#Command\" \"High\" \"Greeting\" ) )",                   // 12
+      "+Name: E",                                                             // 13
+      "$Formula: ( when-argument ( any-of \"Listed\" ) ( true )",               // 14
+      "   ( send-message \"#Command\" \"High\" \"<argument>\" ) )",                 // 15
+      "+Name: F",                                                             // 16
+      "#Messages",                                                            // 17
+      "$Name: Greeting",                                                      // 18
+      "$Message: XSTR(\"You have $Shown kills, $Idl",                         // 19: no variable "Idl"
+      "$Lead left\", -1)",                                                   // 20
+      "$end_multi_text",                                                      // 21
+      "$Name: Listed",                                                        // 22
+      "$Message: Hi",                                                         // 23
+      "$Name: Never",                                                         // 24
+      "$Message: nobody sends this",                                          // 25
+  }));
+  std::vector<std::string> unused;
+  for (const Problem& p : CheckMission(m, {.unused = true, .ignored = {}})) {
+    unused.push_back(std::to_string(p.line) + ": " + mission::ToUtf8(ProblemText(p)) + " (" +
+                     std::string(InfoOf(p.rule).id) + " " + std::to_string(p.mode) + "," + std::to_string(p.row) +
+                     ")");
+  }
+  EXPECT_THAT(unused, ElementsAre("7: variable \"Idle\" is never read or written (unused-variable 0,4)",
+                                  "24: message \"Never\" is never sent (unused-message 5,3)"));
+  EXPECT_THAT(Report(m), IsEmpty());  // not asked for
+}
+
+// Ignored rules leave their problems out; the others stay.
+TEST(CheckTest, IgnoredRules) {
+  const auto m = Load(Lines({
+      "#Events",
+      "$Formula: ( when ( bogus ) ( is-event-true \"Nothing\" ) )",
+      "+Name: E",
+      "$Formula: ( true )",
+      "+Name: E",
+  }));
+  CheckSettings settings;
+  Add(settings.ignored, Rule::kUnknownOperator);
+  Add(settings.ignored, Rule::kDuplicateName);
+  std::vector<Rule> rules;
+  for (const Problem& p : CheckMission(m, settings)) rules.push_back(p.rule);
+  EXPECT_THAT(rules, ElementsAre(Rule::kUnknownName));
+  EXPECT_EQ(CheckMission(m).size(), 3u);
+}
+
+// The ids users write after --ignore, each one rule of its own.
+TEST(CheckTest, RuleIds) {
+  const std::pair<std::string_view, Severity> ids[] = {
+      {"unknown-name", Severity::kError},         {"case-only-name", Severity::kWarning},
+      {"argument-count", Severity::kError},       {"undeclared-variable", Severity::kError},
+      {"brackets", Severity::kError},             {"unknown-operator", Severity::kWarning},
+      {"duplicate-name", Severity::kWarning},     {"argument-outside", Severity::kError},
+      {"message-group", Severity::kWarning},      {"xstr", Severity::kWarning},
+      {"unused-variable", Severity::kWarning},    {"unused-message", Severity::kWarning},
+  };
+  RuleSet seen;
+  for (const auto& [id, severity] : ids) {
+    const std::optional<Rule> rule = RuleOfId(id);
+    ASSERT_TRUE(rule) << id;
+    EXPECT_EQ(InfoOf(*rule).id, id);
+    EXPECT_EQ(SeverityOf(*rule), severity) << id;
+    EXPECT_FALSE(InfoOf(*rule).description.empty()) << id;
+    EXPECT_FALSE(Holds(seen, *rule)) << id;
+    Add(seen, *rule);
+  }
+  EXPECT_EQ(AllRules().size(), std::size(ids));
+  EXPECT_FALSE(RuleOfId("Unknown-Name"));
+  EXPECT_FALSE(RuleOfId(""));
+}
+
 // Several problems on one line come in the order they stand.
 TEST(CheckTest, OrderByLineThenPosition) {
   const auto m = Load(Lines({

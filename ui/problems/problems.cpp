@@ -87,6 +87,11 @@ QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
       // problems costs no texts until they are scrolled into view.
       if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return ShownText(views::ProblemText(*problem));
       break;
+    case kRuleColumn:
+      // The id that `torvk32 --check --ignore` takes.
+      if (role == Qt::DisplayRole) return QString::fromUtf8(views::InfoOf(problem->rule).id);
+      if (role == Qt::ToolTipRole) return QString::fromUtf8(views::InfoOf(problem->rule).description);
+      break;
     default:
       break;
   }
@@ -99,6 +104,7 @@ QVariant ProblemsModel::headerData(int section, Qt::Orientation orientation, int
     case kSeverityColumn: return tr("Severity");
     case kLineColumn: return tr("Line");
     case kProblemColumn: return tr("Problem");
+    case kRuleColumn: return tr("Rule");
     default: return {};
   }
 }
@@ -134,9 +140,11 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
   view_->setRootIsDecorated(false);
   view_->setUniformRowHeights(true);  // rows are laid out on demand, however many there are
   view_->setAlternatingRowColors(true);
-  view_->header()->setStretchLastSection(true);
+  view_->header()->setStretchLastSection(false);
   view_->header()->setSectionResizeMode(ProblemsModel::kSeverityColumn, QHeaderView::ResizeToContents);
   view_->header()->setSectionResizeMode(ProblemsModel::kLineColumn, QHeaderView::ResizeToContents);
+  view_->header()->setSectionResizeMode(ProblemsModel::kProblemColumn, QHeaderView::Stretch);
+  view_->header()->setSectionResizeMode(ProblemsModel::kRuleColumn, QHeaderView::ResizeToContents);
   setWidget(view_);
   status_ = new ProblemsStatus(window);
   window->statusBar()->addPermanentWidget(status_);

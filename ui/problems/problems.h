@@ -54,7 +54,7 @@ class ProblemsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { kSeverityColumn, kLineColumn, kProblemColumn, kColumnCount };
+  enum Column { kSeverityColumn, kLineColumn, kProblemColumn, kRuleColumn, kColumnCount };
 
   using QAbstractTableModel::QAbstractTableModel;
 

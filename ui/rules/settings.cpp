@@ -1,5 +1,7 @@
 #include "ui/rules/settings.h"
 
+#include <algorithm>
+
 #include "applib/ini.h"
 #include "ui/rules/layout.h"
 #include "ui/rules/missionfiles.h"
@@ -89,6 +91,24 @@ bool ViewerSettings::ModernOperators() const { return ModernOperatorsFromSetting
 
 void ViewerSettings::SetModernOperators(bool on) { Write(kDisplay, u"ModernOperators", Flag(on)); }
 
+bool ViewerSettings::EventFlowShown() const { return Read(kDisplay, u"EventFlow") == u"1"; }
+
+void ViewerSettings::SetEventFlowShown(bool shown) { Write(kDisplay, u"EventFlow", Flag(shown)); }
+
+views::FlowChoice ViewerSettings::EventFlowMode() const {
+  return FlowChoiceFromSetting(Read(kDisplay, u"EventFlowMode"));
+}
+
+void ViewerSettings::SetEventFlowMode(views::FlowChoice choice) {
+  Write(kDisplay, u"EventFlowMode", FlowChoiceSetting(choice));
+}
+
+int ViewerSettings::EventFlowSteps() const { return FlowStepsFromSetting(Read(kDisplay, u"EventFlowSteps")); }
+
+void ViewerSettings::SetEventFlowSteps(int steps) {
+  Write(kDisplay, u"EventFlowSteps", mission::Decimal(std::clamp(steps, 1, kMaxFlowSteps)));
+}
+
 Text ViewerSettings::LastOpenDir(MissionKind kind) const { return Read(kDirs, LastOpenDirKey(kind)); }
 
 void ViewerSettings::SetLastOpenDir(MissionKind kind, TextView directory) {
@@ -135,6 +155,26 @@ int TreeViewFromSetting(TextView value) {
 bool CodeHiddenFromSetting(TextView value) { return value == u"0"; }
 
 bool ModernOperatorsFromSetting(TextView value) { return value == u"1"; }
+
+views::FlowChoice FlowChoiceFromSetting(TextView value) {
+  if (value == u"whole") return views::FlowChoice::kWhole;
+  if (value == u"neighbourhood") return views::FlowChoice::kNeighbourhood;
+  return views::FlowChoice::kAutomatic;
+}
+
+TextView FlowChoiceSetting(views::FlowChoice choice) {
+  switch (choice) {
+    case views::FlowChoice::kWhole: return u"whole";
+    case views::FlowChoice::kNeighbourhood: return u"neighbourhood";
+    case views::FlowChoice::kAutomatic: break;
+  }
+  return u"";
+}
+
+int FlowStepsFromSetting(TextView value) {
+  const std::optional<int> steps = WholeNumber(value, kMaxFlowSteps);
+  return steps && *steps >= 1 ? *steps : kDefaultFlowSteps;
+}
 
 Association AssociationFromSetting(TextView value) {
   if (value == u"1") return Association::kYes;

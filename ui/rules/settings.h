@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "views/flow.h"
 
 namespace ui {
 
@@ -72,6 +73,20 @@ class ViewerSettings {
   bool ModernOperators() const;
   void SetModernOperators(bool on);
 
+  // "Display"/"EventFlow": "1" the Event Flow pane is shown; anything else,
+  // missing included, hides it.
+  bool EventFlowShown() const;
+  void SetEventFlowShown(bool shown);
+  // "Display"/"EventFlowMode": "whole" the whole mission, "neighbourhood"
+  // the selected entry's neighbourhood; anything else, missing included,
+  // chooses by the mission's size. Automatic is stored as the empty text.
+  views::FlowChoice EventFlowMode() const;
+  void SetEventFlowMode(views::FlowChoice choice);
+  // "Display"/"EventFlowSteps": how many steps the neighbourhood reaches,
+  // 1 to kMaxFlowSteps; anything else reads as kDefaultFlowSteps.
+  int EventFlowSteps() const;
+  void SetEventFlowSteps(int steps);
+
   // "Dirs"/"LastOpenDirFS1" and "LastOpenDirFS2": the directory of the file
   // last chosen in that open dialog, with its trailing separator; empty when
   // none was chosen yet.
@@ -122,5 +137,12 @@ Text ColumnWidthsSetting(const std::vector<int>& twips);
 
 // "ModernOperators": only the exact text "1" switches it on.
 bool ModernOperatorsFromSetting(TextView value);
+
+// "EventFlowMode" and "EventFlowSteps".
+views::FlowChoice FlowChoiceFromSetting(TextView value);
+TextView FlowChoiceSetting(views::FlowChoice choice);
+inline constexpr int kDefaultFlowSteps = 2;
+inline constexpr int kMaxFlowSteps = 9;
+int FlowStepsFromSetting(TextView value);
 
 }  // namespace ui

@@ -14,6 +14,7 @@
 #include "ui/common/menus.h"
 #include "ui/common/qtext.h"
 #include "ui/common/units.h"
+#include "ui/flow/eventflowpane.h"
 #include "ui/follow/followcontroller.h"
 #include "ui/follow/referencescontroller.h"
 #include "ui/list/clipboard.h"
@@ -78,6 +79,10 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   follow_ = new FollowController({this, client_, listView1_, codeWindows_, &settings_}, [this] { return currentMode_; },
                                  [this](int m, int r) { ShowEntry(m, r); }, [this] { Form_Resize(); });
   connect(problems_, &ProblemsPane::problemActivated, follow_, &FollowController::Jump);
+  connect(flow_, &EventFlowPane::entryChosen, follow_, &FollowController::Jump);
+  // The picture follows the list's selection, whoever makes it.
+  connect(listView1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { flow_->EntrySelected(currentMode_, ListRowOf(current) + 1); });
   references_ = new ReferencesController(this, menuEditFind_, listView1_, listClipboard_, codeWindows_,
                                          [this] { return currentMode_; }, [this](int m, int r) { follow_->Jump(m, r); });
   opener_ = new MissionOpener(
@@ -151,6 +156,7 @@ void FSMMainForm::CreateMenus() {
   menuViewTreeViewCA_->setShortcutContext(Qt::WidgetShortcut);
   AddEntry(view, "MenuViewBlank2", QStringLiteral("-"));
   problems_ = new ProblemsPane(this, view);  // every load checks the mission
+  flow_ = new EventFlowPane(this, view, settings_, [this](int mode, int row) { return FormulaText(mode, row); });
 
   QMenu* tools = AddMenu(menuBar(), "MenuTools", QStringLiteral("&Tools"));
   command(tools, "MenuToolsOptions", QStringLiteral("&Options..."), &FSMMainForm::MenuToolsOptions_Click);
@@ -261,6 +267,8 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   problems_->Check(mission_, loaded.indexesFollow);
   references_->MissionLoaded(mission_, loaded.indexesFollow);
   follow_->MissionLoaded(mission_);
+  flow_->MissionShown(mission_, path == shownPath_);
+  shownPath_ = path;
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   SwitchMode(views::kModeGeneral, true);
 }
@@ -355,6 +363,14 @@ void FSMMainForm::ShowEntry(int mode, int row) {
   const QModelIndex shown = ShownIndexOfListRow(listView1_->model(), row - 1);
   listView1_->SelectRow(shown);
   if (shown.isValid()) ListView1_ItemClick(shown);
+}
+
+QString FSMMainForm::FormulaText(int mode, int row) {
+  if (!views::IsMode(mode)) return {};
+  const std::shared_ptr<const views::ListData> list = lists_.List(mode);
+  if (row < 1 || static_cast<std::size_t>(row) > list->rows.size()) return {};
+  const views::Row& entry = list->rows[static_cast<std::size_t>(row) - 1];
+  return ToQString(views::ReadRowFormula(mission_->Sections(), entry, codeWindows_->Operators()).parsed);
 }
 
 void FSMMainForm::MenuViewTreeViewCA_Click() { treeView1_->collapseAll(); }

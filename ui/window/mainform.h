@@ -8,7 +8,8 @@
 // position (RestorePlacement, SavePlacement), the mission list with its
 // models (MissionList), the outline tree (OutlineView), the find bar
 // (FindBar) with the filter it sets on the list, Find References
-// (ReferencesController), the mission's problems (ProblemsPane), the ways
+// (ReferencesController), the mission's problems (ProblemsPane), the event
+// flow picture (EventFlowPane), the ways
 // missions come in: opening, reading large files in the background,
 // reloading, recent missions and drops (MissionOpener), and following the
 // mission (FollowController: the code windows' links, Back and Forward, a
@@ -56,6 +57,7 @@ class QTreeView;
 namespace ui {
 
 class CodeWindows;
+class EventFlowPane;
 class ListClipboard;
 class FindBar;
 class FollowController;
@@ -151,11 +153,14 @@ class FSMMainForm : public QMainWindow {
   void ShowMission(const MissionRead& loaded, const QString& path);
   void SwitchMode(int index, bool afterLoad);
   void ShowEntry(int mode, int row);
+  // The translated formula of a row, as the Parsed code window shows it.
+  QString FormulaText(int mode, int row);
   void ApplyPanes(bool clearTitle);
   void ApplyMenuStates();
   int Px(double twips) const;
 
   const applib::Library* library_ = nullptr;
+  QString shownPath_;  // the file of the mission shown
   ViewerSettings settings_;
   QtDialogs platformDialogs_;
   Dialogs* dialogs_;
@@ -186,6 +191,7 @@ class FSMMainForm : public QMainWindow {
 
   ListClipboard* listClipboard_ = nullptr;
   ProblemsPane* problems_ = nullptr;
+  EventFlowPane* flow_ = nullptr;  // the Event Flow pane
   ReferencesController* references_ = nullptr;  // Find References, its index and its pane
   MissionOpener* opener_ = nullptr;  // opening, reading, reloading, recent missions, drops
   FollowController* follow_ = nullptr;  // links, details, Back and Forward, pane boundaries, column widths
