@@ -54,7 +54,8 @@ int RunCheck(const CheckOptions& options, std::istream& in, std::ostream& out, s
 // The location of a mission file in a SARIF log: its path relative to the
 // working directory `cwd` with "/" between its parts, each byte other than
 // A-Z, a-z, 0-9, "-", ".", "_", "~" and "/" written %XX (a blank is %20). A
-// path outside the working directory is given as an absolute file:// URI.
+// relative path stays relative; an absolute path outside the working
+// directory is given as an absolute file:// URI.
 std::string FileUri(std::string_view file, const std::filesystem::path& cwd);
 
 // The JSON list of one loaded mission's problems, named `file`: what

@@ -12,6 +12,7 @@
 #include "views/flow_picture.h"
 #include "views/formula_display.h"
 #include "views/modes.h"
+#include "views/stages.h"
 
 namespace app {
 namespace {
@@ -28,9 +29,10 @@ struct FormulaRow {
   std::size_t row = 0;  // 1-based
   Text tag;
   Text name;  // the row's second cell
+  views::FileLines lines;  // a stage's lines, for the views after the eight
 };
 
-// Fills the eight views in mode order, each as a switch on a freshly loaded
+// Fills the views in mode order, each as a switch on a freshly loaded
 // mission fills it, hands each to `visit` and returns the rows with a
 // formula reference. Only one view is held at a time.
 template <typename Visit>
@@ -42,7 +44,8 @@ std::vector<FormulaRow> ForEachView(const mission::Mission& mission, Visit visit
     for (std::size_t i = 0; i < list.rows.size(); ++i) {
       const views::Row& row = list.rows[i];
       if (!views::HasFormulaReference(row.tag)) continue;
-      formulas.push_back({info.mode, i + 1, row.tag, row.cells.size() > 1 ? row.cells[1] : Text()});
+      formulas.push_back({info.mode, i + 1, row.tag, row.cells.size() > 1 ? row.cells[1] : Text(),
+                          i < list.rowLines.size() ? list.rowLines[i] : views::FileLines{}});
     }
   }
   return formulas;
@@ -50,6 +53,9 @@ std::vector<FormulaRow> ForEachView(const mission::Mission& mission, Visit visit
 
 views::FormulaTexts ReadFormula(const mission::Mission& mission, const FormulaRow& row,
                                 sexp::OperatorSet operators) {
+  if (const auto kind = views::StageKindOfMode(row.mode)) {
+    return views::StageFormula(mission, views::ReadStage(mission, *kind, row.lines), row.name, operators);
+  }
   return views::ReadRowFormula(mission.Sections(), row.tag, row.name, operators);
 }
 

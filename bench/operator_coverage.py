@@ -17,6 +17,12 @@ by the structure that the original mangles without saying so:
   compare-operator a "<" or ">" whose second operand is an operator
   compare-words    a "<" or ">" whose operands the original cannot read
                    otherwise (a plain first operand, more than two)
+  operator-argument an operator where an original template takes a word
+                   (the original reads its pieces as words or lines of
+                   their own)
+  message-delays   a send-message-list of several messages, whose delays
+                   the game adds up
+  variable         a variable, which reads Variable("Name") everywhere
 
 Any other change is a regression: the script then exits 1. Targets: at most
 0.5% of Parsed code lines "#UnknownCommand", at least 97% of formulas
@@ -89,6 +95,9 @@ def parse(text):
     return stack[0] if len(stack) == 1 else None
 
 
+STRUCTURAL = {"when", "not", "and", "or", "<", ">"}
+
+
 def structures(tree):
     """The mangled structures found anywhere in a parsed formula."""
     found = set()
@@ -96,10 +105,19 @@ def structures(tree):
     def op(node):
         return node[0].lower() if node and isinstance(node[0], str) else None
 
-    def walk(node, inside_when):
+    def walk(node, inside_when, top=False):
         if not isinstance(node, list):
+            if node.lstrip('"').startswith("@"):
+                found.add("variable")
             return
         name = op(node)
+        # add-goal takes its goal as a bracketed argument, except where it
+        # is a whole formula.
+        if name and name not in STRUCTURAL and (name != "add-goal" or top) and \
+                any(isinstance(child, list) for child in node[1:]):
+            found.add("operator-argument")
+        if name == "send-message-list" and len(node) > 5:
+            found.add("message-delays")
         if name in ("when", "every-time") and inside_when:
             found.add("nested-when")
         if name in ("<", ">"):
@@ -111,7 +129,8 @@ def structures(tree):
         for child in node[1:] if name else node:
             walk(child, inside_when or name in ("when", "every-time"))
 
-    walk(tree, False)
+    for node in tree:
+        walk(node, False, True)
     return found
 
 
@@ -145,7 +164,7 @@ def main(argv):
             unknown_lines += len(marked)
             unknown_formulas += bool(marked)
             for line in marked:
-                left[line.split(UNKNOWN, 1)[1].strip().split(" ")[0]] += 1
+                left[line.split(UNKNOWN, 1)[1].strip().split(" ")[0].split("(")[0]] += 1
             if any(UNKNOWN in line or ERROR in line for line in before["parsed"]):
                 continue
             clean += 1

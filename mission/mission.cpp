@@ -29,6 +29,16 @@ Mission::Mission(Mission&&) noexcept = default;
 Mission& Mission::operator=(Mission&&) noexcept = default;
 Mission::~Mission() = default;
 
+LineList Mission::FileLines(std::size_t first, std::size_t end) const {
+  LineList lines;
+  lines.base_ = buffer_.get();
+  end = std::min(end, FileLineCount() + 1);
+  for (std::size_t n = std::max<std::size_t>(first, 1); n < end; ++n) {
+    lines.refs_.push_back({line_starts_[n - 1], line_starts_[n] - line_starts_[n - 1]});
+  }
+  return lines;
+}
+
 int SectionSlotOf(TextView name) {
   static const std::pair<TextView, int> kSlots[] = {
       {u"goals", kSlotGoals},       {u"players", kSlotPlayers},         {u"objects", kSlotObjects},
@@ -105,11 +115,13 @@ class MissionBuilder {
     if (line_open_) EndLine();
     EndBlock();
     line_starts_.push_back(static_cast<std::uint32_t>(write_));
+    if (!blocks_.empty()) blocks_.back().end = static_cast<std::uint32_t>(line_starts_.size());
     FinishTree();
     const char16_t* base = buffer_.get();
     for (auto& slot : mission_.sections_->slots_) slot.base_ = base;
     mission_.tree_->base_ = base;
     mission_.line_starts_ = std::move(line_starts_);
+    mission_.blocks_ = std::move(blocks_);
     mission_.has_nul_ = has_nul_;
     mission_.buffer_ = std::move(buffer_);
     return std::move(mission_);
@@ -144,6 +156,10 @@ class MissionBuilder {
     const char16_t c = text.front();
     const TextRef rest{line.offset + 1, line.length - 1};
     if (c == u'#') {
+      // The header is the latest line ended: its number is the count so far.
+      const auto number = static_cast<std::uint32_t>(line_starts_.size());
+      if (!blocks_.empty()) blocks_.back().end = number;
+      blocks_.push_back({rest, number, number + 1});
       StartSection(rest);
     } else if (c == u'$' || c == u'+') {
       FieldLine(line, rest);
@@ -261,6 +277,7 @@ class MissionBuilder {
   // Line splitting.
   std::size_t line_start_ = 0;
   std::vector<std::uint32_t> line_starts_;  // the start of every line ended so far
+  std::vector<SectionBlock> blocks_;        // the sections begun so far
   bool line_open_ = false;   // characters were read since the last line end
   bool in_comment_ = false;  // a ';' was met on this line
   bool pending_cr_ = false;  // the last character was a CR

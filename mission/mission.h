@@ -41,6 +41,7 @@ class LineList {
 
  private:
   friend class MissionBuilder;
+  friend class Mission;
   const char16_t* base_ = nullptr;
   std::vector<TextRef> refs_;
 };
@@ -108,6 +109,15 @@ class OutlineTree {
   std::vector<std::uint32_t> children_;
 };
 
+// A section of the file as its header line opened it, also a section the
+// store does not keep («#Briefing», «#Sexp_variables»): the header's line
+// and where the section ends, both numbered like the file's lines.
+struct SectionBlock {
+  TextRef name;             // the header without its "#"
+  std::uint32_t header = 0;  // the header's line
+  std::uint32_t end = 0;     // the next header's line, or one past the file's last line
+};
+
 // A loaded mission. Move-only: the store and the tree point into its buffer.
 class Mission {
  public:
@@ -128,6 +138,17 @@ class Mission {
     return TextView(buffer_.get() + start, line_starts_[number] - start);
   }
 
+  // The file's lines [first, end) as a list (line `first` is its line 1),
+  // to read a formula that stands in a section the store does not keep.
+  // Lines beyond the file are left out.
+  LineList FileLines(std::size_t first, std::size_t end) const;
+
+  // Every section of the file, in file order, each header opening one.
+  std::span<const SectionBlock> Blocks() const { return blocks_; }
+  TextView BlockName(const SectionBlock& block) const {
+    return TextView(buffer_.get() + block.name.offset, block.name.length);
+  }
+
   // Whether the decoded text held a NUL character anywhere, comments
   // included: text files never do, binary files nearly always.
   bool HasNul() const { return has_nul_; }
@@ -140,6 +161,7 @@ class Mission {
   // Where each line begins in the buffer, and one past the last line's end:
   // the lines lie one after the other, so line n ends where line n + 1 begins.
   std::vector<std::uint32_t> line_starts_;
+  std::vector<SectionBlock> blocks_;
   bool has_nul_ = false;
 };
 

@@ -10,15 +10,19 @@ namespace sexp {
 namespace {
 
 // A formula being gathered from its lines, with the positions of its
-// brackets and "$" characters noted on the way.
+// brackets and "$" characters noted on the way. A bracket inside a quoted
+// text (between two «"») is part of a name, not of the formula's structure:
+// it is neither counted nor noted. A quoted text left open at the end of a
+// line goes on into the next line.
 struct Gathered {
   Text text;
   std::vector<std::uint32_t> brackets;
   std::vector<std::uint32_t> dollars;
+  bool quoted = false;
 
   // Appends `line` with every run of spaces, also one that continues the end
   // of the text, shortened to one space; returns the balance of "(" over ")"
-  // in it.
+  // outside quoted texts in it.
   std::int64_t Append(TextView line) {
     // Characters go through a small buffer, so the text grows by whole
     // pieces and is never filled with anything but the formula.
@@ -32,7 +36,9 @@ struct Gathered {
         space = true;
       } else {
         space = false;
-        if (c == u'(' || c == u')') {
+        if (c == u'"') {
+          quoted = !quoted;
+        } else if ((c == u'(' || c == u')') && !quoted) {
           depth += c == u'(' ? 1 : -1;
           brackets.push_back(static_cast<std::uint32_t>(text.size() + used));
         } else if (c == u'$') {
@@ -54,9 +60,11 @@ bool IsFormulaKey(TextView line) { return line.substr(0, 6) == u"$Formu"; }
 bool IsFieldKey(TextView line) { return !line.empty() && (line.front() == u'$' || line.front() == u'+'); }
 
 // Gathers the formula that begins after the first `skip` characters of line
-// `start` until its brackets balance, and translates it. Runs of spaces
-// collapse as the lines are joined; the bracket balance is checked at the end
-// of each line. A formula left open ends at the end of the slot, or before
+// `start` until its brackets balance, and translates it. Each line end counts
+// as a blank (stored lines have lost their tabs, so a formula indented with
+// tabs would otherwise glue the last word of a line to the first of the
+// next), and runs of spaces collapse as the lines are joined; the bracket
+// balance is checked at the end of each line. A formula left open ends at the end of the slot, or before
 // the next line that `ends` tells: reading on into the next formula would
 // make every open formula of a damaged section hold the rest of it.
 Text Read(TextView ownerName, const mission::LineList& lines, std::int32_t start, std::int32_t& next,
@@ -71,7 +79,11 @@ Text Read(TextView ownerName, const mission::LineList& lines, std::int32_t start
     if (next > count) return Text(kMissingClosing);
     TextView line = lines.Line(static_cast<std::size_t>(next));
     if (next > start && ends(line)) return Text(kMissingClosing);
-    if (next == start) line = line.substr(std::min(skip, line.size()));
+    if (next == start) {
+      line = line.substr(std::min(skip, line.size()));
+    } else {
+      formula.Append(u" ");
+    }
     depth += formula.Append(line);
     ++next;
   } while (depth > 0);

@@ -25,10 +25,13 @@ inline constexpr TextView kTooComplex = u"<Error in formular: too complex>";
 
 // Which operators the translator knows: the original set, or also those of
 // the FreeSpace Open engine. The FreeSpace Open translation is a superset:
-// everything the original translates keeps its exact text, except a "when"
-// among actions and a "<" or ">" whose operands the original cannot read,
-// which it translates instead of mangling. Operators that neither knows
-// (a mod's own) still give the "#UnknownCommand" line.
+// everything the original translates right keeps its exact text. What the
+// original mangles it translates instead: a "when" among actions, a "<" or
+// ">" whose operands the original cannot read, an operator where an original
+// template takes a word; and it reads a variable as Variable("Name") and a
+// message list's delays as times from the event's firing. Operators that
+// neither knows (a mod's own) still give the "#UnknownCommand" marker, with
+// their arguments as a call.
 enum class OperatorSet { kOriginal, kFreeSpaceOpen };
 
 // Gathers the formula that begins at line `start` (1-based) of `lines` until
@@ -36,8 +39,10 @@ enum class OperatorSet { kOriginal, kFreeSpaceOpen };
 // past the last line read (`start` when no line could be read). `ownerName`
 // is the name the "when" template writes (an event's name, a goal's message).
 //
-// Every run of spaces in the gathered text becomes one space. More ")" than
-// "(" gives kTooManyClosing. Brackets still open give kMissingClosing, the
+// The lines are joined with a space between them, and every run of spaces in
+// the gathered text becomes one space. Brackets inside a quoted text (between
+// two «"», which may span lines) are part of the name and count neither here
+// nor when the formula is split. More ")" than "(" gives kTooManyClosing. Brackets still open give kMissingClosing, the
 // formula ending before the next line whose key (first six characters) is
 // "$Formu", or at the last line of the list when none follows. A start
 // outside the list gives the empty text.

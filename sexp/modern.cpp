@@ -146,6 +146,7 @@ constexpr ModernTemplate kTemplates[] = {
     {"grant-medal", MK::kFormat, kLine, u"Player.GrantMedal(%1)"},
     {"tech-add-intel", MK::kEach, kLine, u"Intel(@).AddToTechRoom()", 1},
     {"training-msg", MK::kFormat, kLine, u"TrainingMessage(%*1)"},
+    {"send-message-chain", MK::kMessageChain, kLine},
     {"key-pressed", MK::kFormat, kLine, u"Key(%1).Pressed[Since>=%2]"},
     {"key-reset", MK::kEach, kLine, u"Key(@).Reset()", 1},
     {"key-reset-multiple", MK::kEach, kLine, u"Key(@).Reset()", 1},
@@ -383,12 +384,33 @@ Resolved ResolveModern(TextView word) {
   return resolutions.Find(word);
 }
 
+namespace {
+
+// Whether the operator of part 0 has an operator among its arguments: at the
+// head of its level, a bracketed group after it; inside a group, a bracket.
+bool HoldsOperator(std::span<const Span> parts, bool head) {
+  if (head) return std::any_of(parts.begin() + 1, parts.end(), [](const Span& part) { return part.group; });
+  const Span& part = parts[0];
+  const Source& source = *part.source;
+  const std::uint32_t first = part.bracket != Source::kNone ? part.bracket : source.FirstBracket(part.begin);
+  return first < source.BracketCount() && source.BracketAt(first) < part.end;
+}
+
+}  // namespace
+
 bool Translator::UsesModernForm(const Template& t, std::span<const Span> parts, bool head) const {
   switch (t.kind) {
     case Kind::kWhen:
       // Among actions, where the original takes the next action for its
       // condition and loses its own.
       return !head;
+    case Kind::kNot:
+    case Kind::kAndOr:
+      return false;
+    case Kind::kAddGoal:
+      // At the head of its level the goal is a part of its own, which the
+      // original translates apart from the call.
+      return head && parts.size() > 1;
     case Kind::kCompare: {
       // The original reads a translated left operand and the first word of
       // a plain right one; anything else it mangles.
@@ -398,16 +420,24 @@ bool Translator::UsesModernForm(const Template& t, std::span<const Span> parts, 
       return !op.Get(2).empty() || !right.Get(2).empty();
     }
     default:
-      return false;
+      // The templates that read words take an operator's pieces for words.
+      return HoldsOperator(parts, head);
   }
 }
 
-void Translator::WriteModern(const Resolved& r, std::span<const Span> parts, std::size_t i, Indent indent, int level,
-                             bool head) {
+void Translator::WriteModern(const Resolved& r, TextView word, std::span<const Span> parts, std::size_t i,
+                             Indent indent, int level, bool head) {
+  const auto call = [&](std::span<const Arg> args, int at, bool top) {
+    if (r.original == nullptr && r.op == nullptr) {
+      WriteUnknownCall(word, args, indent, at);
+    } else {
+      WriteCall(r, args, indent, at, top);
+    }
+  };
   if (head) {
     std::vector<Arg>& args = Args(level);
     CollectArgs(parts, args);
-    WriteCall(r, args, indent, level, level == 1);
+    call(args, level, level == 1);
     return;
   }
   // The arguments are inside the part: it is split like a level of its own.
@@ -417,7 +447,7 @@ void Translator::WriteModern(const Resolved& r, std::span<const Span> parts, std
   SplitParts(Prepare(parts[i], work_), work_, inner);
   std::vector<Arg>& args = Args(sub);
   CollectArgs(inner, args);
-  WriteCall(r, args, indent, sub, false);
+  call(args, sub, false);
 }
 
 void Translator::CollectArgs(std::span<const Span> parts, std::vector<Arg>& args) {
@@ -438,9 +468,11 @@ void Translator::WriteCall(const Resolved& r, std::span<const Arg> args, Indent 
   if (r.original != nullptr) {
     if (r.original->kind == Kind::kWhen) {
       WriteBlock(MK::kWhen, args, indent, level, false);
-    } else {
+    } else if (r.original->kind == Kind::kCompare) {
       // "<" or ">": the operator's own word is its symbol.
       WriteComparison(r.op->name == "<" ? u"<" : u">", args, indent, level);
+    } else {
+      WriteOriginalCall(*r.original, args, indent, level);
     }
     return;
   }
@@ -482,6 +514,9 @@ void Translator::WriteCall(const Resolved& r, std::span<const Arg> args, Indent 
     case MK::kCond:
       WriteCondBlock(args, indent, level, top);
       break;
+    case MK::kMessageChain:
+      WriteMessageChain(args, indent, level);
+      break;
     case MK::kPerformFirst:
     case MK::kPerformLast:
       WritePerform(t.kind, args, indent, level);
@@ -490,6 +525,49 @@ void Translator::WriteCall(const Resolved& r, std::span<const Arg> args, Indent 
       WriteBlock(t.kind, args, indent, level, top);
       break;
   }
+}
+
+// The original template with its words taken from the arguments, so that an
+// operator among them shows as its translation: «( sabotage-subsystem "A"
+// "Hull" ( rand-multiple 0 1 ) )» gives « Ship("A").Subsystem("Hull")=
+// -Random(0,1)».
+void Translator::WriteOriginalCall(const Template& t, std::span<const Arg> args, Indent indent, int level) {
+  Operands operands(args, level);
+  if (t.kind != Kind::kAddGoal) {
+    WriteWordTemplate(t, operands, indent);
+    return;
+  }
+  WriteLead(Lead::kIndent, indent);
+  out_ += u"Ship(";
+  WriteOperand(operands, 2);
+  out_ += u").AddGoal(";
+  WriteOperand(operands, 3);
+  out_ += u')';
+}
+
+// «#UnknownCommand lua-set-cloak-ability(True,"default","Gemini 1")»: the
+// marker stays, and the arguments show what the call does with them.
+void Translator::WriteUnknownCall(TextView word, std::span<const Arg> args, Indent indent, int level) {
+  WriteBlockIndent(indent);
+  out_ += u" #UnknownCommand ";
+  out_ += word;
+  out_ += u'(';
+  WriteArgList(args, 1, level);
+  out_ += u')';
+}
+
+// "send-message-chain": the event its first argument names, then its
+// messages as in a send-message-list, one step in.
+void Translator::WriteMessageChain(std::span<const Arg> args, Indent indent, int level) {
+  Operands operands(args, level);
+  WriteLead(Lead::kIndent, indent);
+  out_ += u"SendMessageChain(";
+  WriteOperand(operands, 2);
+  out_ += u')';
+  const std::size_t at = out_.size();
+  out_ += kCrLf;
+  WriteMessages(operands, 3, Indent{indent.base, indent.extra + 1, true}, true);
+  if (out_.size() == at + kCrLf.size()) out_.resize(at);
 }
 
 // --- Values ---
@@ -518,24 +596,20 @@ void Translator::WriteWord(TextView word) {
     out_ += word;
     return;
   }
-  TextView inner = word;
-  if (inner.size() >= 2 && inner.front() == u'"' && inner.back() == u'"') inner = inner.substr(1, inner.size() - 2);
   if (IsArgument(word)) {
     out_ += u"Argument";
     return;
   }
-  if (inner.size() > 1 && inner.front() == u'@') {
-    TextView name = inner.substr(1);
-    const std::size_t bracket = name.find(u'[');
-    if (bracket != TextView::npos && name.back() == u']') name = name.substr(0, bracket);
-    if (!name.empty()) {
-      out_ += u"Variable(\"";
-      out_ += name;
-      out_ += u"\")";
-      return;
-    }
-  }
-  out_ += word;
+  if (!WriteVariable(word)) out_ += word;
+}
+
+bool Translator::WriteVariable(TextView word) {
+  const TextView name = VariableName(word);
+  if (name.empty()) return false;
+  out_ += u"Variable(\"";
+  out_ += name;
+  out_ += u"\")";
+  return true;
 }
 
 void Translator::WriteModernFormat(const Format& format, std::span<const Arg> args, const Arg* item, int level) {

@@ -11,9 +11,11 @@ constexpr TextView kKey = u"$Formula:";
 
 Source::Source(Text text) : text_(std::move(text)) {
   std::vector<std::uint32_t> brackets, dollars;
+  bool quoted = false;
   for (std::uint32_t i = 0; i < text_.size(); ++i) {
     const char16_t c = text_[i];
-    if (c == u'(' || c == u')') brackets.push_back(i);
+    if (c == u'"') quoted = !quoted;
+    if ((c == u'(' || c == u')') && !quoted) brackets.push_back(i);
     if (c == u'$') dollars.push_back(i);
   }
   brackets_ = std::move(brackets);
@@ -46,6 +48,11 @@ void Source::Index(const std::vector<std::uint32_t>& dollars) {
 
 std::uint32_t Source::FirstBracket(std::uint32_t pos) const {
   return static_cast<std::uint32_t>(std::lower_bound(brackets_.begin(), brackets_.end(), pos) - brackets_.begin());
+}
+
+bool Source::IsBracket(std::uint32_t pos) const {
+  const std::uint32_t number = FirstBracket(pos);
+  return number < BracketCount() && BracketAt(number) == pos;
 }
 
 std::uint32_t Source::FirstKey(std::uint32_t begin, std::uint32_t end) const {
@@ -84,11 +91,12 @@ Span Prepare(Span text, Workspace& work) {
   const Source& s = *text.source;
   while (text.begin < text.end && IsBlank(s.At(text.begin))) ++text.begin;
   while (text.end > text.begin && IsBlank(s.At(text.end - 1))) --text.end;
-  if (text.begin < text.end && s.At(text.begin) == u'(') {
+  // Only brackets of the structure go, never one that belongs to a quoted name.
+  if (text.begin < text.end && s.At(text.begin) == u'(' && s.IsBracket(text.begin)) {
     if (text.bracket != Source::kNone) ++text.bracket;  // that bracket was the first
     ++text.begin;
   }
-  if (text.begin < text.end && s.At(text.end - 1) == u')') --text.end;
+  if (text.begin < text.end && s.At(text.end - 1) == u')' && s.IsBracket(text.end - 1)) --text.end;
   return text;
 }
 
@@ -99,12 +107,14 @@ namespace {
 Span StretchWithoutDropped(Span stretch, Workspace& work) {
   Text copy;
   int depth = 0;
-  for (char16_t c : stretch.View()) {
-    if (c == u'(' && depth < 0) {
+  for (std::uint32_t pos = stretch.begin; pos < stretch.end; ++pos) {
+    const char16_t c = stretch.source->At(pos);
+    const bool bracket = (c == u'(' || c == u')') && stretch.source->IsBracket(pos);
+    if (bracket && c == u'(' && depth < 0) {
       ++depth;
       continue;
     }
-    if (c == u')') --depth;
+    if (bracket && c == u')') --depth;
     copy.push_back(c);
   }
   const Source& source = work.Add(std::move(copy));

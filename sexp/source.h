@@ -29,7 +29,9 @@ inline bool IsBlank(char16_t c) { return c == u' ' || c == u'\0'; }
 
 // A formula text with the positions of all its brackets, for every "(" its
 // matching ")" (none when the text ends first), and the positions of every
-// "$Formula:" key. Only brackets and keys take room.
+// "$Formula:" key. Only brackets and keys take room. A bracket inside a
+// quoted text (from one «"» to the next, or to the end of the text) belongs
+// to the name and is not a bracket of the structure.
 class Source {
  public:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -50,6 +52,8 @@ class Source {
   std::uint32_t BracketAt(std::uint32_t number) const { return brackets_[number]; }
   // The number of the ")" that matches the "(" with this number, or kNone.
   std::uint32_t Match(std::uint32_t number) const { return match_[number]; }
+  // Whether the character at `pos` is a bracket of the structure.
+  bool IsBracket(std::uint32_t pos) const;
 
   // Start of the first "$Formula:" key lying whole within [begin, end), or
   // kNone.
@@ -103,7 +107,7 @@ class Workspace {
 };
 
 // Removes the first "$Formula:" key, the blanks at both ends, one leading "("
-// and one trailing ")".
+// and one trailing ")" (brackets of the structure, not of a quoted name).
 Span Prepare(Span text, Workspace& work);
 
 // Splits a prepared text into its parts: the stretches of text outside

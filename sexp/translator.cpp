@@ -6,6 +6,7 @@
 #include "sexp/translator.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
@@ -120,7 +121,7 @@ TemplateTable BuildTemplates() {
                  {u"ai-chase-any", u"AI_CHASE_ANY,%2"},
                  {u"ai-undock", u"AI_UNDOCK,%2"},
                  {u"ai-stay-still", u"AI_STAY_STILL,%3"},
-                 {u"ai-warp-out", u"AI_WARP_OUT,%3"},
+                 {u"ai-warp-out", u"AI_WARP_OUT,%2"},
                  {u"ai-destroy-subsystem", u"AI_DESTROY_SUBSYSTEM,%2,%3,%4"},
                  {u"ai-dock", u"AI_DOCK,%2,%3,%4,%5"},
              });
@@ -151,8 +152,7 @@ TemplateTable BuildTemplates() {
   t.emplace(u"change-iff", Template{Kind::kList, Lead::kNone, u" Ship(@0).ChangeIff(%2)", 3, 1});
   t.emplace(u"tech-add-weapons", Template{Kind::kList, Lead::kNone, u" WeaponType(@0).AddToTechRoom()", 2, 1});
   t.emplace(u"tech-add-ships", Template{Kind::kList, Lead::kNone, u" ShipType(@0).AddToTechRoom()", 2, 1});
-  t.emplace(u"send-message-list",
-            Template{Kind::kList, Lead::kNone, u" InXMilliSeconds(@3).SendMessage(@0,@2,@1)", 2, 4});
+  t.emplace(u"send-message-list", Template{Kind::kMessageList, Lead::kNone, {}, 2, 4});
   return t;
 }
 
@@ -250,17 +250,25 @@ void Translator::WriteBlockIndent(Indent indent) {
 void Translator::AppendWord(TextView word) {
   if (argument_loop_ > 0 && IsArgument(word)) {
     out_ += u"Argument";
-  } else {
+  } else if (!modern_ || !WriteVariable(word)) {
     out_ += word;
   }
 }
 
-void Translator::WriteFormat(TextView format, Words& words, std::size_t base) {
+void Translator::WriteOperand(Operands& operands, std::size_t k) {
+  if (const Arg* arg = operands.At(k); arg != nullptr && arg->group) {
+    WriteValue(*arg, operands.Level());
+  } else {
+    AppendWord(operands.Word(k));
+  }
+}
+
+void Translator::WriteFormat(TextView format, Operands& operands, std::size_t base) {
   for (std::size_t j = 0; j < format.size(); ++j) {
     const char16_t c = format[j];
     if ((c == u'%' || c == u'@') && j + 1 < format.size()) {
       const std::size_t k = static_cast<std::size_t>(format[++j] - u'0');
-      AppendWord(words.Get(c == u'%' ? k : base + k));
+      WriteOperand(operands, c == u'%' ? k : base + k);
     } else {
       out_ += c;
     }
@@ -291,13 +299,15 @@ std::size_t Translator::WriteEntry(std::span<const Span> parts, std::size_t i, I
   const TextView op = words.Get(1);
   const Template* t = nullptr;
   if (modern_) {
-    // The original operators (also in other spellings and by old names), and
-    // the operators the original lacks.
+    // The original operators (also in other spellings and by old names), the
+    // operators the original lacks, and a call of an operator in no table
+    // (a word at the head of its level or of a bracketed group).
     const Resolved r = ResolveModern(op);
+    const bool call = !op.empty() && op.front() != u'"' && (head || parts[i].group);
     const bool modern_form = r.original != nullptr ? UsesModernForm(*r.original, parts.subspan(i), head)
-                                                   : r.op != nullptr;
+                                                   : r.op != nullptr || call;
     if (modern_form) {
-      WriteModern(r, parts, i, indent, level, head);
+      WriteModern(r, op, parts, i, indent, level, head);
       work_.Charge(words.Read() + 1);
       return head ? parts.size() - 1 : i;
     }
@@ -322,24 +332,16 @@ void Translator::WriteOriginal(const Template& t, std::span<const Span> parts, s
                                Indent indent, int level, std::size_t& last) {
   switch (t.kind) {
     case Kind::kFormat:
-      // In a block, lines that begin with a fixed space or none stand at
-      // the block's indent too.
-      if (t.lead == Lead::kNone && indent.block) {
-        WriteIndent(indent);
-        if (!t.text.starts_with(u' ')) out_ += u' ';
-      }
-      WriteLead(t.lead, indent);
-      WriteFormat(t.text, words);
-      break;
     case Kind::kShipCondition:
-      WriteShipCondition(t, words, indent);
-      break;
     case Kind::kShipAction:
     case Kind::kList:
+    case Kind::kMessageList:
     case Kind::kEscort:
-    case Kind::kRandomMessage:
-      WriteAction(t, words, indent);
+    case Kind::kRandomMessage: {
+      Operands operands(words);
+      WriteWordTemplate(t, operands, indent);
       break;
+    }
     case Kind::kWhen:
       last = WriteWhen(parts, i, level);
       break;
@@ -358,6 +360,27 @@ void Translator::WriteOriginal(const Template& t, std::span<const Span> parts, s
   }
 }
 
+void Translator::WriteWordTemplate(const Template& t, Operands& operands, Indent indent) {
+  switch (t.kind) {
+    case Kind::kFormat:
+      // In a block, lines that begin with a fixed space or none stand at
+      // the block's indent too.
+      if (t.lead == Lead::kNone && indent.block) {
+        WriteIndent(indent);
+        if (!t.text.starts_with(u' ')) out_ += u' ';
+      }
+      WriteLead(t.lead, indent);
+      WriteFormat(t.text, operands);
+      break;
+    case Kind::kShipCondition:
+      WriteShipCondition(t, operands, indent);
+      break;
+    default:
+      WriteAction(t, operands, indent);
+      break;
+  }
+}
+
 // "when": the next part is the condition; the parts after it are the
 // actions, translated one by one as entries of their own.
 std::size_t Translator::WriteWhen(std::span<const Span> parts, std::size_t i, int level) {
@@ -369,10 +392,35 @@ std::size_t Translator::WriteWhen(std::span<const Span> parts, std::size_t i, in
   return i + 1;
 }
 
+// "not": "Not" and the translation of the next part. An operand of several
+// lines (a condition over several ships) is bracketed, each of its lines
+// indented by the blanks before "Not", so that "Not" plainly covers all of
+// it; an and/or block brings its own brackets.
 std::size_t Translator::WriteNot(std::span<const Span> parts, std::size_t i, Indent indent, int level) {
   WriteLead(Lead::kIndent, indent);
+  const std::size_t word = out_.size();
   out_ += u"Not";
+  const std::size_t operand = out_.size();
   Translate(PartOrEmpty(parts, i + 1), Indent{}, level + 1);
+  const TextView text = TextView(out_).substr(operand);
+  const std::size_t first_end = text.find(kCrLf);
+  if (first_end == TextView::npos || text.substr(0, first_end) == u"(") return i + 1;
+  // All blanks before "Not" on its line: its own and those an enclosing
+  // and/or block wrote, so that the operand and ")" line up under it.
+  std::size_t lead = word;
+  while (lead > 0 && out_[lead - 1] == u' ') --lead;
+  const Text blanks = out_.substr(lead, word - lead);
+  Text bracketed(u" (");
+  bracketed.reserve(text.size() + 2 * blanks.size() + 8);
+  for (std::size_t start = 0;;) {
+    const std::size_t end = std::min(text.find(kCrLf, start), text.size());
+    bracketed.append(kCrLf).append(blanks).append(text.substr(start, end - start));
+    if (end == text.size()) break;
+    start = end + kCrLf.size();
+  }
+  bracketed.append(kCrLf).append(blanks).append(u")");
+  work_.Charge(bracketed.size());
+  out_.replace(operand, out_.size() - operand, bracketed);
   return i + 1;
 }
 
@@ -410,21 +458,21 @@ std::size_t Translator::WriteCompare(std::span<const Span> parts, Indent indent,
 
 // One line per ship from word 3 on, all with the delay of word 2; every line
 // after the first begins with "And ".
-void Translator::WriteShipCondition(const Template& t, Words& words, Indent indent) {
+void Translator::WriteShipCondition(const Template& t, Operands& operands, Indent indent) {
   const std::size_t entry = out_.size();
-  for (std::size_t k = 3; mission::IsGiven(words.Get(k)); ++k) {
+  for (std::size_t k = 3; operands.Given(k); ++k) {
     WriteLead(t.lead, indent);
     if (k > 3) out_ += u"And ";
     out_ += u"Ship(";
-    AppendWord(words.Get(k));
+    WriteOperand(operands, k);
     out_ += t.text;
-    AppendWord(words.Get(2));
+    WriteOperand(operands, 2);
     out_ += kCrLf;
   }
   EndList(entry);
 }
 
-void Translator::WriteAction(const Template& t, Words& words, Indent indent) {
+void Translator::WriteAction(const Template& t, Operands& operands, Indent indent) {
   const std::size_t entry = out_.size();
   switch (t.kind) {
     case Kind::kShipAction: {
@@ -433,44 +481,119 @@ void Translator::WriteAction(const Template& t, Words& words, Indent indent) {
       head.append(indent.extra + 1, u' ').append(u"Ship(");
       Text tail(u").");
       tail.append(t.text).append(kCrLf);
-      for (std::size_t k = 2; mission::IsGiven(words.Get(k)); ++k) {
+      for (std::size_t k = 2; operands.Given(k); ++k) {
         out_ += head;
-        AppendWord(words.Get(k));
+        WriteOperand(operands, k);
         out_ += tail;
       }
       EndList(entry);
       break;
     }
     case Kind::kList:
-      for (std::size_t k = static_cast<std::size_t>(t.first); mission::IsGiven(words.Get(k));
+      for (std::size_t k = static_cast<std::size_t>(t.first); operands.Given(k);
            k += static_cast<std::size_t>(t.step)) {
         WriteBlockIndent(indent);
-        WriteFormat(t.text, words, k);
+        WriteFormat(t.text, operands, k);
         out_ += kCrLf;
       }
       EndList(entry);
       break;
-    case Kind::kEscort:
-      WriteBlockIndent(indent);
-      WriteFormat(mission::NumericValue(words.Get(3)) == 0.0 ? u" Ship(%2).EscortList.Remove()"
-                                                               : u" Ship(%2).EscortList.Add(%3)",
-                  words);
+    case Kind::kMessageList:
+      // The game adds the delays up; the FreeSpace Open translation says so.
+      WriteMessages(operands, static_cast<std::size_t>(t.first), indent, modern_);
       break;
+    case Kind::kEscort: {
+      // Priority 0 removes the ship. A priority that is known only when the
+      // mission runs (a variable, an operator) may do either.
+      const bool runtime = modern_ && (operands.IsGroup(3) || !VariableName(operands.Word(3)).empty());
+      WriteBlockIndent(indent);
+      WriteFormat(runtime                                             ? u" Ship(%2).EscortList.AddOrRemove(%3)"
+                  : mission::NumericValue(operands.Word(3)) == 0.0 ? u" Ship(%2).EscortList.Remove()"
+                                                                     : u" Ship(%2).EscortList.Add(%3)",
+                  operands);
+      break;
+    }
     case Kind::kRandomMessage:
       WriteBlockIndent(indent);
-      WriteFormat(u" InXMilliSeconds(0).SendMessage(%2,ChooseRandomFromList(", words);
-      for (std::size_t k = 4; mission::IsGiven(words.Get(k)); ++k) {
-        AppendWord(words.Get(k));
+      WriteFormat(u" InXMilliSeconds(0).SendMessage(%2,ChooseRandomFromList(", operands);
+      for (std::size_t k = 4; operands.Given(k); ++k) {
+        WriteOperand(operands, k);
         out_ += u',';
       }
       // Only the comma after the last message goes; without messages the
       // list stays an empty pair of brackets.
       if (out_.back() == u',') out_.pop_back();
-      WriteFormat(u"),%3)", words);
+      WriteFormat(u"),%3)", operands);
       break;
     default:
       break;
   }
+}
+
+namespace {
+
+// A delay written as a plain whole number: an optional sign and at most 18
+// digits.
+bool PlainNumber(TextView word, std::int64_t& value) {
+  std::size_t at = !word.empty() && (word[0] == u'-' || word[0] == u'+') ? 1 : 0;
+  if (word.size() == at || word.size() - at > 18) return false;
+  value = 0;
+  for (; at < word.size(); ++at) {
+    if (word[at] < u'0' || word[at] > u'9') return false;
+    value = value * 10 + (word[at] - u'0');
+  }
+  if (word[0] == u'-') value = -value;
+  return true;
+}
+
+}  // namespace
+
+// Each line reads its words in the order sender, priority, message, delay
+// and writes delay, sender, message, priority. Added up, the plain numbers
+// among the delays make one number and the others (variables, operators)
+// stand as terms before it: «InXMilliSeconds(Variable("Wait") + 2000)».
+void Translator::WriteMessages(Operands& operands, std::size_t first, Indent indent, bool accumulate) {
+  const std::size_t entry = out_.size();
+  std::int64_t number = 0;
+  Text terms;
+  for (std::size_t k = first; operands.Given(k); k += 4) {
+    WriteBlockIndent(indent);
+    out_ += u" InXMilliSeconds(";
+    if (!accumulate) {
+      WriteOperand(operands, k + 3);
+    } else {
+      std::int64_t value = 0;
+      std::int64_t sum = 0;
+      const TextView delay = operands.Word(k + 3);
+      if (!operands.IsGroup(k + 3) && PlainNumber(delay, value) && !__builtin_add_overflow(number, value, &sum)) {
+        number = sum;
+      } else if (operands.IsGroup(k + 3) || !delay.empty()) {
+        const std::size_t at = out_.size();
+        if (!terms.empty()) out_ += u" + ";
+        WriteOperand(operands, k + 3);
+        terms.append(TextView(out_).substr(at));
+        out_.resize(at);
+      }
+      out_ += terms;
+      work_.Charge(terms.size());
+      if (terms.empty()) {
+        out_ += mission::Decimal(number);
+      } else if (number != 0) {
+        out_ += u" + ";
+        out_ += mission::Decimal(number);
+      }
+    }
+    out_ += u").SendMessage(";
+    WriteOperand(operands, k);
+    out_ += u',';
+    WriteOperand(operands, k + 2);
+    out_ += u',';
+    WriteOperand(operands, k + 1);
+    out_ += u')';
+    out_ += kCrLf;
+    if (Stop()) return;
+  }
+  EndList(entry);
 }
 
 // "add-goal": the rest of the part after the ship (the bracketed goal) is

@@ -23,6 +23,7 @@ enum class Kind {
   kShipCondition,  // a condition over the ships from word 3 on
   kShipAction,     // an action for each ship from word 2 on
   kList,           // one line per listed name
+  kMessageList,    // one line per message of a send-message-list
   kWhen,
   kNot,
   kAndOr,
@@ -86,6 +87,7 @@ enum class ModernKind {
   kPerformLast,
   kArgumentList,  // any-of, every-of, ...: the arguments of a when-argument
   kGoals,
+  kMessageChain,  // send-message-chain: a send-message-list after an event
 };
 
 // Format texts: "%k" is argument k as a value, "%*k" arguments k, k+1, ...
@@ -127,6 +129,17 @@ Resolved ResolveModern(TextView word);
 // «<argument>» or «"<argument>"»: the current argument of a when-argument.
 inline bool IsArgument(TextView word) { return word == u"\"<argument>\"" || word == u"<argument>"; }
 
+// The name of a variable «@Name[value]» or «"@Name[value]"»; empty for any
+// other word.
+inline TextView VariableName(TextView word) {
+  if (word.size() >= 2 && word.front() == u'"' && word.back() == u'"') word = word.substr(1, word.size() - 2);
+  if (word.size() <= 1 || word.front() != u'@') return TextView();
+  TextView name = word.substr(1);
+  const std::size_t bracket = name.find(u'[');
+  if (bracket != TextView::npos && name.back() == u']') name = name.substr(0, bracket);
+  return name;
+}
+
 // --- The walk ---
 
 struct Indent {
@@ -142,6 +155,41 @@ struct Indent {
 struct Arg {
   Span span;
   bool group = false;
+};
+
+// What an original template reads as its words: the words of its part, or,
+// in the FreeSpace Open translation of a part whose arguments hold
+// operators, those arguments (word k is argument k - 1, a word or a
+// bracketed group that is written as its translation).
+class Operands {
+ public:
+  explicit Operands(Words& words) : words_(&words) {}
+  Operands(std::span<const Arg> args, int level) : args_(args), level_(level) {}
+
+  // Word k as written; the empty text for a group or a word beyond the last.
+  TextView Word(std::size_t k) {
+    if (words_ != nullptr) return words_->Get(k);
+    const Arg* arg = At(k);
+    return arg != nullptr && !arg->group ? arg->span.View() : TextView();
+  }
+  // The argument behind word k when the operands are arguments; nullptr
+  // for words of a part and beyond the last argument.
+  const Arg* At(std::size_t k) const {
+    return words_ == nullptr && k >= 2 && k - 2 < args_.size() ? &args_[k - 2] : nullptr;
+  }
+  bool IsGroup(std::size_t k) const {
+    const Arg* arg = At(k);
+    return arg != nullptr && arg->group;
+  }
+  // Whether word k holds a value: an operator always does, a word unless
+  // it is empty, blank or "n/a".
+  bool Given(std::size_t k) { return IsGroup(k) || mission::IsGiven(Word(k)); }
+  int Level() const { return level_; }
+
+ private:
+  Words* words_ = nullptr;
+  std::span<const Arg> args_;
+  int level_ = 0;
 };
 
 // The lists a translation fills level by level. One set serves formula after
@@ -181,10 +229,14 @@ class Translator {
   // Inside a block, the indent in front of a line that begins with a fixed space.
   void WriteBlockIndent(Indent indent);
   // A word of a formula as the original templates write it: as written,
-  // except «<argument>» within the loop of a when-argument (FreeSpace Open
-  // translation), which is the loop's name.
+  // except, in the FreeSpace Open translation, a variable «@Name[value]»,
+  // which is Variable("Name"), and «<argument>» within the loop of a
+  // when-argument, which is the loop's name.
   void AppendWord(TextView word);
-  void WriteFormat(TextView format, Words& words, std::size_t base = 0);
+  // Word k of an original template's operands: a word as AppendWord writes
+  // it, an operator as its translation.
+  void WriteOperand(Operands& operands, std::size_t k);
+  void WriteFormat(TextView format, Operands& operands, std::size_t base = 0);
   void EndList(std::size_t entry);
   // After an entry written from position `entry`: a line break, or nothing
   // at all when the entry holds no value.
@@ -196,31 +248,46 @@ class Translator {
   std::size_t WriteEntry(std::span<const Span> parts, std::size_t i, Indent indent, int level, bool head);
   void WriteOriginal(const Template& t, std::span<const Span> parts, std::size_t i, Words& words, Indent indent,
                      int level, std::size_t& last);
+  // The templates that read words, on the words of a part or on arguments.
+  void WriteWordTemplate(const Template& t, Operands& operands, Indent indent);
 
   // The structural templates return the number of the last part they used.
   std::size_t WriteWhen(std::span<const Span> parts, std::size_t i, int level);
   std::size_t WriteNot(std::span<const Span> parts, std::size_t i, Indent indent, int level);
   std::size_t WriteAndOr(TextView word, std::span<const Span> parts, Indent indent, int level);
   std::size_t WriteCompare(std::span<const Span> parts, Indent indent, int level);
-  void WriteShipCondition(const Template& t, Words& words, Indent indent);
-  void WriteAction(const Template& t, Words& words, Indent indent);
+  void WriteShipCondition(const Template& t, Operands& operands, Indent indent);
+  void WriteAction(const Template& t, Operands& operands, Indent indent);
+  // The messages of a send-message-list (or of a chain) from word `first`
+  // on, one line each. `accumulate`: the delays add up, as the game counts
+  // them, and each line shows the time from the event's firing.
+  void WriteMessages(Operands& operands, std::size_t first, Indent indent, bool accumulate);
   void WriteAddGoal(Span part, Words& words, Indent indent, int level);
 
   // --- FreeSpace Open operators (modern.cpp) ---
 
   // Whether an original template must give way to the FreeSpace Open form
-  // here: a "when" among actions, a comparison the original reads wrongly.
+  // here: a "when" among actions, a comparison the original reads wrongly,
+  // an operator where the template takes a word.
   bool UsesModernForm(const Template& t, std::span<const Span> parts, bool head) const;
-  // The call of `r` at part i: its arguments are the parts after it (head)
-  // or the words and groups inside it.
-  void WriteModern(const Resolved& r, std::span<const Span> parts, std::size_t i, Indent indent, int level,
-                   bool head);
+  // The call of `r` (or of the unknown operator `word`) at part i: its
+  // arguments are the parts after it (head) or the words and groups inside
+  // it.
+  void WriteModern(const Resolved& r, TextView word, std::span<const Span> parts, std::size_t i, Indent indent,
+                   int level, bool head);
   // Collects the arguments of the operator at the start of `parts`.
   void CollectArgs(std::span<const Span> parts, std::vector<Arg>& args);
   void WriteCall(const Resolved& r, std::span<const Arg> args, Indent indent, int level, bool top);
+  // An original template whose operands are arguments, some of them operators.
+  void WriteOriginalCall(const Template& t, std::span<const Arg> args, Indent indent, int level);
+  // An operator in no table: the marker, its word and its arguments as a call.
+  void WriteUnknownCall(TextView word, std::span<const Arg> args, Indent indent, int level);
+  void WriteMessageChain(std::span<const Arg> args, Indent indent, int level);
 
   void WriteValue(const Arg& arg, int level);
   void WriteWord(TextView word);
+  // Variable("Name") for a variable; false, writing nothing, for any other word.
+  bool WriteVariable(TextView word);
   void WriteModernFormat(const Format& format, std::span<const Arg> args, const Arg* item, int level);
   void WriteArgList(std::span<const Arg> args, std::size_t first, int level);
   void WriteEach(const Resolved& r, std::span<const Arg> args, Indent indent, int level);

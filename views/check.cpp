@@ -9,6 +9,8 @@
 #include "sexp/operators.h"
 #include "views/check_names.h"
 #include "views/modes.h"
+#include "views/sections.h"
+#include "views/variables.h"
 
 namespace views {
 
@@ -79,8 +81,14 @@ enum class Section : std::uint8_t {
   kWings,
   kMissionInfo,
   kVariables,
-  kBriefing,  // also the command briefing and the debriefing: texts only
+  kBriefing,
+  kCommandBriefing,  // texts only
+  kDebriefing,
 };
+
+bool IsStageSection(Section section) {
+  return section == Section::kBriefing || section == Section::kCommandBriefing || section == Section::kDebriefing;
+}
 
 Section SectionNamed(TextView name) {
   switch (mission::SectionSlotOf(name)) {
@@ -94,7 +102,9 @@ Section SectionNamed(TextView name) {
   }
   const Text lower = mission::LowerAscii(name);
   if (lower == u"sexp_variables") return Section::kVariables;
-  if (lower == u"briefing" || lower == u"command briefing" || lower == u"debriefing_info") return Section::kBriefing;
+  if (lower == u"briefing") return Section::kBriefing;
+  if (lower == u"command briefing") return Section::kCommandBriefing;
+  if (lower == u"debriefing_info") return Section::kDebriefing;
   return Section::kOther;
 }
 
@@ -216,8 +226,10 @@ class Collector {
     for (std::size_t n = 1; n <= count; ++n) {
       const auto number = static_cast<std::uint32_t>(n);
       const TextView line = mission_.FileLine(n);
-      Xstr(number, line);
+      // The line first, so that a text on the line that begins an entry
+      // belongs to that entry.
       Line(number, line);
+      Xstr(number, line);
     }
     if (xstr_open_) XstrLeftOpen();
     AddNames();
@@ -256,17 +268,19 @@ class Collector {
   void Line(std::uint32_t n, TextView line) {
     if (line.empty()) return;
     if (line.front() == u'#') return EnterSection(line.substr(1));
-    if (settings_.unused && (section_ == Section::kMessages || section_ == Section::kBriefing)) {
+    if (settings_.unused && (section_ == Section::kMessages || IsStageSection(section_))) {
       if (line.find(u'$') != TextView::npos) text_lines_.push_back(n);
     }
     if (section_ == Section::kVariables) {
-      if (VariableOnLine(line)) Declare(n, ++variable_rows_, NameKind::kVariable);
+      // The Variables view lists a row for every line it can read, some
+      // that name no variable too.
+      if (ReadVariableLine(line)) ++variable_rows_;
+      if (VariableOnLine(line)) Declare(n, variable_rows_, NameKind::kVariable);
       return;
     }
     if (line.front() != u'$' && line.front() != u'+') return;
-    // Each section with entries or formulas the check reads. The briefing
-    // stages have formulas too; they are not looked at, as no view lists
-    // the stages.
+    // Each section with entries or formulas the check reads, its rows
+    // counted as its view counts them.
     switch (section_) {
       case Section::kEvents:
         if (StartsWith(line, u"$Formula:")) {
@@ -301,6 +315,32 @@ class Collector {
         if (StartsWith(line, u"$Name:")) Declare(n, ++wing_rows_, NameKind::kWing);
         Cue(n, line, kModeWings, wing_rows_);
         break;
+      case Section::kBriefing:
+        // A stage's icons have no formula of their own. The keys of the
+        // stages are told apart ignoring case, as their views do.
+        if (StartsWithKey(line, u"$start_stage")) {
+          ++briefing_rows_;
+        } else if (StartsWithKey(line, u"$Formula:")) {
+          sites.push_back({n, briefing_rows_, kFormula, kModeBriefing});
+        }
+        break;
+      case Section::kCommandBriefing:
+        if (StartsWithKey(line, u"$Stage Text:")) ++command_briefing_rows_;
+        break;
+      case Section::kDebriefing:
+        // A stage begins at its formula, or at a text when the stage read
+        // last has one already (or there is none yet).
+        if (StartsWithKey(line, u"$Formula:")) {
+          ++debriefing_rows_;
+          stage_open_ = true;
+          stage_text_ = false;
+          sites.push_back({n, debriefing_rows_, kFormula, kModeDebriefing});
+        } else if (StartsWithKey(line, u"$Multi text")) {
+          if (!stage_open_ || stage_text_) ++debriefing_rows_;
+          stage_open_ = true;
+          stage_text_ = true;
+        }
+        break;
       default:
         break;
     }
@@ -309,6 +349,7 @@ class Collector {
   void EnterSection(TextView name) {
     section_ = SectionNamed(name);
     pending_event_ = kNoSite;
+    stage_open_ = false;
   }
 
   void Cue(std::uint32_t n, TextView line, std::uint8_t mode, std::uint32_t row) {
@@ -401,6 +442,9 @@ class Collector {
       case Section::kMessages: return {kModeMessages, message_rows_};
       case Section::kObjects: return {kModeShips, ship_rows_};
       case Section::kWings: return {kModeWings, wing_rows_};
+      case Section::kBriefing: return {kModeBriefing, briefing_rows_};
+      case Section::kCommandBriefing: return {kModeCommandBriefing, command_briefing_rows_};
+      case Section::kDebriefing: return {kModeDebriefing, debriefing_rows_};
       default: return {0, 0};
     }
   }
@@ -446,7 +490,9 @@ class Collector {
   Section section_ = Section::kOther;
   std::size_t pending_event_ = kNoSite;
   std::uint32_t event_rows_ = 0, goal_rows_ = 0, message_rows_ = 0, ship_rows_ = 0, wing_rows_ = 0,
-                variable_rows_ = 0;
+                variable_rows_ = 0, briefing_rows_ = 0, command_briefing_rows_ = 0, debriefing_rows_ = 0;
+  bool stage_open_ = false;  // a debriefing stage was begun in this section
+  bool stage_text_ = false;  // and has its text
   bool xstr_open_ = false;  // an XSTR text runs on from line xstr_line_
   std::uint32_t xstr_line_ = 0, xstr_column_ = 0;
   std::pair<int, std::uint32_t> xstr_where_{0, 0};
@@ -757,7 +803,8 @@ int ModeOfNameKind(NameKind kind) {
     case NameKind::kMessage: return kModeMessages;
     case NameKind::kShip: return kModeShips;
     case NameKind::kWing: return kModeWings;
-    default: return 0;  // no view lists variables
+    case NameKind::kVariable: return kModeVariables;
+    default: return 0;
   }
 }
 

@@ -69,8 +69,8 @@ struct CheckSettings {
 // What a name is expected to name.
 enum class NameKind : std::uint8_t { kEvent, kGoal, kMessage, kShip, kWing, kShipOrWing, kVariable };
 
-// The view that lists the entries of a kind: Events, Goals, Messages, Ships
-// or Wings; 0 for the other kinds.
+// The view that lists the entries of a kind: Events, Goals, Messages, Ships,
+// Wings or Variables; 0 for ships or wings.
 int ModeOfNameKind(NameKind kind);
 
 inline constexpr std::uint32_t kUnlimited = 0xFFFFFFFFu;
@@ -94,8 +94,9 @@ struct Problem {
   std::uint32_t low = 0;            // kArgumentCount: the operator's limits
   std::uint32_t high = kUnlimited;  //   (kUnlimited: no upper limit); kMessageGroup: the group's size
   // Where the window shows the problem: a view mode (general 1, goals 2,
-  // events 4, messages 5, ships 6, wings 7) and a 1-based row of that view;
-  // the row of an event or goal is the one whose formula holds the problem.
+  // events 4, messages 5, ships 6, wings 7, variables 9, briefing 10,
+  // command briefing 11, debriefing 12) and a 1-based row of that view;
+  // the row of an event, goal or stage is the one whose formula holds it.
   // Mode 0: no view; row 0: the view alone.
   int mode = 0;
   std::uint32_t row = 0;

@@ -35,17 +35,21 @@ std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& secti
 
 FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
                             sexp::OperatorSet operators) {
-  FormulaTexts texts;
   const std::optional<FormulaStart> start = FormulaStartOf(sections, tag);
-  if (!start) return texts;
-  const mission::LineList& lines = sections.Slot(start->slot);
+  if (!start) return {};
+  return ReadFormulaTexts(sections.Slot(start->slot), start->line, name, operators);
+}
 
+FormulaTexts ReadFormulaTexts(const mission::LineList& lines, std::size_t start, TextView name,
+                              sexp::OperatorSet operators) {
+  FormulaTexts texts;
+  if (start < 1 || start > lines.Count()) return texts;
   std::int32_t next = 0;
-  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(start->line), next, operators);
+  texts.parsed = sexp::ReadFormula(name, lines, static_cast<std::int32_t>(start), next, operators);
 
   // The lines the reader consumed, each followed by CR LF; then the first
   // "$Formula: " and the final line break go.
-  const std::size_t first = start->line;
+  const std::size_t first = start;
   const std::size_t end = std::max<std::size_t>(static_cast<std::size_t>(next), first);
   std::size_t length = 0;
   for (std::size_t i = first; i < end; ++i) length += lines.Line(i).size() + 2;

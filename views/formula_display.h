@@ -48,6 +48,11 @@ std::optional<FormulaStart> FormulaStartOf(const mission::MissionSections& secti
 FormulaTexts ReadRowFormula(const mission::MissionSections& sections, TextView tag, TextView name,
                             sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
 
+// The texts of both code windows for the formula that begins at line
+// `start` (1-based) of `lines`, read as ReadRowFormula reads a row's.
+FormulaTexts ReadFormulaTexts(const mission::LineList& lines, std::size_t start, TextView name,
+                              sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);
+
 // The same for a list row: its tag and its second cell (empty if it has none).
 FormulaTexts ReadRowFormula(const mission::MissionSections& sections, const Row& row,
                             sexp::OperatorSet operators = sexp::OperatorSet::kOriginal);

@@ -1,11 +1,14 @@
 #include "views/links.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
 #include "sexp/operators.h"
 #include "views/modes.h"
+#include "views/sexp_walk.h"
+#include "views/variables.h"
 
 namespace views {
 namespace {
@@ -96,96 +99,51 @@ struct FoldedHash {
 // or none when it held the name only where no link goes.
 using SexpNames = std::unordered_map<TextView, Location, FoldedHash, FoldEqual>;
 
-// Reads a SEXP text element by element with a stack of the lists that are
-// open, so each quoted argument is looked up with its operator and place.
-class SexpReader {
- public:
-  SexpReader(TextView text, const NameRows& names, std::vector<CodeLink>& links, SexpNames& seen)
-      : text_(text), names_(names), links_(links), seen_(seen) {}
-
-  void Run() {
-    std::size_t i = 0;
-    while (i < text_.size()) {
-      const char16_t c = text_[i];
-      if (IsBlank(c)) {
-        ++i;
-      } else if (c == u'(') {
-        Open();
-        ++i;
-      } else if (c == u')') {
-        if (!open_.empty()) open_.pop_back();
-        ++i;
-      } else if (c == u'"') {
-        std::size_t close = 0;
-        const std::size_t next = QuotedEnd(text_, i, close);
-        Quoted(i + 1, close);
-        i = next;
-      } else {
-        std::size_t end = i;
-        while (end < text_.size() && !IsBlank(text_[end]) && text_[end] != u'(' && text_[end] != u')' &&
-               text_[end] != u'"') {
-          ++end;
-        }
-        Word(text_.substr(i, end - i));
-        i = end;
-      }
+// Reads a SEXP text element by element, so each quoted argument is looked
+// up with its operator and place; a variable "@Name[...]" goes to its row of
+// the Variables view wherever it stands.
+void SexpLinks(TextView text, const NameRows& names, std::vector<CodeLink>& links, SexpNames& seen) {
+  WalkSexp(text, [&](const SexpElement& element) {
+    if (const auto variable = VariableOf(element.text)) {
+      const Location target = names.Find(NameKind::kVariable, *variable);
+      if (target.mode != 0) links.push_back({element.start, element.text.size(), target});
+      return;
     }
-  }
-
- private:
-  struct List {
-    const sexp::Operator* op = nullptr;
-    std::uint32_t args = 0;
-    bool first = true;  // no element seen yet
-  };
-
-  void Open() {
-    if (!open_.empty()) Element();
-    open_.push_back({});
-  }
-
-  // Counts an element of the innermost list; true when it is an argument.
-  bool Element() {
-    List& list = open_.back();
-    if (list.first) {
-      list.first = false;
-      return false;
-    }
-    ++list.args;
-    return true;
-  }
-
-  void Word(TextView word) {
-    if (open_.empty()) return;  // a key before the formula, or text after it
-    List& list = open_.back();
-    const bool first = list.first;
-    Element();
-    if (first) list.op = sexp::FindOperator(word);
-  }
-
-  void Quoted(std::size_t begin, std::size_t end) {
-    if (open_.empty() || !Element()) return;  // outside a list, or in the operator's place
-    const List& list = open_.back();
-    CodeLink link = Trimmed(text_, begin, end);
-    const TextView name = text_.substr(link.start, link.length);
+    if (!element.quoted || element.position == 0) return;  // a word, or in the operator's place
+    const std::size_t begin = element.start;
+    CodeLink link = Trimmed(text, begin, begin + element.text.size());
+    const TextView name = text.substr(link.start, link.length);
     if (name.empty()) return;
-    link.target = Lookup(names_, KindsAt(list.op, list.args), name);
-    const auto [it, added] = seen_.try_emplace(name, link.target);
+    link.target = Lookup(names, KindsAt(element.op, element.position), name);
+    const auto [it, added] = seen.try_emplace(name, link.target);
     if (link.target.mode == 0) return;
     if (it->second.mode == 0) it->second = link.target;  // the first link of the name counts
-    links_.push_back(link);
-  }
+    links.push_back(link);
+  });
+}
 
-  TextView text_;
-  const NameRows& names_;
-  std::vector<CodeLink>& links_;
-  SexpNames& seen_;
-  std::vector<List> open_;
-};
+// A variable the original translation leaves as written, «@Heat[0]», at `at`:
+// its length, or 0.
+std::size_t WrittenVariableAt(TextView text, std::size_t at) {
+  if (text[at] != u'@' || (at > 0 && !IsBlank(text[at - 1]) && text[at - 1] != u'(' && text[at - 1] != u',')) return 0;
+  const std::size_t close = text.find_first_of(u"]\r\n", at);
+  return close != TextView::npos && text[close] == u']' ? close + 1 - at : 0;
+}
 
-// The quoted names of a translation, line by line.
+// The quoted names of a translation, line by line; the name of a
+// «Variable("Name")» and a variable left as written («@Name[0]») go to the
+// Variables view.
 void ParsedLinks(TextView text, const NameRows& names, const SexpNames& seen, std::vector<CodeLink>& links) {
+  static constexpr TextView kVariable = u"Variable(";
   for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t length = WrittenVariableAt(text, i)) {
+      if (const auto variable = VariableOf(text.substr(i, length))) {
+        const Location target = names.Find(NameKind::kVariable, *variable);
+        if (target.mode != 0) links.push_back({i, length, target});
+      }
+      i += length;
+      continue;
+    }
     if (text[i] != u'"') {
       ++i;
       continue;
@@ -196,8 +154,12 @@ void ParsedLinks(TextView text, const NameRows& names, const SexpNames& seen, st
       CodeLink link = Trimmed(text, i + 1, close);
       const TextView name = text.substr(link.start, link.length);
       if (!name.empty()) {
-        const auto it = seen.find(name);
-        link.target = it != seen.end() ? it->second : Lookup(names, kAnyKind, name);
+        if (i >= kVariable.size() && text.substr(i - kVariable.size(), kVariable.size()) == kVariable) {
+          link.target = names.Find(NameKind::kVariable, name);
+        } else {
+          const auto it = seen.find(name);
+          link.target = it != seen.end() ? it->second : Lookup(names, kAnyKind, name);
+        }
         if (link.target.mode != 0) links.push_back(link);
       }
     }
@@ -238,10 +200,19 @@ NameRows NameRows::Build(const mission::Mission& mission) {
       if (lines[i].substr(0, 6) == u"$Name:"sv) add(kind, lines[i], ++row);
     }
   }
+  // A variable per declaration line, as the Variables view lists them.
+  row = 0;
+  for (const VariableDeclaration& variable : DeclaredVariables(mission)) {
+    rows.variables_.Add(mission::TrimBlankView(variable.name), ++row);
+  }
   return rows;
 }
 
 Location NameRows::Find(NameKind kind, TextView name) const {
+  if (kind == NameKind::kVariable) {
+    const NameSet::Entry* entry = variables_.First(mission::TrimBlankView(name));
+    return entry ? Location{kModeVariables, entry->line, 0, 0, 0} : Location{};
+  }
   const int mode = ModeOfNameKind(kind);
   if (mode == 0) return {};
   const NameSet::Entry* entry = sets_[static_cast<std::size_t>(kind)].First(mission::TrimBlankView(name));
@@ -252,7 +223,7 @@ Location NameRows::Find(NameKind kind, TextView name) const {
 CodeLinks FindCodeLinks(TextView sexp, TextView parsed, const NameRows& names) {
   CodeLinks links;
   SexpNames seen;
-  SexpReader(sexp, names, links.sexp, seen).Run();
+  SexpLinks(sexp, names, links.sexp, seen);
   ParsedLinks(parsed, names, seen, links.parsed);
   return links;
 }

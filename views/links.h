@@ -2,6 +2,10 @@
 // goal, message, ship or wing of the loaded mission, and which row of which
 // view each one goes to.
 //
+// A variable, «@Name[value]» in the SEXP text and «Variable("Name")» (or
+// «@Name[value]» as written) in the translated text, goes to its row of the
+// Variables view.
+//
 // In the SEXP text a quoted argument is a link when the operator takes that
 // kind of name at that place (is-event-true-delay takes an event, send-message
 // a message, is-destroyed-delay ships and wings), looked up among those kinds
@@ -40,14 +44,15 @@ class NameRows {
   static NameRows Build(const mission::Mission& mission);
 
   // Where the entry of `kind` named `name` is listed: its view and its row
-  // (1-based, in file order). Nothing (mode 0) when no entry has that name,
-  // and for kinds no view lists (ship-or-wing, variables).
+  // (1-based, in file order); a variable is listed by the Variables view.
+  // Nothing (mode 0) when no entry has that name, and for ship-or-wing.
   Location Find(NameKind kind, TextView name) const;
 
  private:
   // By NameKind from kEvent to kWing; each entry keeps its row where the
   // check keeps a line.
   std::array<NameSet, 5> sets_;
+  NameSet variables_;
 };
 
 // One link: the characters [start, start + length) of a text name `target`.

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "views/stages.h"
+#include "views/variables.h"
+
 namespace views {
 namespace {
 
@@ -15,6 +18,11 @@ constexpr std::array<ModeInfo, kModeCount> kModes = {{
     {kModeShips, u"Ships", u"Ships", false},
     {kModeWings, u"Wings", u"Wings", false},
     {kModeReinforcements, u"Reinforcements", u"Reinforcements", false},
+    {kModeVariables, u"&Variables", u"Variables", false},
+    {kModeBriefing, u"&Briefing", u"Briefing", true},
+    {kModeCommandBriefing, u"Co&mmand Briefing", u"Command Briefing", false},
+    {kModeDebriefing, u"Deb&riefing", u"Debriefing", true},
+    {kModeSummary, u"S&ummary", u"Summary", false},
 }};
 
 }  // namespace
@@ -22,6 +30,8 @@ constexpr std::array<ModeInfo, kModeCount> kModes = {{
 std::span<const ModeInfo> Modes() { return kModes; }
 
 bool IsMode(int mode) { return mode >= 1 && mode <= kModeCount; }
+
+bool IsStoreMode(int mode) { return mode >= 1 && mode <= kStoreModeCount; }
 
 const ModeInfo& ModeOf(int mode) { return kModes[static_cast<std::size_t>(mode - 1)]; }
 
@@ -110,6 +120,8 @@ void AddFromColl(const mission::LineList& lines, TextView what, TextView desc, L
 
 void FillMode(int mode, const mission::Mission& mission, ListData& list) {
   list.rows.clear();
+  list.rowLines.clear();
+  list.absent.clear();
   switch (mode) {
     case kModeGeneral: ModeGeneral(mission, list); break;
     case kModeGoals: ModeGoals(mission, list); break;
@@ -119,6 +131,11 @@ void FillMode(int mode, const mission::Mission& mission, ListData& list) {
     case kModeShips: ModeShips(mission, list); break;
     case kModeWings: ModeWings(mission, list); break;
     case kModeReinforcements: ModeReinforcements(mission, list); break;
+    case kModeVariables: ModeVariables(mission, list); break;
+    case kModeBriefing: ModeBriefing(mission, list); break;
+    case kModeCommandBriefing: ModeCommandBriefing(mission, list); break;
+    case kModeDebriefing: ModeDebriefing(mission, list); break;
+    case kModeSummary: ModeSummary(mission, list); break;
     default: break;
   }
 }

@@ -1,5 +1,7 @@
-// The eight view modes of the mission list and the fillers that build each
-// mode's list from the loaded mission.
+// The view modes of the mission list and the fillers that build each mode's
+// list from the loaded mission: the eight of the section store, then the
+// views of what the store does not keep (variables, briefings, debriefings)
+// and a summary (views/stages.h, views/variables.h).
 //
 // A filler walks the lines of one slot of the section store once, in file
 // order. A line's key is its first six characters, compared exactly; a key
@@ -29,8 +31,15 @@ enum Mode : int {
   kModeShips = 6,
   kModeWings = 7,
   kModeReinforcements = 8,
+  kModeVariables = 9,
+  kModeBriefing = 10,
+  kModeCommandBriefing = 11,
+  kModeDebriefing = 12,
+  kModeSummary = 13,
 };
-constexpr int kModeCount = 8;
+constexpr int kModeCount = 13;
+// The modes of the section store, 1 to 8; the others come after them.
+constexpr int kStoreModeCount = 8;
 
 struct ModeInfo {
   int mode;
@@ -39,12 +48,16 @@ struct ModeInfo {
   bool formulas;         // rows may carry a formula reference
 };
 
-// The mode table, modes 1 to 8 in order.
+// The mode table, modes 1 to 13 in order.
 std::span<const ModeInfo> Modes();
-// The entry of one mode; `mode` must lie in 1..8.
+// The entry of one mode; `mode` must lie in 1..13.
 const ModeInfo& ModeOf(int mode);
-// True for 1..8.
+// True for 1..13.
 bool IsMode(int mode);
+// True for the modes whose rows' tags are formula references «slot,line»
+// into the section store (1..8). The rows of the other modes carry
+// «mode,row» and their lines in the list's rowLines.
+bool IsStoreMode(int mode);
 
 // The mode that lists the entries of the section stored in `slot`, which the
 // outline tree's tags carry: General for mission info and music, Events for
@@ -70,9 +83,13 @@ void ModeMessages(const mission::Mission& mission, ListData& list);
 void ModeShips(const mission::Mission& mission, ListData& list);
 void ModeWings(const mission::Mission& mission, ListData& list);
 void ModeReinforcements(const mission::Mission& mission, ListData& list);
+// Summary: how many ships (and of each team, as written), wings, player
+// starts, events (repeating, chained), goals of each type, messages (with a
+// voice file), variables, waypoint lists, jump nodes and stages.
+void ModeSummary(const mission::Mission& mission, ListData& list);
 
 // What a mode switch does to the list: removes all rows, then runs the filler
-// of `mode` (1..8; any other number only removes the rows).
+// of `mode` (1..13; any other number only removes the rows).
 void FillMode(int mode, const mission::Mission& mission, ListData& list);
 // The list a switch to `mode` shows on a freshly created window.
 ListData FillMode(int mode, const mission::Mission& mission);
@@ -87,7 +104,7 @@ class ModeLists {
   explicit ModeLists(const mission::Mission* mission) : mission_(mission) {}
 
   const mission::Mission* Mission() const { return mission_; }
-  // The list of `mode` (1..8) as FillMode makes it on a fresh list; an
+  // The list of `mode` (1..13) as FillMode makes it on a fresh list; an
   // empty list for any other number, or without a mission.
   std::shared_ptr<const ListData> List(int mode);
   // Fills every list not filled yet.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "views/modes.h"
+#include "views/variables.h"
 
 namespace views {
 namespace {
@@ -38,6 +39,12 @@ KindInfo InfoOf(PlaceKind kind) {
       return {kModeWings, mission::kSlotWings, 3, u"arrival cue"};
     case PlaceKind::kWingDepartureCue:
       return {kModeWings, mission::kSlotWings, 3, u"departure cue"};
+    case PlaceKind::kMessage:
+      return {kModeMessages, mission::kSlotMessages, 0, {}};
+    case PlaceKind::kBriefingStage:
+      return {kModeBriefing, 0, 0, {}};
+    case PlaceKind::kDebriefingStage:
+      return {kModeDebriefing, 0, 0, {}};
   }
   return {kModeEvents, mission::kSlotEvents, 0, {}};
 }
@@ -61,22 +68,29 @@ Text ReferenceWhere(const Reference& reference) {
   const KindInfo info = InfoOf(reference.kind);
   Text where(ModeOf(info.mode).title);
   where += u": ";
-  where += mission::TrimBlankView(reference.owner);
+  if (reference.kind == PlaceKind::kBriefingStage || reference.kind == PlaceKind::kDebriefingStage) {
+    where += u"team " + mission::Decimal(reference.team) + u", stage " + mission::Decimal(reference.stage);
+  } else {
+    where += mission::TrimBlankView(reference.owner);
+  }
   if (!info.cue.empty()) {
     where += u", ";
     where += info.cue;
   }
+  if (reference.access == Reference::Access::kRead) where += u" (reads)";
+  if (reference.access == Reference::Access::kWrite) where += u" (writes)";
   return where;
 }
 
 bool NamesRows(int mode) {
   return mode == kModeEvents || mode == kModeGoals || mode == kModeMessages || mode == kModeShips ||
-         mode == kModeWings;
+         mode == kModeWings || mode == kModeVariables;
 }
 
 std::optional<TextView> ReferenceName(int mode, const Row& row) {
   if (!NamesRows(mode)) return std::nullopt;
-  const std::size_t column = mode == kModeEvents ? 1 : 0;  // an event's number comes first
+  // An event's and a variable's number come first.
+  const std::size_t column = mode == kModeEvents || mode == kModeVariables ? 1 : 0;
   if (column >= row.cells.size()) return std::nullopt;
   const TextView name = mission::TrimBlankView(row.cells[column]);
   if (name.empty()) return std::nullopt;
@@ -101,6 +115,7 @@ class ReferenceIndexBuilder {
       return stopped;
     }
     Group();
+    index_.variables_ = std::make_shared<const VariableUses>(VariableUses::Build(*index_.mission_));
     index_.complete_ = true;
     return std::move(index_);
   }
@@ -300,6 +315,10 @@ std::vector<Reference> ReferenceIndex::Find(TextView name, std::size_t limit) co
     }
   }
   return found;
+}
+
+std::vector<Reference> ReferenceIndex::FindVariable(TextView name) const {
+  return variables_ ? variables_->Find(name) : std::vector<Reference>{};
 }
 
 }  // namespace views

@@ -25,6 +25,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -36,14 +37,31 @@
 
 namespace views {
 
-enum class PlaceKind : std::uint8_t { kEvent, kGoal, kShipArrivalCue, kShipDepartureCue, kWingArrivalCue, kWingDepartureCue };
+enum class PlaceKind : std::uint8_t {
+  kEvent,
+  kGoal,
+  kShipArrivalCue,
+  kShipDepartureCue,
+  kWingArrivalCue,
+  kWingDepartureCue,
+  // Places only variables are used in.
+  kMessage,
+  kBriefingStage,
+  kDebriefingStage,
+};
 
 // One line of a formula that names the name looked up.
 struct Reference {
+  // How a variable is used there; names of the other kinds are only named.
+  enum class Access : std::uint8_t { kNamed, kRead, kWrite };
+
   PlaceKind kind = PlaceKind::kEvent;
   Location row;    // the owner's row, the line that names the name and its formula's first line
-  TextView owner;  // the owner's name as its row shows it
+  TextView owner;  // the owner's name as its row shows it; empty for a stage
   TextView line;   // the text of the line that names the name
+  std::uint32_t team = 0;  // a stage's team and number
+  std::uint32_t stage = 0;
+  Access access = Access::kNamed;
 };
 
 // The view that lists the owners of a kind of place: Events, Goals, Ships or
@@ -53,17 +71,21 @@ int PlaceMode(PlaceKind kind);
 // Where a reference is, as the References pane says it: the view and the
 // owner's name without blanks at its ends, and for a cue which one, e.g.
 // «Events: Alpha down»,
-// «Ships: Alpha 1, arrival cue».
+// «Ships: Alpha 1, arrival cue»; a stage by its team and number,
+// «Briefing: team 1, stage 2»; a variable's use says how it is used,
+// «Events: Heat check (writes)», «Messages: Status (reads)».
 Text ReferenceWhere(const Reference& reference);
 
 // True for the views whose rows have a name that formulas name: Ships,
-// Wings, Messages, Goals and Events.
+// Wings, Messages, Goals, Events and Variables.
 bool NamesRows(int mode);
 
 // The name that Find References looks up for a row: the Name of a row of
-// Ships, Wings, Messages, Goals or Events, without blanks at its ends.
-// Nothing for the other views and for a row whose name is blank.
+// Ships, Wings, Messages, Goals, Events or Variables, without blanks at its
+// ends. Nothing for the other views and for a row whose name is blank.
 std::optional<TextView> ReferenceName(int mode, const Row& row);
+
+class VariableUses;
 
 class ReferenceIndex {
  public:
@@ -78,6 +100,10 @@ class ReferenceIndex {
   // order. A formula that is the formula of several events gives a
   // reference for each of them. At most `limit` references.
   std::vector<Reference> Find(TextView name, std::size_t limit = kFindLimit) const;
+
+  // Every place that reads or changes the variable named `name`, each
+  // marked which (see views/variables.h).
+  std::vector<Reference> FindVariable(TextView name) const;
 
   // False when the build was stopped.
   bool Complete() const { return complete_; }
@@ -107,6 +133,7 @@ class ReferenceIndex {
 
   const mission::Mission* mission_ = nullptr;
   bool complete_ = false;
+  std::shared_ptr<const VariableUses> variables_;
   std::vector<Formula> formulas_;
   // Row names by kind of owner: events, goals, ships, wings; [row - 1].
   std::vector<TextView> names_[4];

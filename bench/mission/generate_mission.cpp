@@ -1,8 +1,9 @@
-// generate_mission SIZE_MB OUTPUT [--references] [--damage]: writes a
-// synthetic mission of about SIZE_MB megabytes, for benchmarks and manual
-// tests with large files; --references adds the references the mission check
-// looks up, --damage leaves formulas open and adds event names without
-// formulas.
+// generate_mission SIZE_MB OUTPUT [--references] [--damage] [--briefings]:
+// writes a synthetic mission of about SIZE_MB megabytes, for benchmarks and
+// manual tests with large files; --references adds the references the
+// mission check looks up, --damage leaves formulas open and adds event names
+// without formulas, --briefings adds variables, briefings, command briefings
+// and debriefings in the proportions of real missions.
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -19,12 +20,14 @@ int main(int argc, char** argv) {
       extras.references = true;
     } else if (option == "--damage") {
       extras.damage = true;
+    } else if (option == "--briefings") {
+      extras.briefings = true;
     } else {
       options_ok = false;
     }
   }
   if (!options_ok) {
-    std::cerr << "usage: generate_mission SIZE_MB OUTPUT [--references] [--damage]\n";
+    std::cerr << "usage: generate_mission SIZE_MB OUTPUT [--references] [--damage] [--briefings]\n";
     return 2;
   }
   const double megabytes = std::atof(argv[1]);

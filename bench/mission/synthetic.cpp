@@ -273,6 +273,135 @@ void ReferenceEvents(Writer& w, int block, int count, int ships) {
   }
 }
 
+// The briefings of one block and the variables its events and messages use:
+// as many briefing and debriefing stages as a real mission has against its
+// events (a tenth of them each), and a variable for every ten events.
+void BlockVariables(Writer& w, int block) {
+  w.Line("#Sexp_variables");
+  w.Line("");
+  w.Line("$Variables:");
+  w.Line("(");
+  for (int k = 0; k < 20; ++k) {
+    const std::string index = std::to_string(block * 20 + k);
+    const std::string name = "\"Var " + std::to_string(block) + "-" + std::to_string(k) + "\"";
+    const char* persistence = k % 5 == 0 ? "\t\t\"campaign-persistent\"" : k % 7 == 0 ? "\t\t\"player-persistent\"" : "";
+    w.Line("\t\t" + index + "\t\t" + name + "\t\t\"" + std::to_string(k) + "\"\t\t\"" +
+           (k % 3 ? "number" : "string") + "\"" + persistence);
+  }
+  w.Line(")");
+  w.Line("");
+}
+
+std::string Variable(int block, int k) { return "Var " + std::to_string(block) + "-" + std::to_string(k % 20); }
+
+void Briefings(Writer& w, int block, int ships) {
+  const int base = block * ships;
+  w.Line("#Command Briefing");
+  w.Line("");
+  for (int k = 0; k < 2; ++k) {
+    w.Line("$Stage Text:");
+    w.Line("XSTR(\"Command update " + std::to_string(block) + "-" + std::to_string(k) + ": the $h " +
+           w.Ship(base + k).substr(1, w.Ship(base + k).size() - 2) + " fleet gathers near $b Capella$|.");
+    w.Line("");
+    w.Line("$W March $W " + std::to_string(1 + k) + "\", -1)");
+    w.Line("$end_multi_text");
+    w.Line("$Ani Filename: cb_" + std::to_string(k) + ".ani");
+    w.Line("+Wave Filename: cb_" + std::to_string(block) + "_" + std::to_string(k) + ".wav");
+    w.Line("");
+  }
+  w.Line("#Briefing");
+  w.Line("$start_briefing");
+  w.Line("$num_stages: 10");
+  for (int k = 0; k < 10; ++k) {
+    w.Line("$start_stage");
+    w.Line("$multi_text");
+    w.Line(" XSTR(\"Stage " + std::to_string(k) + ": protect the $f " +
+           w.Ship(base + k).substr(1, w.Ship(base + k).size() - 2) + " and destroy the $h " +
+           w.Ship(base + k + 1).substr(1, w.Ship(base + k + 1).size() - 2) +
+           "$|. Watch the jump node$semicolon the enemy arrives there.\", -1)");
+    w.Line("$end_multi_text");
+    w.Line("$voice: brief_" + std::to_string(k) + ".wav");
+    w.Line("$camera_pos: 0.000000, 500.000000, 0.000000");
+    w.Line("$camera_orient:");
+    w.Line("\t1.000000, 0.000000, 0.000000,");
+    w.Line("\t0.000000, 0.000000, 1.000000,");
+    w.Line("\t0.000000, -1.000000, 0.000000");
+    w.Line("$camera_time: 500");
+    w.Line("$num_lines: 0");
+    w.Line("$num_icons: 2");
+    w.Line("$Flags: 0");
+    w.Line(k % 3 ? "$Formula: ( true ) " : "$Formula: ( is-event-true-delay \"Event " + std::to_string(base / 2 + k) +
+                                               "\" 0 ) ");
+    for (int icon = 0; icon < 2; ++icon) {
+      w.Line("$start_icon");
+      w.Line("$type: 6");
+      w.Line(icon ? "$team: Hostile" : "$team: Friendly");
+      w.Line("$class: " + std::string(Writer::kClasses[icon]));
+      w.Line("$pos: " + std::to_string(w.Pick(400)) + ".000000, 0.000000, 0.000000");
+      w.Line("$label:  XSTR(\"Icon " + std::to_string(icon) + "\", -1)");
+      w.Line("+id: " + std::to_string(icon + 1));
+      w.Line("$hlight: 0");
+      w.Line("$mirror: 0");
+      w.Line("$multi_text");
+      w.Line("$end_multi_text");
+      w.Line("$end_icon");
+    }
+    w.Line("$end_stage");
+  }
+  w.Line("$end_briefing");
+  w.Line("");
+  w.Line("#Debriefing_info");
+  w.Line("");
+  w.Line("$Num stages: 10");
+  w.Line("");
+  for (int k = 0; k < 10; ++k) {
+    if (k % 2) {
+      w.Line("$Formula: ( and");
+      w.Line("   ( is-destroyed-delay 0 " + w.Ship(base + k) + " )");
+      w.Line("   ( > @" + Variable(block, k) + "[0] " + std::to_string(k) + " )");
+      w.Line(")");
+    } else {
+      w.Line("$Formula: ( is-event-true-delay \"Event " + std::to_string(base / 2 + k) + "\" 0 ) ");
+    }
+    w.Line("$Multi text");
+    w.Line("    XSTR(\"Debriefing " + std::to_string(k) + ": the $f " +
+           w.Ship(base + k).substr(1, w.Ship(base + k).size() - 2) + "$|. It is safe.\", -1)");
+    w.Line("$end_multi_text");
+    w.Line("$Voice: debrief_" + std::to_string(k) + ".wav");
+    w.Line("$Recommendation text:");
+    w.Line("    XSTR(\"" + std::string(k % 3 ? "" : "Keep the convoy together.") + "\", -1)");
+    w.Line("$end_multi_text");
+    w.Line("");
+  }
+}
+
+// Events that change and read the block's variables, and messages that show
+// them.
+void VariableEvents(Writer& w, int block, int count) {
+  w.Line("#Events");
+  w.Line("");
+  for (int i = 0; i < count; ++i) {
+    const std::string v = Variable(block, i);
+    w.Line("$Formula: ( when");
+    w.Line("   ( < @" + v + "[0] " + std::to_string(w.Pick(100)) + " )");
+    w.Line("   ( modify-variable @" + v + "[0] ( + @" + v + "[0] 1 ) )");
+    w.Line(")");
+    w.Line("+Name: Count " + std::to_string(block) + "-" + std::to_string(i));
+    w.Line("+Repeat Count: -1");
+    w.Line("+Interval: 1");
+    w.Line("");
+  }
+  w.Line("#Messages");
+  w.Line("");
+  for (int i = 0; i < count / 4; ++i) {
+    w.Line("$Name: Status " + std::to_string(block) + "-" + std::to_string(i));
+    w.Line("$Team: -1");
+    w.Line("$MessageNew:  XSTR(\"Count now $" + Variable(block, i) + "\", -1)");
+    w.Line("$end_multi_text");
+    w.Line("");
+  }
+}
+
 }  // namespace
 
 std::string SyntheticMission(std::size_t bytes, unsigned seed) { return SyntheticMission(bytes, seed, {}); }
@@ -294,6 +423,11 @@ std::string SyntheticMission(std::size_t bytes, unsigned seed, MissionExtras ext
     Messages(w, base / 4, kShips / 4);
     Reinforcements(w, base / 40, kShips / 40);
     if (extras.references) ReferenceEvents(w, block, kShips / 4, kShips);
+    if (extras.briefings) {
+      BlockVariables(w, block);
+      Briefings(w, block, kShips);
+      VariableEvents(w, block, kShips / 10);
+    }
   }
   w.Line("#End");
   return w.Take();
@@ -332,7 +466,8 @@ std::string SyntheticMissionFile(std::size_t megabytes, MissionExtras extras) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "torvek-bench";
   const std::string suffix = std::string(extras.references ? "-references" : "") +
-                             std::string(extras.damage ? "-damaged" : "") + std::string(extras.hub ? "-hub" : "");
+                             std::string(extras.damage ? "-damaged" : "") + std::string(extras.hub ? "-hub" : "") +
+                             std::string(extras.briefings ? "-briefings" : "");
   const fs::path file = dir / ("synthetic-" + std::to_string(megabytes) + "mb" + suffix + ".fs2");
   std::error_code ec;
   if (!fs::exists(file, ec)) {

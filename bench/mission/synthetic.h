@@ -20,6 +20,12 @@ struct MissionExtras {
   // last closing bracket, and every 50th event is followed by 20 event names
   // without a formula of their own.
   bool damage = false;
+  // In every block, in the proportions of real missions: a "#Sexp_variables"
+  // section of 20 variables (some persistent), a command briefing of 2
+  // stages, a briefing of 10 stages with icons and coloured texts, a
+  // debriefing of 10 stages with formulas and recommendations, events that
+  // read and change the block's variables, and messages that show them.
+  bool briefings = false;
   // One event named by a thousand others: events 1 to 1000 wait on event 0.
   bool hub = false;
 };

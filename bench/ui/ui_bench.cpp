@@ -47,6 +47,14 @@
 //                    0.2 s); longest_block_ms the longest time the event loop
 //                    went unserved meanwhile (target: at most 100 ms). The
 //                    window is measured once its graph is built.
+//   SwitchToLaterView from General to a view after the eight (/9 Variables,
+//                    /10 Briefing, /11 Command Briefing, /12 Debriefing,
+//                    /13 Summary), row 1 selected with its text and formula,
+//                    painted, on a 100 MB synthetic mission with variables
+//                    and briefings in the proportions of real missions
+//                    (target: under 50 ms; the lists are filled by the
+//                    reader beside the window, never by the switch). It runs
+//                    last, in a window of its own, the others closed.
 // The windows of the benchmarks after LoadToGeneral are measured once the
 // reader has handed over all it builds after a load.
 #include <benchmark/benchmark.h>
@@ -88,6 +96,11 @@ constexpr std::size_t kMegabytes = 100;
 
 const std::string& MissionPath() {
   static const std::string path = bench::SyntheticMissionFile(kMegabytes);
+  return path;
+}
+
+const std::string& BriefingsMissionPath() {
+  static const std::string path = bench::SyntheticMissionFile(kMegabytes, bench::MissionExtras{.briefings = true});
   return path;
 }
 
@@ -172,6 +185,8 @@ std::unique_ptr<Window> shared;
 // one sorted by the first column.
 std::unique_ptr<Window> unsorted;
 std::unique_ptr<Window> sortedByName;
+// The mission with briefings, for the views after the eight.
+std::unique_ptr<Window> briefings;
 
 Window& SharedWindow(std::unique_ptr<Window>& window = shared) {
   if (!window) {
@@ -472,6 +487,33 @@ void BM_FlowNeighbourhood(benchmark::State& state) {
                  pane->findChild<QLabel*>(QStringLiteral("EventFlowInfo"))->text().toStdString());
 }
 
+void BM_SwitchToLaterView(benchmark::State& state) {
+  // The windows of the benchmarks before are done with: their missions go
+  // first, so that two large missions are never held at once.
+  shared.reset();
+  unsorted.reset();
+  sortedByName.reset();
+  flow.reset();
+  if (!briefings) {
+    briefings = std::make_unique<Window>();
+    LoadAndWait(*briefings, BriefingsMissionPath());
+  }
+  const int mode = static_cast<int>(state.range(0));
+  QAction* general = ModeEntry(*briefings->form, views::kModeGeneral);
+  QAction* later = ModeEntry(*briefings->form, mode);
+  for (auto _ : state) {
+    state.PauseTiming();
+    general->trigger();
+    Settle(*briefings->form);
+    state.ResumeTiming();
+    later->trigger();
+    Settle(*briefings->form);
+  }
+  const auto* list = briefings->form->findChild<QTreeView*>(QStringLiteral("ListView1"));
+  state.SetLabel(mission::ToUtf8(views::ModeOf(mode).title) + ", " + std::to_string(list->model()->rowCount()) +
+                 " rows");
+}
+
 BENCHMARK(BM_CoreLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadToGeneral)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SwitchToLargest)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -480,6 +522,7 @@ BENCHMARK(BM_SortLargest)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)-
 BENCHMARK(BM_FindShipInEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LinkClick)->Unit(benchmark::kMillisecond)->Iterations(10)->Arg(0)->Arg(1)->Arg(2);
 BENCHMARK(BM_FlowNeighbourhood)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
+BENCHMARK(BM_SwitchToLaterView)->Unit(benchmark::kMillisecond)->Iterations(5)->DenseRange(9, 13);
 
 }  // namespace
 
@@ -493,6 +536,7 @@ int main(int argc, char** argv) {
   shared.reset();
   unsorted.reset();
   sortedByName.reset();
+  briefings.reset();
   flow.reset();
   return 0;
 }

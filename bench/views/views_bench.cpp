@@ -1,4 +1,4 @@
-// The eight view fillers together against loading the same mission: the
+// The view fillers together against loading the same mission: the
 // ratio AllFillers / LoadFile at 100 MB is the figure of interest (at most
 // 1). ExportJson (load, views, every formula, JSON into a stream that
 // discards it) against LoadFile should stay at most 4. Single fillers and
@@ -57,6 +57,35 @@ void BM_OneFiller(benchmark::State& state) {
   const int mode = static_cast<int>(state.range(0));
   for (auto _ : state) benchmark::DoNotOptimize(views::FillMode(mode, m).rows.size());
   state.SetLabel(std::string(mission::ToUtf8(views::ModeOf(mode).title)) + ", 100 MB");
+}
+
+// The views after the eight on a 100 MB mission with variables and
+// briefings in the proportions of real missions, against loading it: what
+// the reader beside the window adds for them after a load.
+const std::string& BriefingsPath() {
+  static const std::string path = bench::SyntheticMissionFile(100, bench::MissionExtras{.briefings = true});
+  return path;
+}
+
+void BM_LoadBriefings(benchmark::State& state) {
+  for (auto _ : state) {
+    mission::Mission m;
+    if (!mission::LoadFile(BriefingsPath(), m).ok) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(m.Tree().Size());
+  }
+}
+
+void BM_LaterFillers(benchmark::State& state) {
+  static mission::Mission m;
+  if (m.FileLineCount() == 0) mission::LoadFile(BriefingsPath(), m);
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    rows = 0;
+    for (int mode = views::kStoreModeCount + 1; mode <= views::kModeCount; ++mode)
+      rows += views::FillMode(mode, m).rows.size();
+    benchmark::DoNotOptimize(rows);
+  }
+  state.SetLabel("100 MB with briefings, " + std::to_string(rows) + " rows");
 }
 
 void BM_TreeLinks(benchmark::State& state) {
@@ -123,7 +152,9 @@ void BM_ExportJsonDamaged(benchmark::State& state) { ExportJson(state, {.damage 
 
 BENCHMARK(BM_LoadFile)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AllFillers)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_OneFiller)->DenseRange(1, 8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneFiller)->DenseRange(1, views::kModeCount)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadBriefings)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LaterFillers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_TreeLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AllFormulas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportJson)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(4.0);

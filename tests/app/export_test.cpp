@@ -52,8 +52,8 @@ TEST(ExportTest, SampleMissionMatchesTheReviewedDocument) {
   ASSERT_EQ(doc.size(), expected.size());
   EXPECT_EQ(doc["sections"], expected["sections"]);
   EXPECT_EQ(doc["tree"], expected["tree"]);
-  ASSERT_EQ(doc["views"].size(), 8u);
-  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(doc["views"][i], expected["views"][i]) << "view " << i + 1;
+  ASSERT_EQ(doc["views"].size(), 13u);
+  for (std::size_t i = 0; i < 13; ++i) EXPECT_EQ(doc["views"][i], expected["views"][i]) << "view " << i + 1;
   ASSERT_EQ(doc["formulas"].size(), expected["formulas"].size());
   for (std::size_t i = 0; i < expected["formulas"].size(); ++i)
     EXPECT_EQ(doc["formulas"][i], expected["formulas"][i]) << expected["formulas"][i]["tag"];
@@ -83,12 +83,18 @@ std::string ExportOf(ExportFormat format, const std::string& bytes) {
   return out.str();
 }
 
-TEST(ExportTest, MissionWithoutHeadersGivesEightViewsAndAnEmptyGeneral) {
+TEST(ExportTest, MissionWithoutHeadersGivesEveryViewAndAnEmptyGeneral) {
   const json doc = json::parse(ExportOf(ExportFormat::kJson, "$Name: x\r\n"));
-  ASSERT_EQ(doc["views"].size(), 8u);
+  ASSERT_EQ(doc["views"].size(), 13u);
   EXPECT_EQ(doc["views"][0], json::parse(R"({"mode":1,"title":"General","columns":[],"rows":[]})"));
   EXPECT_EQ(doc["views"][2]["title"], "Directives");
   EXPECT_EQ(doc["views"][5]["columns"].size(), 5u);
+  // The views after the eight have their columns; only the Summary has rows (all 0).
+  for (std::size_t i = 8; i < 12; ++i) {
+    EXPECT_FALSE(doc["views"][i]["columns"].empty()) << i;
+    EXPECT_TRUE(doc["views"][i]["rows"].empty()) << i;
+  }
+  EXPECT_EQ(doc["views"][12]["rows"][0]["cells"], json::parse(R"(["Ships", "0"])"));
   EXPECT_EQ(doc["formulas"], json::array());
 }
 

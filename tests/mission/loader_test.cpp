@@ -131,6 +131,37 @@ TEST(LoaderTest, FileLinesKeepEveryLineWithItsNumber) {
   }
 }
 
+// Every header opens a section, also one the store does not keep; a section
+// ends where the next begins, the last one past the file's last line.
+TEST(LoaderTest, SectionBlocksAndTheirLines) {
+  const struct {
+    std::string file;
+    std::vector<std::string> blocks;  // "name header end"
+  } cases[] = {
+      {"a\r\n#Briefing\r\n$start_stage\r\n#Events ; c\r\n+Name: E\r\n#\r\n",
+       {"Briefing 2 4", "Events  4 6", " 6 7"}},
+      {"#Sexp_variables\r\n(\r\n", {"Sexp_variables 1 3"}},
+      {"no header\r\n", {}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    const Mission m = ParseMissionBytes(c.file);
+    std::vector<std::string> got;
+    for (const SectionBlock& b : m.Blocks())
+      got.push_back(ToUtf8(m.BlockName(b)) + " " + std::to_string(b.header) + " " + std::to_string(b.end));
+    EXPECT_EQ(got, c.blocks) << c.file;
+  }
+  // A formula outside the store is read from a list of the file's lines,
+  // which never runs past the file.
+  const Mission m = ParseMissionBytes("#Briefing\r\n$Formula: ( true\r\n  )\r\n");
+  const LineList lines = m.FileLines(2, 10);
+  ASSERT_EQ(lines.Count(), 2u);
+  EXPECT_EQ(lines.Line(1), u"$Formula: ( true");
+  EXPECT_EQ(lines.Line(2), u"  )");
+  EXPECT_TRUE(m.FileLines(5, 9).Empty());
+  EXPECT_TRUE(m.FileLines(0, 1).Empty());
+}
+
 // Text is counted in 16-bit characters: cutting a key off a line removes
 // characters, not bytes, whichever encoding the file had.
 TEST(LoaderTest, CountsCharactersNotBytes) {

@@ -74,8 +74,9 @@ TEST(ModernOperatorsTest, ComparisonsTakeAnyNumberOfOperands) {
       {"( < ( hits-left \"A\" ) ( hits-left \"B\" ) )", " Ship(\"A\").Hull < Ship(\"B\").Hull"},
       {"( > @shots[0] 5 )", " Variable(\"shots\") > 5"},
       {"( > ( mission-time ) 10 20 )", " MissionStatus.MissionTime > 10 And MissionStatus.MissionTime > 20"},
-      // A form it reads right keeps its text, words as written.
-      {"( < ( hits-left \"A\" ) @limit[50] )", " Ship(\"A\").Hull < @limit[50]"},
+      // A form it reads right keeps its form, a variable read as one.
+      {"( < ( hits-left \"A\" ) @limit[50] )", " Ship(\"A\").Hull < Variable(\"limit\")"},
+      {"( < ( hits-left \"A\" ) 50 )", " Ship(\"A\").Hull < 50"},
       {"( xor ( true ) ( is-destroyed-delay 0 \"A\" ) )",
        Lines({"(", "  True", "Xor", "  Ship(\"A\").DestroyedSince>=0", ")", ""})},
   });
@@ -361,14 +362,115 @@ TEST(ModernOperatorsTest, WordsMatchCaseInsensitivelyAndOldNamesAreRenamed) {
   });
 }
 
-TEST(ModernOperatorsTest, OperatorsOutsideTheTableStayUnknown) {
+// An operator in neither table (a mod's own) keeps the marker and shows its
+// arguments as a call; the original translation hid them.
+TEST(ModernOperatorsTest, OperatorsOutsideTheTableStayUnknownWithTheirArguments) {
   ExpectModernTranslations({
-      {"( my-mod-operator 1 2 )", " #UnknownCommand my-mod-operator"},
+      {"( when ( true ) ( lua-set-cloak-ability ( true ) \"default\" \"Gemini 1\" ) )",
+       WhenTrue({" #UnknownCommand lua-set-cloak-ability(True,\"default\",\"Gemini 1\")"})},
+      {"( my-mod-operator 1 2 )", " #UnknownCommand my-mod-operator(1,2)"},
       {"( when ( true ) ( lua-jump-to \"Nav 1\" ) ( ship-vanish \"A\" ) )",
-       WhenTrue({" #UnknownCommand lua-jump-to", " Ship(\"A\").VanishWithoutTrace()"})},
-      {"( = ( lua-get-value ) 2 )", " #UnknownCommand lua-get-value = 2"},
-      {"( x ( ) )", Lines({" #UnknownCommand x", " #UnknownCommand "})},
+       WhenTrue({" #UnknownCommand lua-jump-to(\"Nav 1\")", " Ship(\"A\").VanishWithoutTrace()"})},
+      {"( = ( lua-get-value ) 2 )", " #UnknownCommand lua-get-value() = 2"},
+      {"( lua-a ( lua-b 1 ) @v[2] \"<argument>\" )",
+       " #UnknownCommand lua-a(#UnknownCommand lua-b(1),Variable(\"v\"),Argument)"},
+      {"( x ( ) )", " #UnknownCommand x()"},
+      // A part without an operator word stays a bare marker.
+      {"( ( ) )", " #UnknownCommand "},
   });
+  // The original translation keeps its line.
+  EXPECT_EQ(TranslateModern("( my-mod-operator 1 2 )", OperatorSet::kOriginal), " #UnknownCommand my-mod-operator");
+}
+
+// Where an original template takes a word, the FreeSpace Open translation
+// takes any argument, operators included, and shows it as its value. The
+// original read the operator's pieces as words (« Subsystem("Hull")= -(»)
+// or as lines of their own.
+TEST(ModernOperatorsTest, AnOperatorMayStandWhereTheOriginalTakesAWord) {
+  ExpectModernTranslations({
+      {"( when ( true ) ( sabotage-subsystem \"Polydeuces# 1\" \"Hull\" ( rand-multiple 0 1 ) ) )",
+       WhenTrue({" Ship(\"Polydeuces# 1\").Subsystem(\"Hull\")= -Random(0,1)"})},
+      {"( sabotage-subsystem \"A\" \"Hull\" ( rand-multiple 0 1 ) )", " Ship(\"A\").Subsystem(\"Hull\")= -Random(0,1)"},
+      {"( when ( true ) ( set-subsystem-strength \"A\" \"engine\" ( + 10 @x[5] ) ) )",
+       WhenTrue({" Ship(\"A\").Subsystem(\"engine\")=10 + Variable(\"x\")"})},
+      {"( when ( true ) ( ship-guardian-threshold ( rand 10 20 ) \"A\" ) )",
+       WhenTrue({" Ship(\"A\").GuardianThreshold = RandomOnce(10,20)"})},
+      {"( when ( is-destroyed-delay ( rand 0 5 ) \"A\" \"B\" ) ( do-nothing ) )",
+       Lines({"If", " Ship(\"A\").DestroyedSince>=RandomOnce(0,5)", " And Ship(\"B\").DestroyedSince>=RandomOnce(0,5)",
+              "Then", " MissionStatus.Event(\"Ev\")=True"})},
+      {"( when ( has-time-elapsed ( * 60 2 ) ) ( ship-vanish \"A\" ( script-eval-num \"Ship()\" ) ) )",
+       Lines({"If", " MissionStatus.MissionTime=60 * 2", "Then", " MissionStatus.Event(\"Ev\")=True",
+              " Ship(\"A\").VanishWithoutTrace()", " Ship(ScriptEvalNum(\"Ship()\")).VanishWithoutTrace()"})},
+      {"( when ( true ) ( add-remove-escort \"A\" ( rand 0 1 ) ) )",
+       WhenTrue({" Ship(\"A\").EscortList.AddOrRemove(RandomOnce(0,1))"})},
+      // The goal of an add-goal that is a whole formula is its argument too.
+      {"( add-goal \"A\" ( ai-chase \"B\" 89 ) )", " Ship(\"A\").AddGoal(AI_CHASE,\"B\",89)"},
+  });
+  // The original translation keeps its readings.
+  EXPECT_EQ(TranslateModern("( when ( true ) ( sabotage-subsystem \"A\" \"Hull\" ( rand-multiple 0 1 ) ) )",
+                            OperatorSet::kOriginal),
+            WhenTrue({" Ship(\"A\").Subsystem(\"Hull\")= -("}));
+  EXPECT_EQ(TranslateModern("( add-goal \"A\" ( ai-chase \"B\" 89 ) )", OperatorSet::kOriginal),
+            Lines({" Ship(\"A\").AddGoal()", "AI_CHASE,\"B\",89"}));
+}
+
+// The game adds the delays of a message list up ("all times are
+// accumulated"): shown as written, 5500 then 5000 read as if the second
+// message came first. With FreeSpace Open operators each line shows the time
+// from the event's firing.
+TEST(ModernOperatorsTest, MessageListsShowTheTimeFromTheEventsFiring) {
+  ExpectModernTranslations({
+      {"( send-message-list \"#A\" \"High\" \"M1\" 5500 \"#B\" \"Normal\" \"M2\" 5000 )",
+       Lines({" InXMilliSeconds(5500).SendMessage(\"#A\",\"M1\",\"High\")",
+              " InXMilliSeconds(10500).SendMessage(\"#B\",\"M2\",\"Normal\")"})},
+      {"( when ( true ) ( send-message-list \"Magellan\" \"High\" \"Another wing!\" 0 \"#Tactical\" \"High\" "
+       "\"War on 2 fronts\" 5000 \"Magellan\" \"High\" \"31st ready\" 5000 ) )",
+       WhenTrue({" InXMilliSeconds(0).SendMessage(\"Magellan\",\"Another wing!\",\"High\")",
+                 " InXMilliSeconds(5000).SendMessage(\"#Tactical\",\"War on 2 fronts\",\"High\")",
+                 " InXMilliSeconds(10000).SendMessage(\"Magellan\",\"31st ready\",\"High\")"})},
+      // Delays known only when the mission runs stand as terms of the sum.
+      {"( send-message-list \"#A\" \"High\" \"M1\" @wait[1000] \"#A\" \"High\" \"M2\" 2000 \"#A\" \"High\" \"M3\" "
+       "( * 2 100 ) )",
+       Lines({" InXMilliSeconds(Variable(\"wait\")).SendMessage(\"#A\",\"M1\",\"High\")",
+              " InXMilliSeconds(Variable(\"wait\") + 2000).SendMessage(\"#A\",\"M2\",\"High\")",
+              " InXMilliSeconds(Variable(\"wait\") + 2 * 100 + 2000).SendMessage(\"#A\",\"M3\",\"High\")"})},
+      {"( send-message-list \"#A\" \"High\" \"M1\" 9000000000000000000 \"#A\" \"High\" \"M2\" 9000000000000000000 )",
+       Lines({" InXMilliSeconds(9000000000000000000).SendMessage(\"#A\",\"M1\",\"High\")",
+              " InXMilliSeconds(9000000000000000000 + 9000000000000000000).SendMessage(\"#A\",\"M2\",\"High\")"})},
+      {"( send-message-chain \"Stop\" \"#A\" \"High\" \"M1\" 1000 \"#B\" \"Low\" \"M2\" 2000 )",
+       Lines({" SendMessageChain(\"Stop\")", "  InXMilliSeconds(1000).SendMessage(\"#A\",\"M1\",\"High\")",
+              "  InXMilliSeconds(3000).SendMessage(\"#B\",\"M2\",\"Low\")"})},
+  });
+  // The original translation shows the delays as written.
+  EXPECT_EQ(TranslateModern("( send-message-list \"#A\" \"High\" \"M1\" 5500 \"#B\" \"Normal\" \"M2\" 5000 )",
+                            OperatorSet::kOriginal),
+            Lines({" InXMilliSeconds(5500).SendMessage(\"#A\",\"M1\",\"High\")",
+                   " InXMilliSeconds(5000).SendMessage(\"#B\",\"M2\",\"Normal\")"}));
+}
+
+// A variable reads Variable("Name") wherever it stands, also where an
+// original template takes a word.
+TEST(ModernOperatorsTest, VariablesReadAsVariablesEverywhere) {
+  ExpectModernTranslations({
+      {"( when ( true ) ( good-secondary-time \"Hostile\" 60 \"Piranha\" \"@target-destroyers[None]\" ) )",
+       WhenTrue({" Team(\"Hostile\").Enemy(Variable(\"target-destroyers\")).PreferSecondaryWeapon(\"Piranha\",60)"})},
+      {"( send-message \"#Cmd\" \"High\" \"@msg[Hi]\" )", " SendMessage(\"#Cmd\",Variable(\"msg\"),\"High\")"},
+      {"( is-destroyed-delay @d[0] \"A\" )", " Ship(\"A\").DestroyedSince>=Variable(\"d\")"},
+      {"( ship-vanish \"@victim[Alpha 1]\" \"B\" )",
+       Lines({" Ship(Variable(\"victim\")).VanishWithoutTrace()", " Ship(\"B\").VanishWithoutTrace()"})},
+      {"( when ( has-time-elapsed @T[30] ) ( change-iff \"Hostile\" \"A\" \"<argument>\" ) )",
+       Lines({"If", " MissionStatus.MissionTime=Variable(\"T\")", "Then", " MissionStatus.Event(\"Ev\")=True",
+              " Ship(\"A\").ChangeIff(\"Hostile\")", " Ship(\"<argument>\").ChangeIff(\"Hostile\")"})},
+      {"( when ( true ) ( add-goal \"@ship[A]\" ( ai-chase \"@t[B]\" 89 ) ) )",
+       WhenTrue({" Ship(Variable(\"ship\")).AddGoal(AI_CHASE,Variable(\"t\"),89)"})},
+      // The priority of a variable may add or remove the ship.
+      {"( add-remove-escort \"A\" @p[0] )", " Ship(\"A\").EscortList.AddOrRemove(Variable(\"p\"))"},
+      {"( add-remove-escort \"A\" 0 )", " Ship(\"A\").EscortList.Remove()"},
+      // Not variables: a lone "@", a name that merely holds one.
+      {"( send-message \"@\" \"High\" \"Mail a@b\" )", " SendMessage(\"@\",\"Mail a@b\",\"High\")"},
+  });
+  EXPECT_EQ(TranslateModern("( send-message \"#Cmd\" \"High\" \"@msg[Hi]\" )", OperatorSet::kOriginal),
+            " SendMessage(\"#Cmd\",\"@msg[Hi]\",\"High\")");
 }
 
 // Everything the original translates as the rules say keeps its text.
@@ -384,10 +486,9 @@ TEST(ModernOperatorsTest, TheOriginalTranslationIsKept) {
       "( or ( true ) ( false ) ( true ) )",
       "( and ( or ( true ) ( is-destroyed-delay 0 \"A\" ) ) ( false ) )",
       "( when ( true ) ( add-goal \"A\" ( ai-chase \"B\" 89 ) ) )",
-      "( add-goal \"A\" ( ai-chase \"B\" 89 ) )",
       "( send-random-message \"#Cmd\" \"High\" \"M1\" \"M2\" )",
       "( send-message-list \"#Cmd\" \"High\" \"M1\" 0 \"#Cmd\" \"Low\" \"M2\" 2000 )",
-      "( when ( has-time-elapsed @T[30] ) ( change-iff \"Hostile\" \"A\" \"<argument>\" ) )",
+      "( when ( has-time-elapsed 30 ) ( change-iff \"Hostile\" \"A\" \"<argument>\" ) )",
       "( when ( true ) ( validate-goal \"G1\" ) ( sabotage-subsystem \"A\" \"engine\" 50 ) )",
       "( when )",
       "( > )",

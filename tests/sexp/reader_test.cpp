@@ -31,13 +31,28 @@ std::vector<Text> SplitFormula(TextView prepared) {
   return texts;
 }
 
+struct ReadCase {
+  std::vector<std::string> lines;  // the formula's lines and any lines after it
+  std::int32_t read;               // lines read
+  std::string result;
+};
+
+// Reads each case's formula, starting after the lines `before`: what it
+// gives and how far it reads.
+void ExpectReadings(const std::vector<ReadCase>& cases, const std::vector<std::string>& before = {}) {
+  for (const ReadCase& c : cases) {
+    std::vector<std::string> lines = before;
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    const mission::Mission m = EventsSection(lines);
+    const auto start = static_cast<std::int32_t>(before.size()) + 1;
+    std::int32_t next = -1;
+    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), start, next)), c.result) << c.lines[0];
+    EXPECT_EQ(next, start + c.read) << c.lines[0];
+  }
+}
+
 TEST(ReadFormulaTest, GathersLinesUntilTheBracketsBalance) {
-  struct Case {
-    std::vector<std::string> lines;  // the formula starts at line 2
-    std::int32_t read;               // lines read
-    std::string result;
-  };
-  const Case cases[] = {
+  ExpectReadings({
       {{"$Formula: ( true )"}, 1, " True"},
       {{"$Formula: ( when ", "( true ) ", "( do-nothing ) ", ")", "+Name: Ev"},
        4,
@@ -49,17 +64,77 @@ TEST(ReadFormulaTest, GathersLinesUntilTheBracketsBalance) {
       {{"$Formula: ( ship-vanish \"A  1\"  ", "  \"B   2\" )"},
        2,
        Lines({" Ship(\"A 1\").VanishWithoutTrace()", " Ship(\"B 2\").VanishWithoutTrace()"})},
-      // Nothing is put between two lines: words run together.
-      {{"$Formula: ( ship-vanish \"A\"", "\"B\" )"}, 2, " Ship(\"A\"\"B\").VanishWithoutTrace()"},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> lines = {"+Name: before"};
-    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
-    const mission::Mission m = EventsSection(lines);
-    std::int32_t next = -1;
-    EXPECT_EQ(U8(ReadFormula(u"Ev", testing::Events(m), 2, next)), c.result) << c.lines[0];
-    EXPECT_EQ(next, 2 + c.read) << c.lines[0];
-  }
+      // A line end separates words, also where the lines have no blanks
+      // at their ends.
+      {{"$Formula: ( ship-vanish \"A\"", "\"B\" )"},
+       2,
+       Lines({" Ship(\"A\").VanishWithoutTrace()", " Ship(\"B\").VanishWithoutTrace()"})},
+  }, {"+Name: before"});
+}
+
+// Stored lines have lost their tabs: a formula indented with tabs and
+// written without blanks at the line ends (event "Any Turrets 1" of a real
+// mission) must not glue the words of two lines together.
+TEST(ReadFormulaTest, ALineEndSeparatesWords) {
+  ExpectReadings({
+      {{"$Formula: ( when", "\t( and ", "\t\t( is-subsystem-destroyed-delay ", "\t\t\t\"Sathanas\" ",
+        "\t\t\t\"turret14\" ", "\t\t\t0 ", "\t\t)", "\t\t( is-event-true-delay", "\t\t\t\"However\"", "\t\t\t0",
+        "\t\t)", "\t)", "\t( do-nothing )", ")"},
+       14,
+       Lines({"If", "(", "  Ship(\"Sathanas\").Subsystem(\"turret14\").DestroyedSince>=0", "And",
+              "  MissionStatus.Event(\"However\").TrueSince>=0", ")", "", "Then",
+              " MissionStatus.Event(\"Ev\")=True"})},
+      {{"$Formula: ( send-message", "\"#Cmd\"", "\"High\"", "\"Hi\"", ")"}, 5, " SendMessage(\"#Cmd\",\"Hi\",\"High\")"},
+      // Blanks at a line's end and at the next one's start still make one.
+      {{"$Formula: ( has-arrived-delay   ", "   0 \"A\" )"}, 2, " Ship(\"A\").ArrivedSince>=0"},
+      // Inside a quoted text that goes on into the next line the line end
+      // is a blank of the name.
+      {{"$Formula: ( send-message \"#Cmd\" \"High\" \"Two", "lines\" )"},
+       2,
+       " SendMessage(\"#Cmd\",\"Two lines\",\"High\")"},
+  });
+}
+
+// A bracket between two quotes belongs to a name: it neither makes the
+// formula reach further nor splits it. Event and goal names with brackets
+// are common in real missions («Phantom lost (before Naxos)»), and script
+// calls are written as «"UpdateTarget()"».
+TEST(ReadFormulaTest, BracketsInsideQuotedTextsAreText) {
+  ExpectReadings({
+      {{"$Formula: ( is-event-true-delay \"Phantom lost (before Naxos)\" 0 )"},
+       1,
+       " MissionStatus.Event(\"Phantom lost (before Naxos)\").TrueSince>=0"},
+      {{"$Formula: ( when ", "   ( or ", "      ( is-event-true-delay ", "         \"Phantom lost (before Naxos)\" ",
+        "         0 ", "      )", "      ( is-event-true-delay \"NTF retreated\" 0 )", "   )", "   ( do-nothing ) ", ")",
+        "+Name: Thiazi departure cue"},
+       10,
+       Lines({"If", "(", "  MissionStatus.Event(\"Phantom lost (before Naxos)\").TrueSince>=0", "Or",
+              "  MissionStatus.Event(\"NTF retreated\").TrueSince>=0", ")", "", "Then",
+              " MissionStatus.Event(\"Ev\")=True"})},
+      // An opening bracket in a name no longer swallows the event's next lines.
+      {{"$Formula: ( when ( true ) ( script-eval \"foo(\" ) ( ship-vanish \"A\" ) )", "+Name: Next", "+Repeat Count: 1"},
+       1,
+       Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True", " #UnknownCommand script-eval",
+              " Ship(\"A\").VanishWithoutTrace()"})},
+      // A closing one no longer ends the formula early.
+      {{"$Formula: ( when ( is-event-true-delay \"x)\" 0 )", "( ship-vanish \"A\" ) )"},
+       2,
+       Lines({"If", " MissionStatus.Event(\"x)\").TrueSince>=0", "Then", " MissionStatus.Event(\"Ev\")=True",
+              " Ship(\"A\").VanishWithoutTrace()"})},
+      {{"$Formula: ( when ( true ) ( script-eval \"UpdateTarget()\" ) )"},
+       1,
+       Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True", " #UnknownCommand script-eval"})},
+      // A quoted text opened on one line stays open into the next.
+      {{"$Formula: ( send-message \"#Cmd\" \"High\" \"Hi (", "there)\" )"},
+       2,
+       " SendMessage(\"#Cmd\",\"Hi ( there)\",\"High\")"},
+      // One never closed leaves the formula open up to the next formula.
+      {{"$Formula: ( is-event-true-delay \"A ) 0 )", "+Name: A", "$Formula: ( true )"},
+       2,
+       "<Error in formular: missing ')' brackets>"},
+      // Outside quotes the brackets count as before.
+      {{"$Formula: ( true ) )"}, 1, "<Error in formular: too many ')' brackets>"},
+  });
 }
 
 TEST(ReadFormulaTest, SkipsTheKeyOfACue) {
@@ -112,6 +187,13 @@ TEST(ReadFormulaTest, PreparesAndSplitsAFormula) {
       {"a ) b ( c ) ( d )", {"a ) b  c )  d )"}},
       {"a ) ( ( b ) c", {"a )  ", " b ", " c"}},
       {") ) ( x", {") )  x"}},
+      // Brackets in quoted texts are part of the words.
+      {"is-event-true-delay \"Lost (before Naxos)\" 0", {"is-event-true-delay \"Lost (before Naxos)\" 0"}},
+      {"when ( script-eval \"F()\" ) ( x \")(\" )", {"when ", " script-eval \"F()\" ", "  x \")(\" "}},
+      {"a \"(\" ( b \")\" ) c", {"a \"(\" ", " b \")\" ", " c"}},
+      {"a \"b ( c", {"a \"b ( c"}},
+      // Below depth 0 only brackets outside quotes are dropped.
+      {"a ) \"(\" ( c )", {"a ) \"(\"  c )"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> parts;
@@ -133,6 +215,10 @@ TEST(ReadFormulaTest, PreparationRemovesKeyBlanksAndOuterBrackets) {
       {"   $Formula:   ( x ) tail", " x ) tail"},
       {"a$Formula:b", "ab"},
       {"( a $Formula: b )", " a  b "},
+      // A bracket of a quoted name stays, also in a name left open.
+      {"x \"(a)\"", "x \"(a)\""},
+      {"( x \"a)", " x \"a)"},
+      {"( x \"a\" )", " x \"a\" "},
   };
   for (const auto& [formula, prepared] : cases) EXPECT_EQ(U8(PrepareFormula(U16(formula))), prepared) << formula;
 }

@@ -1,6 +1,8 @@
 #include "tests/sexp/reference.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 namespace sexp::reference {
 namespace {
@@ -33,12 +35,17 @@ Text Nth(std::int32_t n, Text t) {
   return result;
 }
 
+// Brackets between two double quotes belong to a name.
 std::vector<Text> Split(const Text& f) {
   int depth = 0;
+  bool quoted = false;
   Text tok;
   std::vector<Text> parts;
   for (char16_t c : f) {
-    if (c == u'(') {
+    if (c == u'"') quoted = !quoted;
+    if (quoted || c == u'"') {
+      tok += c;
+    } else if (c == u'(') {
       if (IsGiven(tok) && depth == 0) {
         parts.push_back(tok);
         tok.clear();
@@ -105,7 +112,7 @@ const std::map<Text, Text>& Formats() {
       {u"ai-chase-any", u"AI_CHASE_ANY,%2"},
       {u"ai-undock", u"AI_UNDOCK,%2"},
       {u"ai-stay-still", u"AI_STAY_STILL,%3"},
-      {u"ai-warp-out", u"AI_WARP_OUT,%3"},
+      {u"ai-warp-out", u"AI_WARP_OUT,%2"},
       {u"ai-destroy-subsystem", u"AI_DESTROY_SUBSYSTEM,%2,%3,%4"},
       {u"ai-dock", u"AI_DOCK,%2,%3,%4,%5"},
       {u"do-nothing", u""},
@@ -160,7 +167,8 @@ const std::map<Text, Text> kShipActions = {
     {u"clear-goals", u"ClearGoals()"},
 };
 
-Text Parse(Context& ctx, Text formula, const Text& indent, int level);
+// `lead`: what the caller writes on the line before the part's text.
+Text Parse(Context& ctx, Text formula, const Text& indent, int level, const Text& lead = Text());
 
 Text Fill(const Text& format, const Text& part, const Text& i1) {
   Text s;
@@ -177,41 +185,60 @@ Text Fill(const Text& format, const Text& part, const Text& i1) {
   return s;
 }
 
-Text Parse(Context& ctx, Text f, const Text& indent, int level) {
+Text Parse(Context& ctx, Text f, const Text& indent, int level, const Text& lead) {
   if (++ctx.calls > ctx.max_calls) ctx.gave_up = true;
   if (ctx.gave_up) return Text();
   if (level > 1000) return u"<Error in formular: nested too deeply>";
   ReplaceFirst(f, u"$Formula:", u"");
   TrimBlank(f);
   if (!f.empty() && f.front() == u'(') f.erase(0, 1);
-  if (!f.empty() && f.back() == u')') DropRight(f, 1);
+  // A last ")" inside a quoted text left open is part of the name.
+  if (!f.empty() && f.back() == u')' && std::count(f.begin(), f.end(), u'"') % 2 == 0) DropRight(f, 1);
   const std::vector<Text> p = Split(f);
   const auto P = [&](std::size_t k) { return k >= 1 && k <= p.size() ? p[k - 1] : Text(); };
   const std::size_t n = p.size();
   const Text i1 = indent + u" ";
   std::vector<Text> lines;
+  bool given = false;
   for (std::size_t i = 1; i <= n; ++i) {
     const Text part = P(i);
     const Text op = Nth(1, part);
     const auto w = [&](std::int32_t k) { return Nth(k, part); };
+    // The caller's lead stands before the first line given only.
+    const Text line_lead = given ? Text() : lead;
     Text s;
     if (op == u"when") {
       s = u"If\r\n" + Parse(ctx, P(i + 1), u"", level + 1) + u"\r\nThen\r\n MissionStatus.Event(\"" + ctx.event +
           u"\")=True";
       ++i;
     } else if (op == u"not") {
-      s = i1 + u"Not" + Parse(ctx, P(i + 1), u"", level + 1);
+      const Text operand = Parse(ctx, P(i + 1), u"", level + 1);
+      const std::size_t first_end = operand.find(u"\r\n");
+      if (first_end == Text::npos || operand.substr(0, first_end) == u"(") {
+        s = i1 + u"Not" + operand;
+      } else {
+        // An operand of several lines in brackets, each line behind all
+        // the blanks before "Not" on its line.
+        Text blanks = line_lead + i1;
+        blanks.erase(0, blanks.find_last_not_of(u' ') + 1);
+        s = i1 + u"Not (";
+        Text rest = operand;
+        for (std::size_t end; (end = rest.find(u"\r\n")) != Text::npos; rest.erase(0, end + 2)) {
+          s += u"\r\n" + blanks + rest.substr(0, end);
+        }
+        s += u"\r\n" + blanks + rest + u"\r\n" + blanks + u")";
+      }
       ++i;
     } else if (op == u"and" || op == u"or") {
       s = indent + u"(\r\n";
       for (std::size_t k = 2; k <= n; ++k) {
-        s += indent + Parse(ctx, P(k), indent + u" ", level + 1) + u"\r\n";
+        s += indent + Parse(ctx, P(k), indent + u" ", level + 1, indent) + u"\r\n";
         if (k < n) s += indent + (op == u"and" ? u"And" : u"Or") + u"\r\n";
       }
       s += indent + u")\r\n";
       i = n;
     } else if (op == u"<" || op == u">") {
-      s = i1 + Parse(ctx, P(2), u"", level + 1) + u" " + Nth(1, P(1)) + u" " + Nth(1, P(3));
+      s = i1 + Parse(ctx, P(2), u"", level + 1, line_lead + i1) + u" " + Nth(1, P(1)) + u" " + Nth(1, P(3));
       i = n;
     } else if (kShipConditions.count(op)) {
       Text c;
@@ -255,6 +282,7 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
     } else {
       s = u" #UnknownCommand " + op;
     }
+    given = given || IsGiven(s);
     lines.push_back(s);
   }
   Text result;
@@ -263,6 +291,41 @@ Text Parse(Context& ctx, Text f, const Text& indent, int level) {
   }
   DropRight(result, 2);
   return result;
+}
+
+// Whether an operator other than the structural ones (which take bracketed
+// operands by design) has a bracket among its arguments: there the original
+// templates read an operator's pieces as words, and the FreeSpace Open
+// translation reads the operator.
+bool OperatorAmongWords(TextView formula) {
+  static const std::set<Text> structural = {u"when", u"not", u"and", u"or", u"<", u">"};
+  std::vector<Text> ops = {Text()};  // the operator of each open list
+  bool quoted = false;
+  bool first = true;  // the next word is the operator of the latest list
+  Text word;
+  const auto end_word = [&] {
+    if (!word.empty() && first) ops.back() = word;
+    if (!word.empty()) first = false;
+    word.clear();
+  };
+  for (const char16_t c : formula) {
+    if (c == u'"') quoted = !quoted;
+    if (!quoted && (c == u'(' || c == u')')) {
+      end_word();
+      if (c == u')') {
+        if (ops.size() > 1) ops.pop_back();
+        continue;
+      }
+      if (!ops.back().empty() && !structural.count(ops.back())) return true;
+      ops.push_back(Text());
+      first = true;
+    } else if (!quoted && (c == u' ' || c == u'\0' || c == u'\t')) {
+      end_word();
+    } else {
+      word += c;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -285,19 +348,30 @@ std::optional<Text> ReadFormula(TextView owner, const std::vector<Text>& lines, 
     if (next > 1 && lines[static_cast<std::size_t>(next - 1)].substr(0, 6) == u"$Formu") {
       return Text(u"<Error in formular: missing ')' brackets>");
     }
+    // A line end counts as a blank.
+    if (next > 1) acc += u" ";
     acc += lines[static_cast<std::size_t>(next - 1)];
     while (ReplaceFirst(acc, u"  ", u" ")) {
     }
     ++next;
-    Text copy = acc;
+    // Brackets count outside quoted texts only; a quoted text may span lines.
     std::int32_t open = 0, close = 0;
-    while (ReplaceFirst(copy, u"(", u"$%&")) ++open;
-    copy = acc;
-    while (ReplaceFirst(copy, u")", u"$%&")) ++close;
+    bool quoted = false;
+    for (const char16_t c : acc) {
+      if (c == u'"') quoted = !quoted;
+      if (!quoted && c == u'(') ++open;
+      if (!quoted && c == u')') ++close;
+    }
     d = open - close;
   } while (d > 0);
   if (d < 0) return Text(u"<Error in formular: too many ')' brackets>");
   return ParseIt(acc, u"", owner, max_calls);
+}
+
+bool ModernMayDiffer(TextView formula, TextView original) {
+  return original.find(u"#UnknownCommand") != TextView::npos || original.find(u"<Error in formular") != TextView::npos ||
+         formula.find(u"when") != TextView::npos || formula.find_first_of(u"<>@") != TextView::npos ||
+         formula.find(u"send-message-list") != TextView::npos || OperatorAmongWords(formula);
 }
 
 }  // namespace sexp::reference

@@ -21,4 +21,12 @@ std::optional<Text> ReadFormula(TextView owner, const std::vector<Text>& lines, 
                                 long max_calls = 20000);
 std::optional<Text> ParseIt(TextView formula, TextView indent, TextView event, long max_calls = 20000);
 
+// Whether the FreeSpace Open translation of `formula` may differ from its
+// original translation `original` by design: where the original writes
+// "#UnknownCommand" or its error texts, for a "when" among actions, "<" and
+// ">" it cannot read, an operator where the original takes a word, variables
+// (which read as variables), and message lists (whose delays add up).
+// Everywhere else it must give the same text.
+bool ModernMayDiffer(TextView formula, TextView original);
+
 }  // namespace sexp::reference

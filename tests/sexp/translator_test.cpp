@@ -19,10 +19,10 @@ struct TranslationCase {
   std::string result;
 };
 
-std::string Translate(const TranslationCase& c) {
+std::string Translate(const TranslationCase& c, OperatorSet operators = OperatorSet::kOriginal) {
   const mission::Mission m = EventsSection(c.formula);
   std::int32_t next = 0;
-  return U8(ReadFormula(U16(c.event), testing::Events(m), 1, next));
+  return U8(ReadFormula(U16(c.event), testing::Events(m), 1, next, operators));
 }
 
 // A formula on one line, in a "$Formula:" line and its brackets.
@@ -85,6 +85,60 @@ TEST(TranslatorTest, Actions) {
       {"Ev", F("( when ( true ) ( do-nothing ) )"), Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True"})},
       {"Ev", F("( x ( ) )"), Lines({" #UnknownCommand x", " #UnknownCommand "})},
       {"Ev", F("( add-goal \"A\" ( ai-chase \"B\" 89 ) )"), Lines({" Ship(\"A\").AddGoal()", "AI_CHASE,\"B\",89"})},
+  });
+}
+
+// Cases that read the same with both operator sets.
+void ExpectInBothModes(const std::vector<TranslationCase>& cases) {
+  for (const TranslationCase& c : cases) {
+    EXPECT_EQ(Translate(c), c.result) << c.formula[0];
+    EXPECT_EQ(Translate(c, OperatorSet::kFreeSpaceOpen), c.result) << c.formula[0] << " (FreeSpace Open)";
+  }
+}
+
+// "Not" glued to the first of several lines read as if it negated that line
+// only: «Not Ship("Varaha").ArrivedSince>=0» / «And Ship("Hangzhou")...»
+// said "Varaha not arrived, and Hangzhou arrived". An operand of several
+// lines is bracketed instead.
+TEST(TranslatorTest, NotOverSeveralLinesBracketsThemAll) {
+  ExpectInBothModes({
+      {"Ev", F("( not ( has-arrived-delay 0 \"Varaha\" \"Hangzhou\" \"Shenzhen\" ) )"),
+       Lines({" Not (", "  Ship(\"Varaha\").ArrivedSince>=0", "  And Ship(\"Hangzhou\").ArrivedSince>=0",
+              "  And Ship(\"Shenzhen\").ArrivedSince>=0", " )"})},
+      {"Ev", F("( when ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) ( do-nothing ) )"),
+       Lines({"If", " Not (", "  Ship(\"A\").DestroyedSince>=0", "  And Ship(\"B\").DestroyedSince>=0", " )", "Then",
+              " MissionStatus.Event(\"Ev\")=True"})},
+      // Inside "and" the lines stand behind the blanks of the operand.
+      {"Ev", F("( and ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) ( true ) )"),
+       Lines({"(", "  Not (", "   Ship(\"A\").DestroyedSince>=0", "   And Ship(\"B\").DestroyedSince>=0", "  )", "And",
+              "  True", ")", ""})},
+      // In a block inside a block, all the blanks before "Not" count.
+      {"Ev", F("( and ( or ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) ( true ) ) ( true ) )"),
+       Lines({"(", " (", "    Not (", "     Ship(\"A\").DestroyedSince>=0", "     And Ship(\"B\").DestroyedSince>=0",
+              "    )", " Or", "    True", " )", "", "And", "  True", ")", ""})},
+      {"Ev", F("( not ( not ( is-destroyed-delay 0 \"A\" \"B\" ) ) )"),
+       Lines({" Not (", "  Not (", "   Ship(\"A\").DestroyedSince>=0", "   And Ship(\"B\").DestroyedSince>=0", "  )",
+              " )"})},
+      // One line, or an and/or block with brackets of its own: as before.
+      {"Ev", F("( not ( is-destroyed-delay 0 \"A\" ) )"), " Not Ship(\"A\").DestroyedSince>=0"},
+      {"Ev", F("( not ( or ( true ) ( false ) ) )"), Lines({" Not(", "  True", "Or", "  False", ")", ""})},
+      {"Ev", F("( not ( is-ship-visible \"A\" ) )"), " NotShip(\"A\").VisibleOnPlayersRadar"},
+      {"Ev", F("( not )"), " Not"},
+  });
+  // An operator the original does not know, with its arguments.
+  EXPECT_EQ(Translate({"Ev", F("( not ( foo ( true ) ) )"), ""}),
+            Lines({" Not (", "  #UnknownCommand foo", "  True", " )"}));
+}
+
+TEST(TranslatorTest, WarpOutShowsItsPriority) {
+  ExpectInBothModes({
+      {"Ev", F("( when ( true ) ( add-goal \"Alpha 1\" ( ai-warp-out 89 ) ) )"),
+       Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True", " Ship(\"Alpha 1\").AddGoal(AI_WARP_OUT,89)"})},
+      {"Ev", F("( when ( true ) ( add-goal \"A\" ( ai-warp-out ) ) )"),
+       Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True", " Ship(\"A\").AddGoal(AI_WARP_OUT,)"})},
+      // ai-stay-still keeps reading its third word.
+      {"Ev", F("( when ( true ) ( add-goal \"A\" ( ai-stay-still \"B\" 50 ) ) )"),
+       Lines({"If", " True", "Then", " MissionStatus.Event(\"Ev\")=True", " Ship(\"A\").AddGoal(AI_STAY_STILL,50)"})},
   });
 }
 

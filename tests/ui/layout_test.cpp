@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace ui {
 namespace {
 
@@ -87,17 +89,17 @@ TEST(Layout, IconsFromFirstIconIndexAndScrollButtons) {
     int shownFrom, shownTo;
     bool up, down;
   } cases[] = {
-      {1, 8, 1, 8, false, false},
+      {1, 13, 1, 13, false, false},
       {1, 4, 1, 4, false, true},
       {3, 4, 3, 6, true, true},
-      {4, 4, 4, 7, true, true},
-      {5, 4, 5, 8, true, false},
+      {9, 4, 9, 12, true, true},
+      {10, 4, 10, 13, true, false},
       // Scrolled, then enlarged: the bar scrolls back so that no slot stays
       // empty, and shows every icon from the first once all fit.
-      {5, 6, 3, 8, true, false},
-      {3, 7, 2, 8, true, false},
-      {3, 8, 1, 8, false, false},
-      {8, 12, 1, 8, false, false},
+      {10, 6, 8, 13, true, false},
+      {3, 12, 2, 13, true, false},
+      {3, 13, 1, 13, false, false},
+      {8, 16, 1, 13, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first * 10 + c.slots);
@@ -242,6 +244,28 @@ TEST(Layout, DetailsOfShipsWingsAndMessagesTakeThePaneUnderTheList) {
   in.details = Details::kMessage;
   EXPECT_TRUE(Form_Resize(in, Panes{}).panes.messagePane.visible);
   EXPECT_DOUBLE_EQ(Form_Resize(in, Panes{}).panes.list.height, H - 6510);
+}
+
+// A briefing or debriefing stage: its text above its formula, together in
+// the pane under the list; with both code windows off the text takes it all.
+TEST(Layout, StageTextAboveItsFormula) {
+  const double W = 15000, H = 11000;
+  LayoutInput in = Loaded(W, H);
+  in.details = Details::kStage;
+  const Panes p = Form_Resize(in, Panes{}).panes;
+  const double top = H - 5355, text = std::round(4395 * 0.55);
+  EXPECT_TRUE(p.messagePane.visible && p.codeLeft.visible && p.codeRight.visible);
+  ExpectBox(p.messagePane, 4995, top, W - 5130, text);
+  ExpectBox(p.codeLeft, 4995, top + text + 60, (W - 5190) / 2, 4395 - text - 60);
+  EXPECT_DOUBLE_EQ(p.codeRight.top, p.codeLeft.top);
+  EXPECT_EQ(p.list, Form_Resize(Loaded(W, H), Panes{}).panes.list);
+  // The boundary under the list lies above the text, not above the formula.
+  EXPECT_DOUBLE_EQ(p.listBoundary.top + p.listBoundary.height, top);
+
+  in.leftCodeHidden = in.rightCodeHidden = true;
+  const Panes alone = Form_Resize(in, Panes{}).panes;
+  EXPECT_FALSE(alone.codeLeft.visible || alone.codeRight.visible);
+  ExpectBox(alone.messagePane, 4995, top, W - 5130, 4395);
 }
 
 TEST(Layout, DraggedTreeWidthWithinLimits) {

@@ -544,12 +544,13 @@ TEST_F(MainFormTest, IconBarScrollsAndFramesTheIconUnderTheMouse) {
   MouseMove(List()->viewport());
   EXPECT_FALSE(top->isVisible());
 
-  // Made tall enough for all eight again, the bar shows them from General on
-  // and neither button.
-  Form().resize(Form().width(), Form().height() - client->height() + qRound((8 * 960 + 480 + 1500 - 945) / t));
+  // Made tall enough for all of them again, the bar shows them from General
+  // on and neither button.
+  Form().resize(Form().width(),
+                Form().height() - client->height() + qRound((views::kModeCount * 960 + 480 + 1500 - 945) / t));
   QApplication::processEvents();
   EXPECT_EQ(Form().FirstIconIndex(), 1);
-  for (int i = 1; i <= 8; ++i) {
+  for (int i = 1; i <= views::kModeCount; ++i) {
     auto* shown = Find<QLabel>(qPrintable(QStringLiteral("IconMode%1").arg(i)));
     EXPECT_TRUE(shown->isVisible()) << i;
     EXPECT_EQ(shown->y(), qRound(((i - 1) * 960 + 240) / t)) << i;
@@ -629,7 +630,7 @@ TEST_F(MainFormTest, FreeSpaceOpenOperatorsAreTranslatedOnRequest) {
   modern->trigger();
   EXPECT_EQ(Setting("Display", "ModernOperators"), "1");
   EXPECT_EQ(Parsed()->toPlainText(), "Every time\n Variable(\"Count\") = 3\nThen\n Variable(\"Count\") = 0\n"
-                                     " #UnknownCommand lua-jump-to");
+                                     " #UnknownCommand lua-jump-to(1)");
   EXPECT_FALSE(notice->isVisible());  // the mod's own operator stays unknown, without a notice
   QTextCursor c(Parsed()->document());
   c.setPosition(1);

@@ -91,8 +91,8 @@ TEST(Models, ShownRowsSortByTextIgnoringCaseOrByValue) {
 // moment, not in the order it had when it was last shown.
 TEST(Models, ShownRowsSortAListShownAgainByTheCurrentColumn) {
   auto first = std::make_shared<const views::ListData>(views::ListData{
-      {{u"A", 100}, {u"B", 100}}, {{{u"b", u"1"}, u""}, {{u"c", u"3"}, u""}, {{u"a", u"2"}, u""}}});
-  auto second = std::make_shared<const views::ListData>(views::ListData{{{u"A", 100}, {u"B", 100}}, {}});
+      {{u"A", 100}, {u"B", 100}}, {{{u"b", u"1"}, u""}, {{u"c", u"3"}, u""}, {{u"a", u"2"}, u""}}, {}, {}});
+  auto second = std::make_shared<const views::ListData>(views::ListData{{{u"A", 100}, {u"B", 100}}, {}, {}, {}});
   ListModel model;
   ShownRowsModel shown(&model);
   model.SetList(first);

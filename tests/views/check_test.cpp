@@ -11,6 +11,7 @@
 #include "mission/mission.h"
 #include "tests/views/fixture.h"
 #include "views/check.h"
+#include "views/stages.h"
 
 namespace views {
 namespace {
@@ -416,7 +417,7 @@ TEST(CheckTest, UnusedVariablesAndMessages) {
                      std::string(InfoOf(p.rule).id) + " " + std::to_string(p.mode) + "," + std::to_string(p.row) +
                      ")");
   }
-  EXPECT_THAT(unused, ElementsAre("7: variable \"Idle\" is never read or written (unused-variable 0,4)",
+  EXPECT_THAT(unused, ElementsAre("7: variable \"Idle\" is never read or written (unused-variable 9,4)",
                                   "24: message \"Never\" is never sent (unused-message 5,3)"));
   EXPECT_THAT(Report(m), IsEmpty());  // not asked for
 }
@@ -511,6 +512,84 @@ TEST(CheckTest, ProblemsKnowTheirRow) {
     where.push_back(std::to_string(p.line) + " " + std::to_string(p.mode) + "," + std::to_string(p.row));
   }
   EXPECT_THAT(where, ElementsAre("4 6,2", "7 7,1", "11 2,1", "15 4,2", "17 4,0", "19 4,3", "22 5,2"));
+}
+
+// The formulas of the briefing and debriefing stages are checked like an
+// event's, and every problem in a stage points at the stage's row of its
+// view: the row a stage view lists for the stage that holds the line.
+TEST(CheckTest, StagesAreCheckedWithTheirRows) {
+  const auto m = Load(Lines({
+      "#Sexp_variables",                                          // 1
+      "$Variables:",                                              // 2
+      "(",                                                        // 3
+      "0 \"Score\" \"0\" \"number\"",                               // 4: read by a debriefing only
+      ")",                                                        // 5
+      "#Events",                                                  // 6
+      "$Formula: ( true )",                                       // 7
+      "+Name: Arrive",                                            // 8
+      "#Command Briefing",                                        // 9
+      "$Stage Text: XSTR(\"Go\", x)",                               // 10: command briefing row 1
+      "$end_multi_text",                                          // 11
+      "#Briefing",                                                // 12
+      "$start_briefing",                                          // 13
+      "$num_stages: 2",                                           // 14
+      "$start_stage",                                             // 15
+      "$multi_text",                                              // 16
+      "Stage one",                                                // 17
+      "$end_multi_text",                                          // 18
+      "$Formula: ( true )",                                       // 19
+      "$start_icon",                                              // 20
+      "$label: XSTR(\"Icon\", y)",                                  // 21: briefing row 1
+      "$end_icon",                                                // 22
+      "$end_stage",                                               // 23
+      "$start_stage",                                             // 24
+      "$multi_text",                                              // 25
+      "Stage two",                                                // 26
+      "$end_multi_text",                                          // 27
+      "$Formula: ( is-event-true-delay \"Arive\" 0 )",            // 28: briefing row 2
+      "$end_stage",                                               // 29
+      "$end_briefing",                                            // 30
+      "#Briefing",                                                // 31: the second team's
+      "$start_briefing",                                          // 32
+      "$start_stage",                                             // 33
+      "$Formula: ( is-event-true-delay \"arrive\" 0 )",           // 34: briefing row 3
+      "$end_stage",                                               // 35
+      "#Debriefing_info",                                         // 36
+      "$Num stages: 3",                                           // 37
+      "$Formula: ( > @Score[0] 10 )",                             // 38: debriefing row 1
+      "$Multi text",                                              // 39
+      "Well done",                                                // 40
+      "$end_multi_text",                                          // 41
+      "$Multi text",                                              // 42: row 2, a stage without formula
+      "Try again",                                                // 43
+      "$end_multi_text",                                          // 44
+      "$Formula: ( and ( is-destroyed-delay 0 \"Nobody\" )",      // 45: row 3, unbalanced
+      "$Multi text",                                              // 46
+      "Cut",                                                      // 47
+      "$end_multi_text",                                          // 48
+  }));
+  std::vector<std::string> where;
+  for (const Problem& p : CheckMission(m, {.unused = true, .ignored = {}})) {
+    where.push_back(std::to_string(p.line) + ": " + mission::ToUtf8(ProblemText(p)) + " (" + std::to_string(p.mode) +
+                    "," + std::to_string(p.row) + ")");
+  }
+  EXPECT_THAT(where,
+              ElementsAre("10: XSTR id \"x\" is not an integer (11,1)", "21: XSTR id \"y\" is not an integer (10,1)",
+                          "28: is-event-true-delay: no event named \"Arive\" (10,2)",
+                          "34: is-event-true-delay: \"arrive\" matches the event \"Arrive\" only when case is ignored "
+                          "(10,3)",
+                          "45: $Formula: brackets do not close, 1 \"(\" left open (12,3)",
+                          "45: is-destroyed-delay: no ship or wing named \"Nobody\" (12,3)"));
+  // The rows are those the stage views list.
+  ListData briefing, command, debriefing;
+  ModeBriefing(m, briefing);
+  ModeCommandBriefing(m, command);
+  ModeDebriefing(m, debriefing);
+  EXPECT_EQ(briefing.rows.size(), 3u);
+  EXPECT_EQ(command.rows.size(), 1u);
+  ASSERT_EQ(debriefing.rows.size(), 3u);
+  EXPECT_EQ(mission::ToUtf8(debriefing.rows[1].cells[3]), "Try again");
+  EXPECT_EQ(mission::ToUtf8(debriefing.rows[2].cells[3]), "Cut");
 }
 
 TEST(CheckTest, CountsAndSummary) {

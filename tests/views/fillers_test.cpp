@@ -269,9 +269,11 @@ TEST(ReinforcementsViewTest, NameTypeTimesDelay) {
 }
 
 TEST(FillModeTest, EveryFillerKeepsOneCellPerColumn) {
-  const auto m = Load(Lines({"#Mission Info", "$Name: M", "#Goals", "$Type: P", "#Events", "+Name: E",
-                             "+Objective: O", "#Messages", "$Name: Msg", "#Objects", "$Name: S", "#Wings",
-                             "$Name: W", "#Reinforcements", "$Name: R"}));
+  const auto m = Load(Lines({"#Mission Info", "$Name: M", "#Sexp_variables", "$Variables:", "(", "0 \"V\"", ")",
+                             "#Command Briefing", "$Stage Text:", "#Briefing", "$start_stage", "#Debriefing_info",
+                             "$Formula: ( true )", "#Goals", "$Type: P", "#Events", "+Name: E", "+Objective: O",
+                             "#Messages", "$Name: Msg", "#Objects", "$Name: S", "#Wings", "$Name: W",
+                             "#Reinforcements", "$Name: R"}));
   for (int mode = 1; mode <= kModeCount; ++mode) {
     const ListData list = FillMode(mode, m);
     EXPECT_FALSE(list.rows.empty()) << mode;

@@ -16,9 +16,10 @@ using testing::Load;
 using testing::Widths;
 
 TEST(ModeTableTest, TitlesAreMenuCaptionsWithoutTheirFirstAmpersand) {
-  ASSERT_EQ(Modes().size(), 8u);
-  const char16_t* const titles[] = {u"General", u"Goals",    u"Directives", u"Events",
-                                    u"Messages", u"Ships",   u"Wings",      u"Reinforcements"};
+  ASSERT_EQ(Modes().size(), 13u);
+  const char16_t* const titles[] = {u"General",   u"Goals",    u"Directives",       u"Events",     u"Messages",
+                                    u"Ships",     u"Wings",    u"Reinforcements",   u"Variables",  u"Briefing",
+                                    u"Command Briefing",      u"Debriefing",       u"Summary"};
   for (int mode = 1; mode <= kModeCount; ++mode) {
     const ModeInfo& info = ModeOf(mode);
     EXPECT_EQ(info.mode, mode);
@@ -26,12 +27,19 @@ TEST(ModeTableTest, TitlesAreMenuCaptionsWithoutTheirFirstAmpersand) {
     mission::ReplaceFirst(caption, u"&", u"");
     EXPECT_EQ(caption, info.title) << mode;
     EXPECT_EQ(info.title, titles[mode - 1]);
-    EXPECT_EQ(info.formulas, mode == kModeGoals || mode == kModeEvents) << mode;
+    EXPECT_EQ(info.formulas, mode == kModeGoals || mode == kModeEvents || mode == kModeBriefing ||
+                                 mode == kModeDebriefing)
+        << mode;
+    // The eight refer into the section store; the views after them carry their rows' lines.
+    EXPECT_EQ(IsStoreMode(mode), mode <= 8) << mode;
   }
   EXPECT_EQ(ModeOf(kModeGeneral).menuCaption, u"G&eneral");
   EXPECT_EQ(ModeOf(kModeDirectives).menuCaption, u"&Directives");
+  EXPECT_EQ(ModeOf(kModeCommandBriefing).menuCaption, u"Co&mmand Briefing");
   EXPECT_FALSE(IsMode(0));
-  EXPECT_FALSE(IsMode(9));
+  EXPECT_TRUE(IsMode(13));
+  EXPECT_FALSE(IsMode(14));
+  EXPECT_FALSE(IsStoreMode(0));
 }
 
 TEST(TextCleaningTest, QuoteCommaCutAndMinusOneStrip) {

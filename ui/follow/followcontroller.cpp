@@ -103,13 +103,10 @@ void FollowController::UpdateActions() {
 
 void FollowController::RowSelected(const QModelIndex& current) {
   const int listRow = ListRowOf(current);
-  const auto& rows = list_->List().rows;
-  const bool valid = listRow >= 0 && static_cast<std::size_t>(listRow) < rows.size();
-  const mission::TextView name = valid && !rows[static_cast<std::size_t>(listRow)].cells.empty()
-                                     ? mission::TextView(rows[static_cast<std::size_t>(listRow)].cells[0])
-                                     : mission::TextView();
+  const views::ListData& list = list_->List();
+  const bool valid = listRow >= 0 && static_cast<std::size_t>(listRow) < list.rows.size();
   const Details before = details_->Shown();
-  details_->Show(currentMode_(), valid ? static_cast<std::size_t>(listRow) + 1 : 0, name);
+  details_->Show(currentMode_(), valid ? static_cast<std::size_t>(listRow) + 1 : 0, list);
   if (details_->Shown() != before) relayout_();
 }
 

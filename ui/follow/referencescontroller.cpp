@@ -12,6 +12,7 @@
 #include "ui/list/clipboard.h"
 #include "ui/list/listmodel.h"
 #include "views/formula_display.h"
+#include "views/modes.h"
 #include "views/references.h"
 
 namespace ui {
@@ -86,7 +87,8 @@ void ReferencesController::UpdateAction() {
 void ReferencesController::FindReferences() {
   const views::Row* row = CurrentRow(list_);
   if (!row) return;
-  if (const auto name = views::ReferenceName(currentMode_(), *row)) pane_->Find(*name);
+  const int mode = currentMode_();
+  if (const auto name = views::ReferenceName(mode, *row)) pane_->Find(*name, mode == views::kModeVariables);
 }
 
 void ReferencesController::GoTo(const views::Location& where) {

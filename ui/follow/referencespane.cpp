@@ -87,8 +87,14 @@ ReferencesPane::ReferencesPane(const ReferenceIndexer* indexer, QWidget* parent)
   connect(indexer_, &ReferenceIndexer::indexDropped, this, &ReferencesPane::IndexDropped);
 }
 
-void ReferencesPane::Find(mission::TextView name) {
+QString ReferencesPane::Looking() const {
+  return variable_ ? QStringLiteral("Looking for the places that use the variable \"%1\"...").arg(ToQString(name_))
+                   : QStringLiteral("Looking for the places that name \"%1\"...").arg(ToQString(name_));
+}
+
+void ReferencesPane::Find(mission::TextView name, bool variable) {
   name_ = name;
+  variable_ = variable;
   show();
   raise();
   if (const views::ReferenceIndex* index = indexer_->Index()) {
@@ -98,7 +104,7 @@ void ReferencesPane::Find(mission::TextView name) {
   }
   waiting_ = true;
   model_->SetReferences({});
-  summary_->setText(QStringLiteral("Looking for the places that name \"%1\"...").arg(ToQString(name_)));
+  summary_->setText(Looking());
 }
 
 void ReferencesPane::IndexReady() {
@@ -113,17 +119,25 @@ void ReferencesPane::IndexDropped() {
   model_->SetReferences({});
   waiting_ = isVisible() && !name_.empty();
   if (waiting_) {
-    summary_->setText(QStringLiteral("Looking for the places that name \"%1\"...").arg(ToQString(name_)));
+    summary_->setText(Looking());
   } else {
     summary_->clear();
   }
 }
 
 void ReferencesPane::List(const views::ReferenceIndex& index) {
-  const std::vector<views::Reference> found = index.Find(name_);
+  const std::vector<views::Reference> found = variable_ ? index.FindVariable(name_) : index.Find(name_);
   model_->SetReferences(found);
   const QString name = ToQString(name_);
-  if (found.empty()) {
+  if (variable_) {
+    if (found.empty()) {
+      summary_->setText(QStringLiteral("No formula or message uses the variable \"%1\".").arg(name));
+    } else if (found.size() == 1) {
+      summary_->setText(QStringLiteral("1 place uses the variable \"%1\".").arg(name));
+    } else {
+      summary_->setText(QStringLiteral("%1 places use the variable \"%2\".").arg(found.size()).arg(name));
+    }
+  } else if (found.empty()) {
     summary_->setText(QStringLiteral("No formula names \"%1\".").arg(name));
   } else if (found.size() == 1) {
     summary_->setText(QStringLiteral("1 place names \"%1\".").arg(name));

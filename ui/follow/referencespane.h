@@ -58,9 +58,10 @@ class ReferencesPane : public QDockWidget {
   // Starts hidden; `indexer` must outlive the pane.
   ReferencesPane(const ReferenceIndexer* indexer, QWidget* parent);
 
-  // Shows the pane with the places that name `name`, or, while the index is
-  // being built, says so and lists them once it is ready.
-  void Find(mission::TextView name);
+  // Shows the pane with the places that name `name` (with `variable`: that
+  // read or change the variable `name`), or, while the index is being
+  // built, says so and lists them once it is ready.
+  void Find(mission::TextView name, bool variable = false);
 
  signals:
   void placeActivated(const views::Location& where);
@@ -69,12 +70,14 @@ class ReferencesPane : public QDockWidget {
   void IndexReady();
   void IndexDropped();
   void List(const views::ReferenceIndex& index);
+  QString Looking() const;
 
   const ReferenceIndexer* indexer_;
   QLabel* summary_;
   QTreeView* list_;
   ReferencesModel* model_;
   mission::Text name_;   // looked up last
+  bool variable_ = false;  // name_ is a variable's
   bool waiting_ = false;  // for the index
 };
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include "ui/common/qtext.h"
 #include "ui/common/units.h"
 #include "ui/list/celldelegate.h"
 #include "ui/list/listmodel.h"
@@ -17,7 +18,8 @@ MissionList::MissionList(QWidget* parent)
     : QTreeView(parent),
       rows_(new ListModel(this)),
       shown_(new ShownRowsModel(rows_, this)),
-      hint_(new QLabel(viewport())) {
+      hint_(new QLabel(viewport())),
+      absent_(new QLabel(viewport())) {
   setObjectName(QStringLiteral("ListView1"));
   setRootIsDecorated(false);
   setItemsExpandable(false);
@@ -45,18 +47,28 @@ MissionList::MissionList(QWidget* parent)
   hint_->setForegroundRole(QPalette::PlaceholderText);
   hint_->setMargin(12);
   hint_->setAttribute(Qt::WA_TransparentForMouseEvents);  // clicks and drops reach the list
+  absent_->setObjectName(QStringLiteral("NoSectionHint"));
+  absent_->setAlignment(Qt::AlignCenter);
+  absent_->setWordWrap(true);
+  absent_->setForegroundRole(QPalette::PlaceholderText);
+  absent_->setMargin(12);
+  absent_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  absent_->hide();
 }
 
 void MissionList::resizeEvent(QResizeEvent* event) {
   QTreeView::resizeEvent(event);
   hint_->setGeometry(viewport()->rect());
+  absent_->setGeometry(viewport()->rect());
 }
 
 const views::ListData& MissionList::List() const { return rows_->List(); }
 
 void MissionList::SetMission(const mission::Mission* mission) {
   shown_->SetMission(mission);
-  hint_->setVisible(mission == nullptr);
+  mission_ = mission != nullptr;
+  hint_->setVisible(!mission_);
+  absent_->setVisible(mission_ && !List().absent.empty());
 }
 
 void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) {
@@ -71,6 +83,8 @@ void MissionList::SetList(std::shared_ptr<const views::ListData> list, int dpi) 
   std::vector<int> widths;
   for (const views::Column& column : columns) widths.push_back(column.width);
   SetColumnWidths(widths, dpi);
+  absent_->setText(ToQString(rows_->List().absent));
+  absent_->setVisible(mission_ && !rows_->List().absent.empty());
   emit listReplaced();
 }
 

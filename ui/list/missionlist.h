@@ -4,7 +4,9 @@
 // kept by the find bar's text (ShownRowsModel), and the delegate that
 // gives cut cells their tooltips. Rows are known by their number in the list
 // as filled, whatever order the sort and the filter show them in. Without a
-// mission, the list's area says how to open one (the hint "NoMissionHint").
+// mission, the list's area says how to open one (the hint "NoMissionHint");
+// for a view whose section the mission lacks, it says so ("NoSectionHint",
+// «This mission has no briefing.»).
 #pragma once
 
 #include <QTreeView>
@@ -63,6 +65,8 @@ class MissionList : public QTreeView {
   void resizeEvent(QResizeEvent* event) override;
 
   QLabel* hint_;
+  QLabel* absent_;
+  bool mission_ = false;  // a mission is shown
   bool selecting_ = false;  // a row is being selected by the program
   bool sizing_ = false;     // columns are being sized by the program
 };

@@ -55,8 +55,13 @@ bool CodeShown(const LayoutInput& in) { return in.hasFormulas || in.details == D
 // The pane under the list: the code windows unless both are switched off, or
 // the message pane.
 bool LowerShown(const LayoutInput& in) {
-  return in.details == Details::kMessage || (CodeShown(in) && !(in.leftCodeHidden && in.rightCodeHidden));
+  return in.details == Details::kMessage || in.details == Details::kStage ||
+         (CodeShown(in) && !(in.leftCodeHidden && in.rightCodeHidden));
 }
+
+// A stage's text takes this share of the pane under the list, its formula
+// the rest below it.
+constexpr double kStageTextShare = 0.55;
 
 // The height of the pane under the list: its design height, or what a
 // dragged list height leaves of `full` (the height of list, gap and pane).
@@ -77,9 +82,19 @@ void PlaceHeights(const LayoutInput& in, Panes& p) {
   SetSize(p.tree.height, p.barLeft.height - p.barTop.height - kGap);
   SetSize(p.list.height, p.barLeft.height - p.barTop.height - kGap);
   const double lower = LowerHeight(in, p, p.list.height);
+  const double top = H - lower - kIconPitch;
   for (Box* box : {&p.codeLeft, &p.codeRight, &p.messagePane}) {
     box->height = lower;
-    box->top = H - lower - kIconPitch;
+    box->top = top;
+  }
+  if (in.details == Details::kStage && !(in.leftCodeHidden && in.rightCodeHidden)) {
+    // The text above, the formula below.
+    const double text = std::round(lower * kStageTextShare);
+    p.messagePane.height = text;
+    for (Box* box : {&p.codeLeft, &p.codeRight}) {
+      box->top = top + text + kGap;
+      box->height = std::max(0.0, lower - text - kGap);
+    }
   }
   if (LowerShown(in)) SetSize(p.list.height, p.list.height - lower - kGap);
 }
@@ -99,13 +114,13 @@ int PlaceWidths(const LayoutInput& in, Panes& p) {
 
 // Code windows: side by side under the list, one alone in the list's width,
 // or none; a width too small to share keeps their last places. A message
-// takes their place in the list's width.
+// takes their place in the list's width; a stage's text stands above them.
 void PlaceCodeWindows(const LayoutInput& in, int w, Panes& p) {
   p.codeLeftChecked = !in.leftCodeHidden;
   p.codeRightChecked = !in.rightCodeHidden;
   p.codeLeft.visible = CodeShown(in);
   p.codeRight.visible = CodeShown(in);
-  p.messagePane.visible = in.details == Details::kMessage;
+  p.messagePane.visible = in.details == Details::kMessage || in.details == Details::kStage;
   p.messagePane.left = p.list.left;
   p.messagePane.width = p.list.width;
   if (!in.leftCodeHidden && !in.rightCodeHidden) {
@@ -145,7 +160,7 @@ void PlaceFindBar(const LayoutInput& in, Panes& p) {
 void PlaceBoundaries(const LayoutInput& in, Panes& p) {
   p.treeBoundary = {p.tree.left + p.tree.width, p.tree.top, kGap, p.tree.height, p.tree.visible};
   const double listBottom = p.list.top + p.list.height;
-  p.listBoundary = {p.list.left, listBottom, p.list.width, p.codeLeft.top - listBottom, LowerShown(in)};
+  p.listBoundary = {p.list.left, listBottom, p.list.width, p.messagePane.top - listBottom, LowerShown(in)};
 }
 
 // Icon bar: as many icons as there are slots, from FirstIconIndex on, and

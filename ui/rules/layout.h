@@ -43,7 +43,7 @@ struct Panes {
   Box findBar{4995, 1080, 8415, 375, false};  // above the list while it is open
   Box codeLeft{4995, 0, 4065, 4395};   // the SEXP code window
   Box codeRight{9120, 0, 4065, 4395};  // the Parsed code window
-  Box messagePane{4995, 0, 8415, 4395, false};  // a selected message's text, in the code windows' place
+  Box messagePane{4995, 0, 8415, 4395, false};  // a selected message's or stage's text, in the code windows' place
   // The gaps that can be dragged: right of the tree, and under the list
   // while the pane under it is shown.
   Box treeBoundary{4935, 1080, 60, 0, false};
@@ -71,8 +71,10 @@ struct Panes {
 
 // What the pane under the list shows for a selected row of a view without
 // formulas: the cues of a ship or wing (in the code windows, like a formula)
-// or the text of a message (in the message pane).
-enum class Details { kNone, kCues, kMessage };
+// or the text of a message or command briefing stage (in the message pane);
+// for a briefing or debriefing stage its text in the message pane above its
+// formula in the code windows.
+enum class Details { kNone, kCues, kMessage, kStage };
 
 struct LayoutInput {
   double outerWidth = 0;  // W, including frame, caption and menu bar

@@ -18,11 +18,15 @@ constexpr int kIconLeft = 300;
 constexpr int kIconSize = 480;
 constexpr int kLabelWidth = 1155;
 constexpr int kLabelHeight = 195;
+// A caption wider than the strip ("Command Briefing") takes a second line,
+// which still ends above the next icon.
+constexpr int kCaptionLines = 2;
 constexpr int kCaptionOffset = 540;  // icon top to caption top
 
 // The pictures, by mode, in the resources as ":/icons/mode<n>_<name>.png".
 constexpr std::array<const char*, views::kModeCount + 1> kIconNames = {
-    "", "general", "goals", "directives", "events", "messages", "ships", "wings", "reinforcements"};
+    "",      "general",  "goals",    "directives",       "events",     "messages", "ships",
+    "wings", "reinforcements", "variables", "briefing", "command_briefing", "debriefing", "summary"};
 
 }  // namespace
 
@@ -44,7 +48,8 @@ IconBar::IconBar(QWidget* parent) : QFrame(parent) {
     label->setObjectName(QStringLiteral("LabelMode%1").arg(i));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setFont(TahomaFont());
-    label->setGeometry(0, 0, Px(kLabelWidth), Px(kLabelHeight));
+    label->setWordWrap(true);
+    label->setGeometry(0, 0, Px(kLabelWidth), Px(kLabelHeight * kCaptionLines));
     labelMode_[idx] = label;
 
     for (QLabel* w : {icon, label}) {

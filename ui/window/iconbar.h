@@ -1,6 +1,6 @@
 // IconBar: the strip at the window's left (BarLeft) that offers the view
-// modes as large icons. It owns the eight icons (IconMode1..8) with their
-// captions (LabelMode1..8, the modes' titles: their menu captions without
+// modes as large icons. It owns the icons (IconMode1..13) with their
+// captions (LabelMode1..13, the modes' titles: their menu captions without
 // the access-key mark), the hover frame around the icon under the mouse
 // (the lines IconO0_0..3), the scroll buttons "up" and "down"
 // (BarLeftScroll1, BarLeftScroll2) and the scroll position FirstIconIndex.

@@ -133,9 +133,13 @@ void FSMMainForm::CreateMenus() {
 
   QMenu* view = AddMenu(menuBar(), "MenuView", QStringLiteral("&View"));
   for (const views::ModeInfo& mode : views::Modes()) {
+    // The views after the eight follow a separator, on Shift+F2 and on.
+    if (mode.mode == views::kStoreModeCount + 1) AddEntry(view, "MenuViewBlankModes", QStringLiteral("-"));
     const QByteArray name = "MenuViewMode" + QByteArray::number(mode.mode);
-    QAction* action =
-        AddEntry(view, name.constData(), ToQString(mode.menuCaption), QKeySequence(Qt::Key_F1 + mode.mode));
+    const QKeySequence key = views::IsStoreMode(mode.mode)
+                                 ? QKeySequence(Qt::Key_F1 + mode.mode)
+                                 : QKeySequence(Qt::SHIFT | (Qt::Key_F1 + mode.mode - views::kStoreModeCount));
+    QAction* action = AddEntry(view, name.constData(), ToQString(mode.menuCaption), key);
     action->setCheckable(true);
     connect(action, &QAction::triggered, this, [this, index = mode.mode] { MenuViewMode_Click(index); });
     menuViewMode_[static_cast<std::size_t>(mode.mode)] = action;
@@ -298,7 +302,11 @@ void FSMMainForm::SwitchMode(int index, bool afterLoad) {
   repaint();
 
   std::shared_ptr<const views::ListData> list = lists_.List(index);
-  if (list->columns.empty()) list = std::make_shared<const views::ListData>(views::ListData{columns, list->rows});
+  if (list->columns.empty()) {
+    views::ListData kept = *list;
+    kept.columns = columns;
+    list = std::make_shared<const views::ListData>(std::move(kept));
+  }
   hasFormulas_ = views::HasFormulas(*list);
   listView1_->SetList(std::move(list), logicalDpiX());
 
@@ -337,7 +345,9 @@ void FSMMainForm::ListView1_ItemClick(const QModelIndex& shown) {
       treeView1_->SelectNode(*node, true);
   }
   const views::Row& row = listView1_->List().rows[static_cast<std::size_t>(listRow)];
-  if (!views::HasFormulaReference(row.tag)) return;
+  // A stage's formula stands outside the section store: the row's details
+  // show it (RowDetails).
+  if (!views::HasFormulaReference(row.tag) || !views::IsStoreMode(currentMode_)) return;
 
   codeWindows_->Clear();
   statusmsg(QStringLiteral("Parsing SEXP code"));

@@ -18,8 +18,8 @@
 //
 // Controls carry the object names the rest of the program and the tests use
 // to find them: ListView1, TreeView1, RichTextBox1 (SEXP code), RichTextBox2
-// (parsed code), StatusBar1, StatusPanel1, BarLeft, IconMode1..8,
-// LabelMode1..8, BarLeftScroll1/2, IconO0_0..3, BarTop, BarTopText,
+// (parsed code), StatusBar1, StatusPanel1, BarLeft, IconMode1..13,
+// LabelMode1..13, BarLeftScroll1/2, IconO0_0..3, BarTop, BarTopText,
 // Toolbar2 with its actions FileOpenFS1, FileOpenFS2 and treeview, Toolbar1
 // and the menu actions MenuFile..., MenuEdit..., MenuView..., MenuHelp.... The commands
 // are reached through those actions and widgets.

@@ -27,6 +27,22 @@ c -fill '#8090a0' -stroke '#203040' \
 c -fill '#8090a0' -stroke '#203040' -draw 'polygon 12,3 18,22 6,22' \
   -fill '#20a040' -stroke '#0c5020' -draw 'rectangle 21,12 25,30' -draw 'rectangle 14,19 31,23' \
   -stroke none -draw 'rectangle 22,13 24,29' mode8_reinforcements.png
+c -fill '#f4f0dc' -stroke '#6b5b2b' -draw 'roundrectangle 2,5 29,26 4,4' \
+  -fill '#7a3fbf' -stroke none -font $font -pointsize 17 -gravity center -annotate +0+0 'x=' mode9_variables.png
+c -fill '#10203a' -stroke '#0b2f6f' -draw 'rectangle 2,4 29,25' \
+  -stroke '#30507f' -draw 'line 2,11 29,11' -draw 'line 2,18 29,18' -draw 'line 11,4 11,25' -draw 'line 20,4 20,25' \
+  -fill '#40d040' -stroke none -draw 'polygon 7,21 11,14 15,21' \
+  -fill '#e03030' -draw 'polygon 20,7 24,14 16,14' \
+  -fill '#404040' -draw 'rectangle 13,26 18,29' mode10_briefing.png
+c -fill '#10203a' -stroke '#404040' -draw 'rectangle 2,3 29,23' -fill '#404040' -draw 'rectangle 11,24 20,29' \
+  -fill '#ffd020' -stroke '#8a6400' -draw 'polygon 16,6 18,11 23,11 19,14 21,20 16,16 11,20 13,14 9,11 14,11' \
+  mode11_command_briefing.png
+c -fill '#c08040' -stroke '#6b4010' -draw 'roundrectangle 4,3 27,30 3,3' \
+  -fill '#f4f0dc' -stroke '#6b5b2b' -draw 'rectangle 7,6 24,28' -fill '#808080' -stroke none -draw 'rectangle 12,2 19,6' \
+  -stroke '#208020' -strokewidth 2 -draw 'line 10,17 14,21' -draw 'line 14,21 21,11' mode12_debriefing.png
+c -fill '#f4f0dc' -stroke '#6b5b2b' -draw 'rectangle 3,3 28,28' -stroke none \
+  -fill '#1f5fbf' -draw 'rectangle 7,15 11,25' -fill '#d02020' -draw 'rectangle 14,8 18,25' \
+  -fill '#208020' -draw 'rectangle 21,12 25,25' mode13_summary.png
 
 # Toolbar buttons: open FreeSpace 1 / 2 missions, show the outline tree.
 folder() {
