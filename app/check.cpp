@@ -11,6 +11,7 @@
 
 #include "app/export.h"
 #include "app/json_writer.h"
+#include "mission/file.h"
 #include "mission/mission.h"
 #include "views/campaign.h"
 #include "views/campaign_check.h"
@@ -263,12 +264,13 @@ std::vector<std::string> ListedFiles(std::istream& list) {
 // Reads the list of missions; nothing, with the reason, when it cannot be read.
 std::optional<std::vector<std::string>> ReadList(const std::string& name, std::istream& in, std::string& reason) {
   if (name == "-") return ListedFiles(in);
+  const std::filesystem::path path = mission::PathOfArgument(name);
   std::error_code failed;
-  if (std::filesystem::is_directory(name, failed)) {
+  if (std::filesystem::is_directory(path, failed)) {
     reason = std::strerror(EISDIR);
     return std::nullopt;
   }
-  std::ifstream list(name, std::ios::binary);
+  std::ifstream list(path, std::ios::binary);
   if (!list) {
     reason = std::strerror(errno);
     return std::nullopt;
@@ -287,6 +289,12 @@ const char* ValueOf(std::span<const char* const> args, std::size_t& i) {
 }
 
 bool Is(const char* arg, const char* option) { return std::strcmp(arg, option) == 0; }
+
+// A path as UTF-8 with "/" between its parts (Windows' paths are UTF-16).
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
 
 // What the check has counted so far.
 struct Tally {
@@ -438,14 +446,16 @@ int RunCheck(const CheckOptions& options, std::istream& in, std::ostream& out, s
 }
 
 std::string FileUri(std::string_view file, const std::filesystem::path& cwd) {
-  const std::filesystem::path path = std::filesystem::path(file).lexically_normal();
-  std::string shown = path.generic_string();
+  const std::filesystem::path path = mission::PathOfArgument(file).lexically_normal();
+  std::string shown = Utf8(path);
   std::string uri;
-  if (path.is_absolute()) {
+  // On Windows a path from the root of the current drive ("/x") counts as
+  // one from the root too.
+  if (path.has_root_directory()) {
     const std::filesystem::path relative = cwd.empty() ? std::filesystem::path() : path.lexically_relative(cwd);
-    const std::string inside = relative.generic_string();
+    const std::string inside = Utf8(relative);
     if (relative.empty() || inside == ".." || inside.starts_with("../")) {
-      uri = "file://";
+      uri = shown.starts_with('/') ? "file://" : "file:///";  // file:///C:/...
     } else {
       shown = inside;
     }
@@ -463,6 +473,12 @@ std::string FileUri(std::string_view file, const std::filesystem::path& cwd) {
     }
   }
   return uri;
+}
+
+void WriteCheckJson(const std::string& file, const mission::Mission& mission, std::ostream& out) {
+  JsonListWriter writer(out);
+  writer.Problems(file, views::CheckMission(mission, views::CheckSettings()));
+  writer.Finish();
 }
 
 }  // namespace app

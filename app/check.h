@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mission/mission.h"
 #include "views/check.h"
 
 namespace app {
@@ -56,5 +57,9 @@ int RunCheck(const CheckOptions& options, std::istream& in, std::ostream& out, s
 // relative path stays relative; an absolute path outside the working
 // directory is given as an absolute file:// URI.
 std::string FileUri(std::string_view file, const std::filesystem::path& cwd);
+
+// The JSON list of one loaded mission's problems, named `file`: what
+// `--check --format json` prints for that one file.
+void WriteCheckJson(const std::string& file, const mission::Mission& mission, std::ostream& out);
 
 }  // namespace app

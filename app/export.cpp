@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 #include "app/json_writer.h"
 #include "base/utf8.h"
 #include "graphviz/graphviz.h"
+#include "mission/file.h"
 #include "views/campaign.h"
 #include "views/campaign_files.h"
 #include "views/flow.h"
@@ -325,8 +327,10 @@ void WriteFormulaText(const mission::Mission& mission, const FormulaRow& row, se
 
 // The file's name without its folder: two copies of one mission export
 // alike, wherever they lie (git hands a diff filter a temporary copy).
+// Windows separates folders with a backslash as well as "/".
 std::string BaseName(const std::string& file) {
-  const std::size_t slash = file.rfind('/');
+  constexpr char kSeparators[] = {'/', static_cast<char>(std::filesystem::path::preferred_separator), '\0'};
+  const std::size_t slash = file.find_last_of(kSeparators);
   if (slash == std::string::npos || slash + 1 == file.size()) return file;
   return file.substr(slash + 1);
 }
@@ -579,7 +583,8 @@ bool WriteSvgExport(const mission::Mission& mission, std::ostream& out, std::str
 }
 
 mission::LoadResult LoadMission(const std::string& file, mission::Mission& mission) {
-  return file == kStandardInput ? mission::LoadStandardInput(mission) : mission::LoadFile(file, mission);
+  return file == kStandardInput ? mission::LoadStandardInput(mission)
+                                 : mission::LoadFile(mission::PathOfArgument(file), mission);
 }
 
 int RunExport(ExportFormat format, const std::string& file, std::ostream& out, std::ostream& err,

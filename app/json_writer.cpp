@@ -78,7 +78,10 @@ char* EscapeUtf16(mission::TextView text, char* p) {
 
 }  // namespace
 
-JsonWriter::JsonWriter(std::ostream& out) : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+// The buffer is left uninitialised (new char[], as make_unique_for_overwrite,
+// which not every standard library has): each byte is written before it is
+// flushed.
+JsonWriter::JsonWriter(std::ostream& out) : out_(out), buffer_(new char[kBufferSize]) {}
 
 JsonWriter::~JsonWriter() = default;
 

@@ -1,4 +1,4 @@
-// torvk32: the mission viewer's entry point. Options that need no window are
+// torvk32: the mission viewer's command line. Options that need no window are
 // handled here, before anything else starts: they need neither a display nor
 // the suite's installation. The same source makes two programs: torvk32,
 // without Qt, which hands the window over to torvk32-window beside it, and
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/check.h"
+#include "app/command_line.h"
 #include "app/export.h"
 #include "app/startup.h"
 #ifdef TORVEK_WITH_VIEWER
@@ -68,7 +69,7 @@ int Check(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int app::RunCommandLine(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
     if (argc != 2) return Usage();

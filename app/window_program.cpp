@@ -28,7 +28,7 @@ int RunWindowProgram(char** argv) {
   execv(program.c_str(), argv);
   const int error = errno;
   if (error == ENOENT) {
-    std::cerr << "torvk32: built without the window; only --export and --check are available\n";
+    std::cerr << kNoWindow << '\n';
   } else {
     std::cerr << "torvk32: cannot start " << program << ": " << std::strerror(error) << '\n';
   }

@@ -1,15 +1,9 @@
 #include "applib/ini.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <filesystem>
 #include <vector>
 
+#include "applib/files.h"
 #include "applib/paths.h"
 #include "base/utf8.h"
 
@@ -106,129 +100,6 @@ bool HasLineBreakOrNul(TextView s) { return s.find_first_of(TextView(u"\r\n\0", 
 std::string LineBreakOf(std::string_view content) {
   const std::size_t nl = content.find('\n');
   return nl != std::string_view::npos && nl > 0 && content[nl - 1] == '\r' ? "\r\n" : "\n";
-}
-
-// The file's bytes; nothing when it is not an ordinary file or cannot be
-// read to its end.
-std::optional<std::string> ReadWholeFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  std::optional<std::string> content;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    content.emplace();
-    char buffer[65536];
-    for (;;) {
-      const ssize_t n = ::read(fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) content.reset();
-      if (n <= 0) break;
-      content->append(buffer, static_cast<std::size_t>(n));
-    }
-  }
-  ::close(fd);
-  return content;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// Temporary files are named ".<name>.tmp<pid>.<n>" beside their target.
-std::string TemporaryPrefix(const fs::path& target) { return "." + target.filename().string() + ".tmp"; }
-
-bool IsTemporaryOf(std::string_view name, std::string_view prefix) {
-  if (!name.starts_with(prefix)) return false;
-  name.remove_prefix(prefix.size());
-  const std::size_t dot = name.find('.');
-  const auto digits = [](std::string_view s) {
-    return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
-  };
-  return dot != std::string_view::npos && digits(name.substr(0, dot)) && digits(name.substr(dot + 1));
-}
-
-// A writer holds a lock on its temporary file from creation until the file
-// has been renamed, so a temporary file that nobody holds locked was left by
-// a writer that died (a crash, a kill, a power cut) and is removed. Where the
-// file system has no locks nothing is removed.
-void RemoveDeadTemporaries(const fs::path& target) {
-  const std::string prefix = TemporaryPrefix(target);
-  std::error_code error;
-  for (fs::directory_iterator it(target.parent_path().empty() ? "." : target.parent_path(), error), end;
-       !error && it != end; it.increment(error)) {
-    const fs::path path = it->path();
-    if (!IsTemporaryOf(path.filename().string(), prefix)) continue;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat locked {}, named {};
-    // Unlink only the very file we locked: its writer may have renamed it
-    // into place meanwhile.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &locked) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-      ::unlink(path.c_str());
-    }
-    ::close(fd);
-  }
-}
-
-// Opens a new temporary file beside `target` and locks it; the mode is the
-// usual one for new files (the umask applies).
-int OpenTemporary(const fs::path& target, fs::path& temporary) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = target;
-    temporary.replace_filename(TemporaryPrefix(target) + std::to_string(::getpid()) + "." +
-                               std::to_string(counter++));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return fd;
-    // Without locks on this file system we go on unlocked: no clean-up
-    // can lock, so none removes our file either.
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
-    // Another writer's clean-up may have taken the file between its
-    // creation and our lock; then it is gone and we start again.
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_nlink > 0) return fd;
-    ::close(fd);
-  }
-  return -1;
-}
-
-// Makes a rename in `folder` last through a power cut. Best effort: some
-// file systems cannot sync a folder, and the rename has happened anyway.
-void SyncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-// Writes `content` to a temporary file beside `target` and renames it over
-// `target`. The data reach the disk before the rename, so after a crash or
-// power cut the target holds either its old or its new text, complete. An
-// existing file keeps its permissions.
-bool ReplaceFile(const fs::path& target, std::string_view content) {
-  RemoveDeadTemporaries(target);
-  fs::path temporary;
-  const int fd = OpenTemporary(target, temporary);
-  if (fd < 0) return false;
-  struct stat old {};
-  bool ok = WriteAll(fd, content);
-  if (ok && ::stat(target.c_str(), &old) == 0) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-  ok = ok && ::fsync(fd) == 0;
-  // Renamed while still locked, so that no clean-up takes it first.
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
-  ::close(fd);
-  if (ok) SyncFolder(target.parent_path());
-  return ok;
 }
 
 }  // namespace
@@ -328,29 +199,12 @@ Text IniRead(TextView directory, TextView file, TextView section, TextView key) 
 bool IniWrite(TextView directory, TextView file, TextView section, TextView key, TextView value) {
   if (!IsValidIniSection(section) || !IsValidIniKey(key)) return false;
   fs::path target = ToFsPath(IniPath(directory, file));
-  struct stat info {};
-  // Write through a link to the file it names, so the link stays a link.
-  if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    std::error_code error;
-    target = fs::weakly_canonical(target, error);
-    if (error) return false;
-  }
-  std::string content;
-  if (::lstat(target.c_str(), &info) == 0) {
-    // A settings file made read-only stays as it is, as if written in place:
-    // no write permission bit at all means read-only for everybody, root
-    // included (for whom access() would say yes).
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0) return false;
-    auto old = ReadWholeFile(target);
-    if (!old) return false;  // never clobber what we could not read
-    content = std::move(*old);
-  } else if (errno != ENOENT) {
-    return false;
-  }
-  const auto updated = IniUpdate(content, section, key, value);
-  return updated && ReplaceFile(target, *updated);
+  const auto content = ReadForUpdate(target);
+  if (!content) return false;  // never clobber what we could not read
+  const auto updated = IniUpdate(*content, section, key, value);
+  return updated && ReplaceWholeFile(target, *updated);
 }
 
-bool WriteFileAtomic(TextView path, std::string_view bytes) { return ReplaceFile(ToFsPath(path), bytes); }
+bool WriteFileAtomic(TextView path, std::string_view bytes) { return ReplaceWholeFile(ToFsPath(path), bytes); }
 
 }  // namespace applib

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "base/compat.h"
+
 namespace mission {
 namespace {
 
@@ -94,7 +96,7 @@ double NumericValue(TextView text) {
   const char* begin = digits.data();
   if (!digits.empty() && digits[0] == '+') ++begin;
   double value = 0.0;
-  const auto result = std::from_chars(begin, digits.data() + digits.size(), value);
+  const auto result = FromChars(begin, digits.data() + digits.size(), value);
   if (result.ec != std::errc()) return 0.0;
   return value;
 }

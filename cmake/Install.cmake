@@ -4,6 +4,14 @@
 # is missing. Packaging installs (DESTDIR set) leave the set-up to each user's torvk32-setup.
 include(GNUInstallDirs)
 
+# Windows has its own package, a zip; WebAssembly builds are not installed.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackage.cmake)
+  return()
+elseif(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  return()
+endif()
+
 install(TARGETS torvk32 torvk32-setup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TORVEK_BUILD_UI)
   install(TARGETS torvk32-window RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

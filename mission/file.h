@@ -1,6 +1,7 @@
 // Getting the bytes of a mission: a file named by path, which must be a
 // regular file, or standard input. The only place the mission library asks
-// the operating system for anything.
+// the operating system for anything (through system_file.h: posix_file.cpp,
+// windows_file.cpp).
 #pragma once
 
 #include <cstddef>
@@ -55,5 +56,10 @@ std::string ReadMissionFile(const std::filesystem::path& path, MissionBytes& byt
 
 // Reads standard input to its end, whatever it is (pipe, file, terminal).
 std::string ReadStandardInput(MissionBytes& bytes);
+
+// The file that a command-line argument names. On POSIX systems a file
+// name is bytes, taken as they are; on Windows the program's arguments are
+// UTF-8, converted from the system's UTF-16 command line at start.
+std::filesystem::path PathOfArgument(std::string_view argument);
 
 }  // namespace mission

@@ -13,8 +13,13 @@ TORVEK_PACKAGES=(
   dpkg-dev file
 )
 
-# What scripts/package needs besides: the Debian package checker.
-TORVEK_PACKAGE_TOOLS=(lintian)
+# What scripts/package needs besides: the Debian package checker, and the
+# compiler for Windows.
+TORVEK_PACKAGE_TOOLS=(lintian g++-mingw-w64-x86-64-posix)
+
+# What scripts/test-platforms needs: the compilers for Windows and
+# WebAssembly, and Wine and Node.js to run what they make.
+TORVEK_PLATFORM_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 emscripten nodejs)
 
 # Installs the packages of the list that are not installed yet, through sudo
 # when not root.

@@ -7,6 +7,8 @@
 #include <span>
 #include <unordered_map>
 
+#include "base/compat.h"
+
 namespace views {
 namespace {
 
@@ -39,8 +41,7 @@ double Advance(char16_t c) {
 std::string Number(double value) {
   char buffer[32];
   const double rounded = std::round(value * 100) / 100;
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
-                                       std::chars_format::fixed, 2);
+  const auto [end, ec] = mission::ToCharsFixed(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded, 2);
   std::string text(buffer, ec == std::errc() ? end : buffer);
   // Trailing zeros say nothing.
   while (!text.empty() && text.back() == '0') text.pop_back();
@@ -80,7 +81,7 @@ std::vector<std::string_view> PlainWords(std::string_view line) {
 }
 
 bool ReadNumber(std::string_view word, double& value) {
-  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  const auto [end, ec] = mission::FromChars(word.data(), word.data() + word.size(), value);
   return ec == std::errc() && end == word.data() + word.size();
 }
 

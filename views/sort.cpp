@@ -6,6 +6,8 @@
 #include <numeric>
 #include <string>
 
+#include "base/compat.h"
+
 namespace views {
 
 namespace {
@@ -46,7 +48,7 @@ std::optional<double> CellNumber(TextView cell) {
   }
   if (!digits) return std::nullopt;
   double value = 0;
-  const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+  const auto [end, error] = mission::FromChars(ascii.data(), ascii.data() + ascii.size(), value);
   if (error == std::errc::result_out_of_range) {
     // Hundreds of digits: beyond every double, or a hair above zero.
     value = wholeNonZero ? std::numeric_limits<double>::max() : 0.0;
