@@ -18,7 +18,7 @@ inline mission::Text RandomFormula(std::mt19937& rng, int max_tokens = 40, bool 
       "hits-left", "mission-time", "is-ship-visible", "send-message", "send-message-list", "send-random-message",
       "ship-vanish", "change-iff", "validate-goal", "add-remove-escort", "has-docked-delay", "sabotage-subsystem",
       "good-secondary-time", "is-event-true-delay", "\"A 1\"", "\"B\"", "\"", "\"x  y\"", "0", "5", "0.0", "n/a",
-      "$Formula:", "=", "x", "\t", std::string("\0", 1).c_str()};
+      "$Formula:", "=", "x", "\t", "" /* a NUL byte, added apart below */};
   static const char* const kModernTokens[] = {
       "every-time", "when-argument", "every-time-argument", "any-of", "number-of", "for-counter", "cond",
       "if-then-else", "perform-actions", "xor", "+", "-", "*", "mod", ">=", "!=", "modify-variable", "@x[0]",
