@@ -8,6 +8,7 @@
 
 #include "sexp/operators.h"
 #include "views/check_names.h"
+#include "views/formula_tokens.h"
 #include "views/modes.h"
 #include "views/sections.h"
 #include "views/variables.h"
@@ -548,33 +549,23 @@ class FormulaChecker {
   };
 
   void Scan(std::uint32_t n, TextView line, TextView text) {
-    std::size_t i = 0;
-    while (i < text.size() && !stop_) {
-      const char16_t c = text[i];
-      if (IsBlank(c)) {
-        ++i;
-      } else if (c == u'(') {
-        Open(n, Column(line, text.substr(i)));
-        ++i;
-      } else if (c == u')') {
-        Close();
-        ++i;
-      } else if (c == u'"') {
-        // A quoted text runs to the next quote; one left open ends with its line.
-        const std::size_t end = text.find(u'"', i + 1);
-        const std::size_t stop = end == TextView::npos ? text.size() : end;
-        Element(n, Column(line, text.substr(i)), text.substr(i + 1, stop - i - 1), true);
-        i = end == TextView::npos ? text.size() : end + 1;
-      } else {
-        std::size_t end = i;
-        while (end < text.size() && !IsBlank(text[end]) && text[end] != u'(' && text[end] != u')' &&
-               text[end] != u'"') {
-          ++end;
-        }
-        Element(n, Column(line, text.substr(i)), text.substr(i, end - i), false);
-        i = end;
+    if (stop_) return;
+    ForEachFormulaToken(text, [&](const FormulaToken& token) {
+      const std::uint32_t column = Column(line, text.substr(token.at));
+      switch (token.kind) {
+        case TokenKind::kOpen:
+          Open(n, column);
+          break;
+        case TokenKind::kClose:
+          Close();
+          break;
+        case TokenKind::kQuoted:
+        case TokenKind::kWord:
+          Element(n, column, token.text, token.kind == TokenKind::kQuoted);
+          break;
       }
-    }
+      return !stop_;
+    });
   }
 
   void Open(std::uint32_t n, std::uint32_t column) {

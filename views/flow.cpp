@@ -6,6 +6,7 @@
 
 #include "views/check_names.h"
 #include "views/formula_display.h"
+#include "views/formula_tokens.h"
 #include "views/modes.h"
 
 namespace views {
@@ -14,8 +15,6 @@ namespace {
 using namespace std::string_view_literals;
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-
-bool IsBlank(char16_t c) { return c <= u' '; }
 
 // A line that begins a field or a section: a formula never runs on into one.
 bool IsKeyLine(TextView line) {
@@ -54,41 +53,32 @@ void WalkFormula(const mission::LineList& lines, std::size_t start, std::size_t 
     } else if (IsKeyLine(text)) {
       return;
     }
-    for (std::size_t i = 0; i < text.size();) {
-      const char16_t c = text[i];
-      if (IsBlank(c)) {
-        ++i;
-      } else if (c == u'(') {
-        if (!open.empty()) {
-          List& parent = open.back();
-          if (parent.first) {
-            parent.first = false;  // a list in the operator's place
-          } else {
-            ++parent.args;
+    bool closed = false;
+    ForEachFormulaToken(text, [&](const FormulaToken& token) {
+      switch (token.kind) {
+        case TokenKind::kOpen:
+          if (!open.empty()) {
+            List& parent = open.back();
+            if (parent.first) {
+              parent.first = false;  // a list in the operator's place
+            } else {
+              ++parent.args;
+            }
           }
-        }
-        open.emplace_back();
-        ++i;
-      } else if (c == u')') {
-        if (open.empty()) return;  // closes nothing
-        open.pop_back();
-        if (open.empty()) return;  // the formula is closed
-        ++i;
-      } else if (c == u'"') {
-        const std::size_t close = text.find(u'"', i + 1);
-        const std::size_t end = close == TextView::npos ? text.size() : close;
-        element(text.substr(i + 1, end - i - 1), true);
-        i = close == TextView::npos ? text.size() : close + 1;
-      } else {
-        std::size_t end = i;
-        while (end < text.size() && !IsBlank(text[end]) && text[end] != u'(' && text[end] != u')' &&
-               text[end] != u'"') {
-          ++end;
-        }
-        element(text.substr(i, end - i), false);
-        i = end;
+          open.emplace_back();
+          return true;
+        case TokenKind::kClose:
+          if (!open.empty()) open.pop_back();
+          closed = open.empty();  // closes nothing, or the formula is closed
+          return !closed;
+        case TokenKind::kQuoted:
+        case TokenKind::kWord:
+          element(token.text, token.kind == TokenKind::kQuoted);
+          return true;
       }
-    }
+      return true;
+    });
+    if (closed) return;
   }
 }
 
