@@ -297,12 +297,4 @@ CampaignCheck CheckCampaign(const Campaign& campaign, std::span<const CampaignMi
   return out;
 }
 
-MissionCampaignNames CampaignNamesOf(const mission::Mission& mission) {
-  const MissionFacts facts(mission);
-  MissionCampaignNames names;
-  for (std::size_t i = 0; i < facts.goals.Size(); ++i) names.goals.push_back(facts.goals.At(i).name);
-  for (std::size_t i = 0; i < facts.events.Size(); ++i) names.events.push_back(facts.events.At(i).name);
-  return names;
-}
-
 }  // namespace views

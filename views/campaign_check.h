@@ -42,11 +42,4 @@ struct CampaignCheck {
 CampaignCheck CheckCampaign(const Campaign& campaign, std::span<const CampaignMissionFile> files,
                             const CheckSettings& settings = {});
 
-// The names of each entry's read mission and the campaign index, for the
-// window's links from a branch formula to a goal or event.
-struct MissionCampaignNames {
-  std::vector<mission::TextView> goals, events;
-};
-MissionCampaignNames CampaignNamesOf(const mission::Mission& mission);
-
 }  // namespace views

@@ -47,6 +47,8 @@ class NameRows {
   // (1-based, in file order); a variable is listed by the Variables view.
   // Nothing (mode 0) when no entry has that name, and for ship-or-wing.
   Location Find(NameKind kind, TextView name) const;
+  // The names of one kind from kEvent to kWing, each with its row.
+  const NameSet& Names(NameKind kind) const { return sets_[static_cast<std::size_t>(kind)]; }
 
  private:
   // By NameKind from kEvent to kWing; each entry keeps its row where the

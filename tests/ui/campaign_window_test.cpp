@@ -1,12 +1,15 @@
 // A campaign in the real window: opened like a mission, its General and
-// Campaign views, a branch in the code windows, a mission opened from its
-// row (Enter) and Back to the campaign.
+// Campaign views, a branch in the code windows and its links, a mission
+// opened from its row (Enter) and Back to the campaign, and the campaign's
+// problems with its missions' in the Problems pane.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include "tests/ui/form_fixture.h"
+#include "ui/problems/problems.h"
 #include "ui/rules/settings.h"
 
 namespace ui {
@@ -18,8 +21,14 @@ class CampaignWindowTest : public MainFormTest {
  protected:
   // Two missions and a campaign that lists them and one missing mission.
   QString WriteCampaign() {
-    WriteMission("M01.fs2", "#Mission Info\r\n$Name: First Strike\r\n#Goals\r\n$Type: Primary\r\n+Name: Patrol\r\n");
-    WriteMission("M02.fs2", "#Mission Info\r\n$Name: Second Wave\r\n");
+    WriteMission("M01.fs2",
+                 "#Mission Info\r\n$Name: First Strike\r\n#Goals\r\n$Type: Primary\r\n+Name: Scout\r\n"
+                 "$Type: Primary\r\n+Name: Patrol\r\n");
+    // An event naming an event that is not there: an error of the mission.
+    WriteMission("M02.fs2",
+                 "#Mission Info\r\n$Name: Second Wave\r\n#Events\r\n$Formula: ( when ( true ) ( do-nothing ) )\r\n"
+                 "+Name: Start\r\n$Formula: ( when ( is-event-true-delay \"Nope\" 0 ) ( do-nothing ) )\r\n"
+                 "+Name: Follow\r\n");
     return WriteMission("c.fc2",
                         "$Name: Test Campaign\r\n$Type: single\r\n"
                         "$Mission: M01.fs2\r\n"
@@ -114,6 +123,67 @@ TEST_F(CampaignWindowTest, OpenMissionFromItsRowAndComeBack) {
   EXPECT_FALSE(Action("MenuGoBack")->isEnabled());
   EXPECT_TRUE(dialogs.lastFilter.contains(u"*.fc2")) << qPrintable(dialogs.lastFilter);
   EXPECT_EQ(Setting("Dirs", "LastOpenDirCampaign"), dir.path() + QStringLiteral("/"));
+}
+
+TEST_F(CampaignWindowTest, BranchLinksGoToTheirMissionsAndRows) {
+  ASSERT_TRUE(Form().LoadFile(WriteCampaign()));
+  ShowMode(14);
+  WaitForTitles();  // the goals and events come with the titles
+  ASSERT_EQ(CurrentRow(), 0);
+
+  // A goal of the mission before opens that mission on its row.
+  ClickName(Parsed(), QStringLiteral("Patrol"));
+  EXPECT_TRUE(Form().windowTitle().contains(u"M01.fs2")) << qPrintable(Form().windowTitle());
+  EXPECT_EQ(Form().CurrentMode(), 2);
+  EXPECT_EQ(CurrentRow(), 1);
+  Action("MenuGoBack")->trigger();
+  EXPECT_EQ(Form().CurrentMode(), 14);
+  EXPECT_EQ(CurrentRow(), 0);
+
+  // A mission's name goes to its row of the Campaign view, in the campaign.
+  ClickName(Sexp(), QStringLiteral("M02"));
+  EXPECT_EQ(Form().CurrentMode(), 14);
+  EXPECT_EQ(CurrentRow(), 1);
+  Action("MenuGoBack")->trigger();
+  EXPECT_EQ(CurrentRow(), 0);
+  Action("MenuGoForward")->trigger();
+  EXPECT_EQ(CurrentRow(), 1);
+}
+
+TEST_F(CampaignWindowTest, ProblemsOfTheCampaignAndItsMissions) {
+  ASSERT_TRUE(Form().LoadFile(WriteCampaign()));
+  auto* status = Find<QToolButton>("ProblemsStatus");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !status->text().startsWith(u"Checking"); }, 5000));
+  // Gone.fs2 missing (error) and never reached (warning); M02's own error.
+  EXPECT_EQ(status->text(), u"2 errors, 1 warning in 2 missions and 1 campaign");
+  Action("MenuViewProblems")->trigger();
+  auto* list = Find<QTreeView>("ProblemsList");
+  QAbstractItemModel* problems = list->model();
+  ASSERT_EQ(problems->rowCount(), 3);
+  using Model = ProblemsModel;
+  EXPECT_FALSE(list->isColumnHidden(Model::kFileColumn)) << "a campaign's problems lie in several files";
+  EXPECT_EQ(problems->headerData(Model::kFileColumn, Qt::Horizontal).toString(), u"File");
+  QStringList rows;
+  for (int r = 0; r < problems->rowCount(); ++r) {
+    rows << problems->index(r, Model::kFileColumn).data().toString() + ":" +
+                problems->index(r, Model::kLineColumn).data().toString();
+  }
+  EXPECT_EQ(rows, QStringList({"c.fc2:9", "c.fc2:9", "M02.fs2:6"}));
+
+  // A problem in a mission opens that mission on its row; Back returns.
+  emit list->activated(problems->index(2, 0));
+  EXPECT_TRUE(Form().windowTitle().contains(u"M02.fs2")) << qPrintable(Form().windowTitle());
+  EXPECT_EQ(Form().CurrentMode(), 4);
+  EXPECT_EQ(CurrentRow(), 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == u"1 error, 0 warnings"; }, 5000)) << qPrintable(status->text());
+  EXPECT_TRUE(list->isColumnHidden(Model::kFileColumn)) << "a mission's own check lies in one file";
+  Action("MenuGoBack")->trigger();
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return problems->rowCount() == 3; }, 5000));
+  // One of the campaign's own shows its row of the Campaign view.
+  emit list->activated(problems->index(0, 0));
+  EXPECT_EQ(Form().CurrentMode(), 14);
+  EXPECT_EQ(CurrentRow(), 2);
 }
 
 }  // namespace

@@ -135,6 +135,29 @@ class MainFormTest : public ::testing::Test {
       QApplication::sendEvent(w, &click);
     }
   }
+  // The middle of the character `offset` places into the first quoted
+  // `name` of a code window, in its viewport's coordinates.
+  static QPoint PointOf(QTextEdit* window, const QString& name, int offset = 1) {
+    const int at = static_cast<int>(window->toPlainText().indexOf('"' + name + '"')) + 1 + offset;
+    EXPECT_GT(at, offset) << qPrintable(name);
+    QTextCursor cursor(window->document());
+    cursor.setPosition(at);
+    const QRect left = window->cursorRect(cursor);
+    cursor.setPosition(at + 1);
+    const QRect right = window->cursorRect(cursor);
+    return {(left.left() + right.left()) / 2, left.center().y()};
+  }
+  static void Hover(QTextEdit* window, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), window->viewport()->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->viewport(), &move);
+  }
+  // Hovers over the name (a link is found when the mouse comes), then clicks it.
+  static void ClickName(QTextEdit* window, const QString& name) {
+    const QPoint at = PointOf(window, name);
+    Hover(window, at);
+    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, at);
+  }
   // The View menu's entry for `mode`.
   void ShowMode(int mode) { Action(qPrintable(QStringLiteral("MenuViewMode%1").arg(mode)))->trigger(); }
   // A mouse click on a tree node, scrolled into view first.

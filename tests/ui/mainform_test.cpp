@@ -704,16 +704,20 @@ TEST_F(MainFormTest, ProblemsListedCountedAndShown) {
   QTreeView* list = Find<QTreeView>("ProblemsList");
   QAbstractItemModel* problems = list->model();
   ASSERT_EQ(problems->rowCount(), 4);
+  using Model = ProblemsModel;
   const auto row = [&](int r) {
-    return QStringList{problems->index(r, 0).data().toString(), problems->index(r, 1).data().toString(),
-                       problems->index(r, 2).data().toString()};
+    return QStringList{problems->index(r, Model::kSeverityColumn).data().toString(),
+                       problems->index(r, Model::kLineColumn).data().toString(),
+                       problems->index(r, Model::kProblemColumn).data().toString()};
   };
+  // A mission's problems all lie in the mission: no file column.
+  EXPECT_TRUE(list->isColumnHidden(Model::kFileColumn));
   EXPECT_EQ(row(0), (QStringList{"error", "99", "send-message-list: no message named \"Picket down\""}));
   EXPECT_EQ(row(3), (QStringList{"error", "131", "is-destroyed-delay: no ship or wing named \"Sekhmet 2\""}));
   // Each problem names its rule, the id that `torvk32 --check --ignore` takes.
-  EXPECT_EQ(problems->headerData(3, Qt::Horizontal).toString(), "Rule");
-  EXPECT_EQ(problems->index(0, 3).data().toString(), "unknown-name");
-  EXPECT_EQ(problems->index(2, 3).data().toString(), "brackets");
+  EXPECT_EQ(problems->headerData(Model::kRuleColumn, Qt::Horizontal).toString(), "Rule");
+  EXPECT_EQ(problems->index(0, Model::kRuleColumn).data().toString(), "unknown-name");
+  EXPECT_EQ(problems->index(2, Model::kRuleColumn).data().toString(), "brackets");
 
   // Line 131 stands in the formula of goal 2; line 99 in that of event 2.
   // A column sort moves the rows; the entry is found wherever it is.

@@ -10,6 +10,7 @@
 
 #include "tests/views/fixture.h"
 #include "views/campaign_check.h"
+#include "views/campaign_links.h"
 
 namespace views {
 namespace campaign_test {
@@ -255,6 +256,57 @@ std::vector<std::string> Describe(const std::vector<Problem>& problems) {
                   std::to_string(p.mode) + "," + std::to_string(p.row) + ")");
   }
   return out;
+}
+
+// The links of a branch in the code windows: a mission's name goes to its
+// row of the Campaign view, a goal or event of an is-previous-* to its row
+// in that mission (the link's file is the mission's Campaign row).
+TEST(CampaignLinksTest, NamesGoToTheirRows) {
+  const auto file = Load(kCampaign);
+  const Campaign c = ReadCampaign(file);
+  const CampaignIndex index(c);
+  const auto m01 = Load(Lines({"#Mission Info", "#Goals", "$Type: Primary", "+Name: Scout", "$Type: Primary",
+                               "+Name:  patrol ", "#End"}));
+  const auto m02 = Load(Lines({"#Events", "$Formula: ( when )", "+Name: Start", "$Formula: ( when )",
+                               "+Name: Found it", "#End"}));
+  // M01 and M02 read; the others missing (and M03 not read yet: shorter).
+  const std::vector<MissionGoalsAndEvents> names = {MissionGoalsAndEvents::Of(m01), MissionGoalsAndEvents::Of(m02),
+                                                    {}};
+  // Each link as «text -> mode,row@file».
+  const auto shown = [](mission::TextView text, const std::vector<CodeLink>& links) {
+    std::vector<std::string> out;
+    for (const CodeLink& l : links) {
+      out.push_back(U8(text.substr(l.start, l.length)) + " -> " + std::to_string(l.target.mode) + "," +
+                    std::to_string(l.target.row) + "@" + std::to_string(l.target.file));
+    }
+    return out;
+  };
+  struct Case {
+    mission::TextView sexp, parsed;
+    std::vector<std::string> sexpLinks, parsedLinks;
+  } cases[] = {
+      // A goal found ignoring case and blanks; "M01" without its extension.
+      {c.missions[0].branch.sexp, c.missions[0].branch.parsed,
+       {"M01.fs2 -> 14,1@0", "Patrol -> 2,2@1", "M02.fs2 -> 14,2@0", "M01 -> 14,1@0"},
+       {"M01.fs2 -> 14,1@0", "Patrol -> 2,2@1", "M02.fs2 -> 14,2@0", "M01 -> 14,1@0"}},
+      // An event of the mission named without its extension.
+      {c.missions[1].loopFormula.sexp, c.missions[1].loopFormula.parsed,
+       {"M02 -> 14,2@0", "Found it -> 4,2@2", "Loop1.fs2 -> 14,3@0"},
+       {"M02 -> 14,2@0", "Found it -> 4,2@2", "Loop1.fs2 -> 14,3@0"}},
+      // A goal the mission lacks, a mission not read, a mission of no entry,
+      // a goal where an event is asked for, and a word that is no argument.
+      {u"( and ( is-previous-goal-true \"M01\" \"Gone\" ) ( is-previous-goal-true \"M03\" \"Patrol\" )\r\n"
+       u"( is-previous-event-true \"Nowhere\" \"Patrol\" ) ( is-previous-event-false \"M01\" \"Scout\" )"
+       u" ( next-mission M02 ) )",
+       u"\"Gone\" \"Nowhere\" \"M03.fs2\"",
+       {"M01 -> 14,1@0", "M03 -> 14,4@0", "M01 -> 14,1@0"},
+       {}},
+  };
+  for (const Case& k : cases) {
+    const CodeLinks links = FindCampaignLinks(k.sexp, k.parsed, index, names);
+    EXPECT_EQ(shown(k.sexp, links.sexp), k.sexpLinks) << U8(k.sexp);
+    EXPECT_EQ(shown(k.parsed, links.parsed), k.parsedLinks) << U8(k.parsed);
+  }
 }
 
 struct Fixture {

@@ -28,6 +28,7 @@ CodeLinkFollower::CodeLinkFollower(QTextEdit* sexp, QTextEdit* parsed, QObject* 
 void CodeLinkFollower::SetMission(std::shared_ptr<const mission::Mission> mission) {
   mission_ = std::move(mission);
   names_.reset();
+  find_ = nullptr;
   stale_ = true;
   underlined_ = nullptr;
   pressed_ = nullptr;
@@ -37,15 +38,28 @@ void CodeLinkFollower::TakeNames(const mission::Mission* mission, std::shared_pt
   if (mission == mission_.get() && !names_) names_ = std::move(names);
 }
 
+void CodeLinkFollower::SetLinkFinder(LinkFinder find) {
+  find_ = std::move(find);
+  stale_ = true;
+  Underline(sexp_, nullptr);
+  parsed_->viewport()->unsetCursor();
+  pressed_ = nullptr;
+}
+
 void CodeLinkFollower::Update() {
   if (!stale_) return;
   stale_ = false;
   links_ = {};
   if (!mission_) return;
-  if (!names_) names_ = std::make_shared<const views::NameRows>(views::NameRows::Build(*mission_));
   // The documents hold a line break as one character, as their positions count.
-  links_ = views::FindCodeLinks(FromQString(sexp_->document()->toPlainText()),
-                                FromQString(parsed_->document()->toPlainText()), *names_);
+  const mission::Text sexp = FromQString(sexp_->document()->toPlainText());
+  const mission::Text parsed = FromQString(parsed_->document()->toPlainText());
+  if (find_) {
+    links_ = find_(sexp, parsed);
+    return;
+  }
+  if (!names_) names_ = std::make_shared<const views::NameRows>(views::NameRows::Build(*mission_));
+  links_ = views::FindCodeLinks(sexp, parsed, *names_);
 }
 
 const views::CodeLink* CodeLinkFollower::LinkUnder(QTextEdit* window, QPoint at) {
@@ -120,7 +134,11 @@ bool CodeLinkFollower::eventFilter(QObject* watched, QEvent* event) {
         break;
       const views::Location target = link->target;
       Underline(window, nullptr);
-      emit linkClicked(target.mode, static_cast<int>(target.row));
+      if (target.file != 0) {
+        emit missionLinkClicked(target.file, target.mode, static_cast<int>(target.row));
+      } else {
+        emit linkClicked(target.mode, static_cast<int>(target.row));
+      }
       return true;
     }
     default:

@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <functional>
 #include <memory>
 
 #include "mission/mission.h"
@@ -33,9 +34,19 @@ class CodeLinkFollower : public QObject {
   // mission set and its names are not gathered yet.
   void TakeNames(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names);
 
+  // Finds the links of the windows' two texts (SEXP, translated).
+  using LinkFinder = std::function<views::CodeLinks(mission::TextView sexp, mission::TextView parsed)>;
+  // Links found by `find` instead of by the mission's names, until another
+  // mission is set: a campaign's branches link its missions. Setting it
+  // again finds the links anew (what it knows has grown).
+  void SetLinkFinder(LinkFinder find);
+
  signals:
   // The link to row `row` (1-based, in file order) of view `mode` was clicked.
   void linkClicked(int mode, int row);
+  // A link into the mission of row `entry` of the Campaign view was
+  // clicked: row `row` of that mission's view `mode`.
+  void missionLinkClicked(int entry, int mode, int row);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +61,7 @@ class CodeLinkFollower : public QObject {
   QTextEdit* parsed_;
   std::shared_ptr<const mission::Mission> mission_;
   std::shared_ptr<const views::NameRows> names_;
+  LinkFinder find_;
   views::CodeLinks links_;
   bool stale_ = true;  // a window's text changed since links_ was worked out
   const views::CodeLink* underlined_ = nullptr;

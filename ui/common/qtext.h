@@ -26,6 +26,8 @@ inline mission::Text FromQString(const QString& text) {
 
 // A path the window holds as a QString, as the file system takes it.
 inline std::filesystem::path FsPath(const QString& path) { return applib::ToFsPath(FromQString(path)); }
+// And back: a path the file system gave (a name read from a folder).
+inline QString PathQString(const std::filesystem::path& path) { return ToQString(applib::FromFsPath(path)); }
 
 // The row's hidden tag (a formula reference or empty), under this role.
 constexpr int kTagRole = Qt::UserRole;

@@ -33,6 +33,7 @@ FollowController::FollowController(const Parts& parts, std::function<int()> curr
       boundaries_(new PaneBoundaries(parts.client, *parts.settings, parts.list, relayout_)) {
   new ColumnWidths(parts.list, *parts.settings, currentMode_);
   connect(links_, &CodeLinkFollower::linkClicked, this, &FollowController::Jump);
+  connect(links_, &CodeLinkFollower::missionLinkClicked, this, &FollowController::missionPlaceChosen);
   // Every row made current, by the user or the program, shows its details;
   // a list filled anew has none.
   connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FollowController::RowSelected);
@@ -85,21 +86,27 @@ void FollowController::Place(const Panes& panes) {
   boundaries_->Place(panes);
 }
 
+void FollowController::SetLinkFinder(std::function<views::CodeLinks(mission::TextView, mission::TextView)> find) {
+  links_->SetLinkFinder(std::move(find));
+}
+
 void FollowController::MissionShown() {
-  if (openedFrom_) history_.Jumped(*openedFrom_, Here());
+  // The place shown first, so that a jump into the file remembers it.
   if (openedTo_) showEntry_(openedTo_->mode, static_cast<int>(openedTo_->row));
+  if (openedFrom_) history_.Jumped(*openedFrom_, Here());
   openedFrom_.reset();
   openedTo_.reset();
   UpdateActions();
 }
 
-void FollowController::OpenFile(const QString& path) {
+void FollowController::OpenFile(const QString& path, std::optional<views::Location> to) {
   opening_ = path;
   openedFrom_ = Here();
-  openedTo_.reset();
+  openedTo_ = to;
   if (!openFile_(path)) {
     opening_.clear();
     openedFrom_.reset();
+    openedTo_.reset();
   }
 }
 

@@ -64,9 +64,13 @@ class FollowController : public QObject {
   // The mission loaded is shown with its first view: a place that Back or
   // Forward went to in it is shown now.
   void MissionShown();
-  // Opens another file as a jump (a mission from its campaign's view): Back
-  // returns to the place left, in the file left.
-  void OpenFile(const QString& path);
+  // Opens another file as a jump (a mission from its campaign's view), and
+  // shows place `to` in it (row 0: the view alone; nothing: its first
+  // view): Back returns to the place left, in the file left.
+  void OpenFile(const QString& path, std::optional<views::Location> to = std::nullopt);
+  // The code windows' links are found by `find` until the next mission is
+  // loaded (a campaign's branches); see CodeLinkFollower::SetLinkFinder.
+  void SetLinkFinder(std::function<views::CodeLinks(mission::TextView, mission::TextView)> find);
   // The names that the code windows link, gathered off the window's thread.
   void NamesGathered(const mission::Mission* mission, std::shared_ptr<const views::NameRows> names);
 
@@ -74,6 +78,11 @@ class FollowController : public QObject {
   // boundaries, and placing what the controller shows.
   void Fill(LayoutInput& in) const;
   void Place(const Panes& panes);
+
+ signals:
+  // A link into the mission of row `entry` of the Campaign view was
+  // followed: row `row` of its view `mode` is to be shown.
+  void missionPlaceChosen(int entry, int mode, int row);
 
  public slots:
   // Goes to row `row` of view `mode` (0: the view alone), remembering the

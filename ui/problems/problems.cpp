@@ -1,6 +1,8 @@
 #include "ui/problems/problems.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
@@ -21,6 +23,10 @@ namespace {
 int AsInt(std::size_t n) { return static_cast<int>(std::min<std::size_t>(n, INT32_MAX)); }
 
 }  // namespace
+
+std::string CheckResult::CountsText() const {
+  return campaign ? views::CountsText(counts, missions, 1) : views::CountsText(counts);
+}
 
 // --- MissionChecker ---
 
@@ -60,6 +66,10 @@ const views::Problem* ProblemsModel::ProblemAt(int row) const {
   return &result_->problems[static_cast<std::size_t>(row)];
 }
 
+QString ProblemsModel::FileAt(int row) const {
+  return ProblemAt(row) == nullptr ? QString() : result_->FileOf(static_cast<std::size_t>(row));
+}
+
 int ProblemsModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() || !result_ ? 0 : AsInt(result_->problems.size());
 }
@@ -78,6 +88,14 @@ QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
                                                          : QStyle::SP_MessageBoxWarning);
       }
       break;
+    case kFileColumn: {
+      // The file's name; its path under the mouse.
+      const QString file = result_->FileOf(static_cast<std::size_t>(index.row()));
+      const QString path = file.isEmpty() && !result_->files.empty() ? result_->files.front() : file;
+      if (role == Qt::DisplayRole) return QFileInfo(path).fileName();
+      if (role == Qt::ToolTipRole) return QDir::toNativeSeparators(path);
+      break;
+    }
     case kLineColumn:
       if (role == Qt::DisplayRole) return static_cast<qulonglong>(problem->line);
       if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -102,6 +120,7 @@ QVariant ProblemsModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   switch (section) {
     case kSeverityColumn: return tr("Severity");
+    case kFileColumn: return tr("File");
     case kLineColumn: return tr("Line");
     case kProblemColumn: return tr("Problem");
     case kRuleColumn: return tr("Rule");
@@ -118,13 +137,13 @@ ProblemsStatus::ProblemsStatus(QWidget* parent) : QToolButton(parent) {
   setVisible(false);  // until a mission is loaded
 }
 
-void ProblemsStatus::SetChecking() {
-  setText(tr("Checking the mission..."));
+void ProblemsStatus::SetChecking(bool campaign) {
+  setText(campaign ? tr("Checking the campaign...") : tr("Checking the mission..."));
   setVisible(true);
 }
 
-void ProblemsStatus::SetCounts(views::ProblemCounts counts) {
-  setText(QString::fromStdString(views::CountsText(counts)));
+void ProblemsStatus::SetCounts(const CheckResult& result) {
+  setText(QString::fromStdString(result.CountsText()));
   setVisible(true);
 }
 
@@ -142,7 +161,9 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
   view_->setAlternatingRowColors(true);
   view_->header()->setStretchLastSection(false);
   view_->header()->setSectionResizeMode(ProblemsModel::kSeverityColumn, QHeaderView::ResizeToContents);
+  view_->header()->setSectionResizeMode(ProblemsModel::kFileColumn, QHeaderView::ResizeToContents);
   view_->header()->setSectionResizeMode(ProblemsModel::kLineColumn, QHeaderView::ResizeToContents);
+  view_->setColumnHidden(ProblemsModel::kFileColumn, true);
   view_->header()->setSectionResizeMode(ProblemsModel::kProblemColumn, QHeaderView::Stretch);
   view_->header()->setSectionResizeMode(ProblemsModel::kRuleColumn, QHeaderView::ResizeToContents);
   setWidget(view_);
@@ -162,31 +183,40 @@ ProblemsPane::ProblemsPane(QMainWindow* window, QMenu* viewMenu) : QDockWidget(t
     view_->setFocus();
   });
   connect(view_, &QTreeView::activated, this, [this](const QModelIndex& index) {
-    if (const views::Problem* problem = model_->ProblemAt(index.row())) emit problemActivated(problem->mode, AsInt(problem->row));
+    const views::Problem* problem = model_->ProblemAt(index.row());
+    if (problem == nullptr) return;
+    const QString file = model_->FileAt(index.row());
+    if (file.isEmpty()) {
+      emit problemActivated(problem->mode, AsInt(problem->row));
+    } else {
+      emit problemInFileActivated(file, problem->mode, AsInt(problem->row));
+    }
   });
 }
 
-void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission, bool checkFollows) {
+void ProblemsPane::Check(std::shared_ptr<const mission::Mission> mission, Source source) {
   model_->SetResult(nullptr);  // the list of the mission before would point at the wrong lines
-  status_->SetChecking();
-  if (checkFollows) {
-    checker_->Drop();
-    awaited_ = std::move(mission);
-  } else {
+  status_->SetChecking(source == Source::kCampaignCheckFollows);
+  if (source == Source::kCheckHere) {
     awaited_.reset();
     checker_->Start(std::move(mission));
+  } else {
+    checker_->Drop();
+    awaited_ = std::move(mission);
+    awaitedCampaign_ = source == Source::kCampaignCheckFollows;
   }
 }
 
 void ProblemsPane::TakeCheck(const std::shared_ptr<const CheckResult>& result) {
-  if (!result || result->mission != awaited_) return;
+  if (!result || result->mission != awaited_ || result->campaign != awaitedCampaign_) return;
   awaited_.reset();
   Show(result);
 }
 
 void ProblemsPane::Show(const std::shared_ptr<const CheckResult>& result) {
   model_->SetResult(result);
-  status_->SetCounts(result->counts);
+  view_->setColumnHidden(ProblemsModel::kFileColumn, !result->campaign);
+  status_->SetCounts(*result);
 }
 
 }  // namespace ui

@@ -9,7 +9,9 @@
 #include <QDockWidget>
 #include <QFutureWatcher>
 #include <QToolButton>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "mission/mission.h"
@@ -21,12 +23,30 @@ class QTreeView;
 
 namespace ui {
 
-// The problems of one mission. They point into the mission's text, so the
+// The problems of the file shown. They point into the mission's text, so the
 // result keeps the mission alive.
+//
+// A campaign's check holds the campaign's own problems and those of each
+// mission it lists, each in the file it lies in: `files` names them (the
+// campaign's first) and `fileOf` gives each problem's file by its index
+// there. A mission's check leaves both empty: all lie in the file shown.
 struct CheckResult {
-  std::shared_ptr<const mission::Mission> mission;
+  std::shared_ptr<const mission::Mission> mission;  // the file shown
   std::vector<views::Problem> problems;
   views::ProblemCounts counts;
+  bool campaign = false;
+  std::vector<QString> files;
+  std::vector<std::uint32_t> fileOf;
+  std::size_t missions = 0;          // the campaign's missions checked
+  std::shared_ptr<const void> keep;  // the missions and texts a campaign's problems point into
+
+  // The file a problem lies in; empty for the file shown.
+  QString FileOf(std::size_t problem) const {
+    const std::uint32_t file = problem < fileOf.size() ? fileOf[problem] : 0;
+    return file == 0 || file >= files.size() ? QString() : files[file];
+  }
+  // «3 errors, 2 warnings», for a campaign «... in 4 missions and 1 campaign».
+  std::string CountsText() const;
 };
 
 // Checks one mission at a time on a worker thread. Starting the check of
@@ -54,7 +74,8 @@ class ProblemsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { kSeverityColumn, kLineColumn, kProblemColumn, kRuleColumn, kColumnCount };
+  // The file column is shown for a campaign only.
+  enum Column { kSeverityColumn, kFileColumn, kLineColumn, kProblemColumn, kRuleColumn, kColumnCount };
 
   using QAbstractTableModel::QAbstractTableModel;
 
@@ -62,6 +83,9 @@ class ProblemsModel : public QAbstractTableModel {
   void SetResult(std::shared_ptr<const CheckResult> result);
   // The problem of a row, or nullptr.
   const views::Problem* ProblemAt(int row) const;
+  // The file of a row's problem; empty for the file shown.
+  QString FileAt(int row) const;
+  const std::shared_ptr<const CheckResult>& Result() const { return result_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -80,8 +104,8 @@ class ProblemsStatus : public QToolButton {
  public:
   explicit ProblemsStatus(QWidget* parent = nullptr);
 
-  void SetChecking();
-  void SetCounts(views::ProblemCounts counts);
+  void SetChecking(bool campaign);
+  void SetCounts(const CheckResult& result);
 };
 
 // The dock pane "Problems", one row per problem in the order of the file,
@@ -94,11 +118,15 @@ class ProblemsPane : public QDockWidget {
  public:
   ProblemsPane(QMainWindow* window, QMenu* viewMenu);
 
-  // Checks the mission just shown; the list and the count follow when the
-  // check is done. With `checkFollows` the check is made elsewhere and
-  // handed over by Checked.
-  void Check(std::shared_ptr<const mission::Mission> mission, bool checkFollows = false);
-  // The check made elsewhere; shown when it is of the mission shown.
+  // Who checks the file shown: the pane, or the mission's or the campaign's
+  // reader, which hands its check over by TakeCheck.
+  enum class Source { kCheckHere, kMissionCheckFollows, kCampaignCheckFollows };
+
+  // Checks the mission just shown, or awaits its check; the list and the
+  // count follow when the check is done.
+  void Check(std::shared_ptr<const mission::Mission> mission, Source source = Source::kCheckHere);
+  // A check made elsewhere; shown when it is of the file shown and of the
+  // kind awaited (a campaign's reader reads a campaign as a mission too).
   void TakeCheck(const std::shared_ptr<const CheckResult>& result);
 
   ProblemsModel* Model() const { return model_; }
@@ -109,11 +137,14 @@ class ProblemsPane : public QDockWidget {
   // A problem was activated (double-click, Enter): show row `row` (1-based,
   // in file order) of view mode `mode`; row 0 stands for the view alone.
   void problemActivated(int mode, int row);
+  // The same for a problem in another file: a mission of the campaign shown.
+  void problemInFileActivated(const QString& path, int mode, int row);
 
  private:
   void Show(const std::shared_ptr<const CheckResult>& result);
 
   std::shared_ptr<const mission::Mission> awaited_;  // whose check is made elsewhere
+  bool awaitedCampaign_ = false;                      // and whether it is a campaign's
   MissionChecker* checker_ = nullptr;
   ProblemsModel* model_ = nullptr;
   QTreeView* view_ = nullptr;

@@ -88,9 +88,16 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   // makes activating; the second finds the mission already open.
   connect(listView1_, &QAbstractItemView::activated, this, &FSMMainForm::OpenCampaignMission);
   connect(listView1_, &QAbstractItemView::doubleClicked, this, &FSMMainForm::OpenCampaignMission);
-  titles_ = new QFutureWatcher<std::vector<mission::Text>>(this);
-  connect(titles_, &QFutureWatcherBase::finished, this, &FSMMainForm::CampaignTitlesRead);
+  campaignRead_ = new QFutureWatcher<CampaignMissionsRead>(this);
+  connect(campaignRead_, &QFutureWatcherBase::finished, this, &FSMMainForm::CampaignMissionsArrived);
+  connect(follow_, &FollowController::missionPlaceChosen, this, [this](int entry, int mode, int row) {
+    OpenCampaignMissionAt(static_cast<std::size_t>(std::max(entry, 0)),
+                          views::Location{mode, static_cast<std::size_t>(std::max(row, 0)), 0, 0, 0});
+  });
   connect(problems_, &ProblemsPane::problemActivated, follow_, &FollowController::Jump);
+  connect(problems_, &ProblemsPane::problemInFileActivated, this, [this](const QString& path, int mode, int row) {
+    follow_->OpenFile(path, views::Location{mode, static_cast<std::size_t>(std::max(row, 0)), 0, 0, 0});
+  });
   connect(flow_, &EventFlowPane::entryChosen, follow_, &FollowController::Jump);
   // The picture follows the list's selection, whoever makes it.
   connect(listView1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -301,14 +308,21 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   if (loaded.lists) lists_.Adopt(*loaded.lists);
   campaign_ = views::LooksLikeCampaign(*mission_) ? MakeShownCampaign(mission_, path) : nullptr;
   menuViewCampaign_->setVisible(campaign_ != nullptr);
-  if (campaign_) ReadCampaignTitles();
+  if (campaign_) ReadCampaignMissions();
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
   listView1_->SetHint(
       ToQString(ListHint(true, mission::HoldsSections(*mission_), FromQString(QFileInfo(path).fileName()))));
-  problems_->Check(mission_, loaded.indexesFollow);
+  problems_->Check(mission_, campaign_                ? ProblemsPane::Source::kCampaignCheckFollows
+                             : loaded.indexesFollow ? ProblemsPane::Source::kMissionCheckFollows
+                                                    : ProblemsPane::Source::kCheckHere);
   references_->MissionLoaded(mission_, loaded.indexesFollow, sameFile);
   follow_->MissionLoaded(mission_, path);
+  if (campaign_) {
+    follow_->SetLinkFinder([campaign = campaign_](mission::TextView sexp, mission::TextView parsed) {
+      return campaign->Links(sexp, parsed);
+    });
+  }
   flow_->MissionShown(mission_, sameFile);
   setWindowTitle(ToQString(MissionCaption(FromQString(path))));
   // The view shown stays when this mission or campaign has it, with rows.
@@ -323,16 +337,23 @@ std::shared_ptr<const views::ListData> FSMMainForm::ListOf(int mode) {
   return campaign_ ? campaign_->List(mode) : lists_.List(mode);
 }
 
-void FSMMainForm::ReadCampaignTitles() {
-  titles_->setFuture(QtConcurrent::run(ReadTitles, campaign_->missionPaths));
+void FSMMainForm::ReadCampaignMissions() {
+  campaignRead_->setFuture(
+      QtConcurrent::run(ui::ReadCampaignMissions, std::shared_ptr<const ShownCampaign>(campaign_)));
 }
 
-void FSMMainForm::CampaignTitlesRead() {
-  // Titles of a campaign no longer shown are of no use.
-  if (!campaign_ || titles_->isCanceled() || titles_->future().resultCount() == 0) return;
-  const std::vector<mission::Text> titles = titles_->result();
-  if (titles.size() != campaign_->missionPaths.size()) return;
-  campaign_->TakeTitles(titles);
+void FSMMainForm::CampaignMissionsArrived() {
+  // What was read for a campaign no longer shown is of no use.
+  if (!campaign_ || campaignRead_->isCanceled() || campaignRead_->future().resultCount() == 0) return;
+  CampaignMissionsRead read = campaignRead_->result();
+  if (!read.check || read.check->mission != campaign_->file) return;
+  problems_->TakeCheck(read.check);
+  campaign_->names = std::move(read.names);
+  // The branch shown now links the goals and events just read.
+  follow_->SetLinkFinder([campaign = campaign_](mission::TextView sexp, mission::TextView parsed) {
+    return campaign->Links(sexp, parsed);
+  });
+  campaign_->TakeTitles(read.titles);
   if (currentMode_ != views::kModeCampaign) return;
   const int row = ListRowOf(listView1_->currentIndex());
   listView1_->SetList(campaign_->list, logicalDpiX());
@@ -343,14 +364,18 @@ void FSMMainForm::CampaignTitlesRead() {
 void FSMMainForm::OpenCampaignMission(const QModelIndex& shown) {
   if (!campaign_ || currentMode_ != views::kModeCampaign) return;
   const int row = ListRowOf(shown);
-  if (row < 0 || static_cast<std::size_t>(row) >= campaign_->missionPaths.size()) return;
-  const QString path = campaign_->missionPaths[static_cast<std::size_t>(row)];
+  if (row >= 0) OpenCampaignMissionAt(static_cast<std::size_t>(row) + 1, std::nullopt);
+}
+
+void FSMMainForm::OpenCampaignMissionAt(std::size_t entry, std::optional<views::Location> to) {
+  if (!campaign_ || entry < 1 || entry > campaign_->missionPaths.size()) return;
+  const QString path = campaign_->missionPaths[entry - 1];
   if (path.isEmpty()) {
-    const QString name = ToQString(campaign_->campaign.missions[static_cast<std::size_t>(row)].file);
+    const QString name = ToQString(campaign_->campaign.missions[entry - 1].file);
     statusBar()->showMessage(tr("%1 is not in the campaign's folder").arg(name), 5000);
     return;
   }
-  follow_->OpenFile(path);
+  follow_->OpenFile(path, to);
 }
 
 void FSMMainForm::MenuFileOpenFS1_Click() { opener_->OpenWithDialog(MissionKind::kFS1); }

@@ -48,6 +48,7 @@
 #include "ui/rules/viewstate.h"
 #include "ui/window/dialogs.h"
 #include "views/formula_display.h"
+#include "views/location.h"
 #include "views/modes.h"
 
 class QAction;
@@ -70,6 +71,7 @@ struct MissionRead;
 class OutlineView;
 class ProblemsPane;
 struct ShownCampaign;
+struct CampaignMissionsRead;
 class StatusPanel;
 class TitleBar;
 class ReferencesController;
@@ -162,11 +164,15 @@ class FSMMainForm : public QMainWindow {
   // campaign's General and Campaign views.
   bool ModeShown(int mode) const;
   std::shared_ptr<const views::ListData> ListOf(int mode);
-  // The titles of the campaign's missions, read beside the window.
-  void ReadCampaignTitles();
-  void CampaignTitlesRead();
+  // The campaign's missions, read and checked beside the window: their
+  // titles, goals and events, and the campaign's problems.
+  void ReadCampaignMissions();
+  void CampaignMissionsArrived();
   // Enter or a double click on a row of the Campaign view opens its mission.
   void OpenCampaignMission(const QModelIndex& shown);
+  // Opens the mission of row `entry` (1-based) of the Campaign view as a
+  // jump, showing place `to` in it (nothing: its first view).
+  void OpenCampaignMissionAt(std::size_t entry, std::optional<views::Location> to);
   void SwitchMode(int index, bool afterLoad);
   // Remembers the row the view shown is left at.
   void LeaveView();
@@ -190,7 +196,7 @@ class FSMMainForm : public QMainWindow {
   views::ModeLists lists_{mission_.get()};
   // The campaign shown, when the file shown is one.
   std::shared_ptr<ShownCampaign> campaign_;
-  QFutureWatcher<std::vector<mission::Text>>* titles_ = nullptr;
+  QFutureWatcher<CampaignMissionsRead>* campaignRead_ = nullptr;
 
   // Window state.
   int currentMode_ = 0;
