@@ -4,6 +4,7 @@
 // problems with its missions' in the Problems pane.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolButton>
@@ -54,6 +55,7 @@ TEST_F(CampaignWindowTest, ViewsBranchAndTitles) {
   EXPECT_EQ(Cell(0, 1), u"Test Campaign");
   EXPECT_TRUE(Action("MenuViewMode14")->isVisible());
   EXPECT_FALSE(Action("MenuViewMode4")->isEnabled()) << "a campaign has no events";
+  EXPECT_TRUE(Find<QLabel>("ListHint")->isHidden()) << "a campaign is no file without a mission's sections";
 
   ShowMode(14);
   ASSERT_EQ(Form().CurrentMode(), 14);

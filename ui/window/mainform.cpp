@@ -311,8 +311,10 @@ void FSMMainForm::ShowMission(const MissionRead& loaded, const QString& path) {
   if (campaign_) ReadCampaignMissions();
   treeView1_->SetMission(mission_.get());
   listView1_->SetMission(mission_.get());
-  listView1_->SetHint(
-      ToQString(ListHint(true, mission::HoldsSections(*mission_), FromQString(QFileInfo(path).fileName()))));
+  // A campaign holds no mission's sections, and needs no hint saying so.
+  listView1_->SetHint(campaign_ ? QString()
+                                : ToQString(ListHint(true, mission::HoldsSections(*mission_),
+                                                     FromQString(QFileInfo(path).fileName()))));
   problems_->Check(mission_, campaign_                ? ProblemsPane::Source::kCampaignCheckFollows
                              : loaded.indexesFollow ? ProblemsPane::Source::kMissionCheckFollows
                                                     : ProblemsPane::Source::kCheckHere);
