@@ -55,6 +55,15 @@ TEST_F(CampaignWindowTest, ViewsBranchAndTitles) {
   EXPECT_EQ(Cell(0, 1), u"Test Campaign");
   EXPECT_TRUE(Action("MenuViewMode14")->isVisible());
   EXPECT_FALSE(Action("MenuViewMode4")->isEnabled()) << "a campaign has no events";
+  // Its icon is greyed and a click on it leaves the view shown.
+  auto* events = Find<QLabel>("IconMode4");
+  EXPECT_FALSE(events->isEnabled());
+  EXPECT_TRUE(Find<QLabel>("IconMode1")->isEnabled());
+  Click(events);
+  EXPECT_EQ(Form().CurrentMode(), 1);
+  ShowMode(14);
+  Click(Find<QLabel>("IconMode1"));
+  EXPECT_EQ(Form().CurrentMode(), 1) << "the General view's icon is offered";
   EXPECT_TRUE(Find<QLabel>("ListHint")->isHidden()) << "a campaign is no file without a mission's sections";
 
   ShowMode(14);
@@ -99,6 +108,7 @@ TEST_F(CampaignWindowTest, OpenMissionFromItsRowAndComeBack) {
   EXPECT_EQ(Cell(0, 1), u"Second Wave");
   EXPECT_FALSE(Action("MenuViewMode14")->isVisible());
   EXPECT_TRUE(Action("MenuViewMode4")->isEnabled());
+  EXPECT_TRUE(Find<QLabel>("IconMode4")->isEnabled());
   ASSERT_TRUE(Action("MenuGoBack")->isEnabled());
 
   // Back returns to the campaign's row; Forward to the mission again.

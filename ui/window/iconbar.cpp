@@ -113,15 +113,25 @@ void IconBar::HideFrameOnMouseMoveOver(QWidget* widget) {
 
 // --- Handlers ---
 
+void IconBar::SetModeAvailable(int mode, bool available) {
+  if (mode < 1 || mode > views::kModeCount) return;
+  iconMode_[static_cast<std::size_t>(mode)]->setEnabled(available);
+  labelMode_[static_cast<std::size_t>(mode)]->setEnabled(available);
+}
+
 void IconBar::IconMode_Click(int index) {
   // The icons are offered exactly while the View menu's mode entries are.
-  if (!modesOffered_) return;
+  if (!modesOffered_ || !iconMode_[static_cast<std::size_t>(index)]->isEnabled()) return;
   emit modeChosen(index);
   ResetButtons();
 }
 
 void IconBar::IconMode_MouseMove(int index) {
   const QLabel* icon = iconMode_[static_cast<std::size_t>(index)];
+  if (!icon->isEnabled()) {
+    ResetButtons();
+    return;
+  }
   const double t = TwipsPerPixel(*this);
   const HoverFrame f = PlaceHoverFrame(icon->x() * t, icon->y() * t, icon->width() * t, icon->height() * t, t, t);
   const auto place = [this](QFrame* frame, const Line& line) {

@@ -33,6 +33,9 @@ class IconBar : public QFrame {
   // put them, and takes the layout's scroll position (a taller bar scrolls
   // back); icons are offered for a click while the layout enables the modes.
   void Place(const Panes& panes);
+  // Whether the file shown has view `mode`: an icon of a view it has not (a
+  // campaign's missing mission views) is greyed and offers no click.
+  void SetModeAvailable(int mode, bool available);
   // The mode whose icon the first slot shows; 1 at the start.
   int FirstIconIndex() const { return firstIconIndex_; }
   // From now on a mouse move over `widget` hides the hover frame, as one

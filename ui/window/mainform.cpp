@@ -610,8 +610,10 @@ void FSMMainForm::ApplyMenuStates() {
   const Panes& p = panes_;
   menuViewTreeView_->setChecked(p.treeChecked);
   // A campaign has its General view and the Campaign view only.
-  for (int i = 1; i <= views::kModeCount; ++i)
+  for (int i = 1; i <= views::kModeCount; ++i) {
     menuViewMode_[static_cast<std::size_t>(i)]->setEnabled(p.modesEnabled && ModeShown(i));
+    iconBar_->SetModeAvailable(i, !p.modesEnabled || ModeShown(i));
+  }
   menuViewCampaign_->setEnabled(p.modesEnabled);
   menuViewCodeL_->setChecked(p.codeLeftChecked);
   menuViewCodeR_->setChecked(p.codeRightChecked);
