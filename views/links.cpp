@@ -124,10 +124,12 @@ void SexpLinks(TextView text, const NameRows& names, std::vector<CodeLink>& link
 
 // A variable the original translation leaves as written, «@Heat[0]», at `at`:
 // its length, or 0.
-std::size_t WrittenVariableAt(TextView text, std::size_t at) {
+// `stop` keeps the first "]" or line end found for an earlier variable: it
+// serves while it lies ahead, so a line of many "@" is read once.
+std::size_t WrittenVariableAt(TextView text, std::size_t at, std::size_t& stop) {
   if (text[at] != u'@' || (at > 0 && !IsBlank(text[at - 1]) && text[at - 1] != u'(' && text[at - 1] != u',')) return 0;
-  const std::size_t close = text.find_first_of(u"]\r\n", at);
-  return close != TextView::npos && text[close] == u']' ? close + 1 - at : 0;
+  if (stop <= at) stop = std::min(text.find_first_of(u"]\r\n", at), text.size());
+  return stop < text.size() && text[stop] == u']' ? stop + 1 - at : 0;
 }
 
 // The quoted names of a translation, line by line; the name of a
@@ -135,8 +137,9 @@ std::size_t WrittenVariableAt(TextView text, std::size_t at) {
 // Variables view.
 void ParsedLinks(TextView text, const NameRows& names, const SexpNames& seen, std::vector<CodeLink>& links) {
   static constexpr TextView kVariable = u"Variable(";
+  std::size_t stop = 0;
   for (std::size_t i = 0; i < text.size();) {
-    if (const std::size_t length = WrittenVariableAt(text, i)) {
+    if (const std::size_t length = WrittenVariableAt(text, i, stop)) {
       if (const auto variable = VariableOf(text.substr(i, length))) {
         const Location target = names.Find(NameKind::kVariable, *variable);
         if (target.mode != 0) links.push_back({i, length, target});

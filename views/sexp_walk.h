@@ -4,6 +4,7 @@
 // event first, "modify-variable" sets the variable it is given first).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -56,6 +57,7 @@ void WalkSexp(mission::TextView text, Visit visit) {
     std::uint32_t elements = 0;  // seen so far, the operator's place included
   };
   std::vector<List> open;
+  std::size_t stop = 0;  // the first "]", quote or line end at or after the word being read
   // Counts an element of the innermost list and reports it.
   const auto element = [&](mission::TextView piece, std::size_t start, bool quoted) {
     List& list = open.back();
@@ -88,8 +90,10 @@ void WalkSexp(mission::TextView text, Visit visit) {
       }
       // A variable's value may hold blanks: «@Target[Alpha 1]» is one word.
       if (c == u'@' && text.substr(i, end - i).find(u']') == mission::TextView::npos) {
-        const std::size_t close = text.find_first_of(u"]\"\r\n", end);
-        if (close != mission::TextView::npos && text[close] == u']') end = close + 1;
+        // The stop found for an earlier word serves while it lies ahead: a
+        // line of many "@" words is read once, not once per word.
+        if (stop < end) stop = std::min(text.find_first_of(u"]\"\r\n", end), text.size());
+        if (stop < text.size() && text[stop] == u']') end = stop + 1;
       }
       if (!open.empty()) element(text.substr(i, end - i), i, false);
       i = end;
