@@ -10,6 +10,7 @@
 
 #include "tests/views/fixture.h"
 #include "views/campaign_check.h"
+#include "views/campaign_files.h"
 #include "views/campaign_links.h"
 
 namespace views {
@@ -185,6 +186,29 @@ TEST(CampaignTest, LocatesMissionsInFolder) {
       found.push_back(!l.fileName ? "?" : (l.caseOnly ? "~" : "") + *l.fileName);
     }
     EXPECT_EQ(found, k.found);
+  }
+}
+
+// A mission's path is the campaign's folder joined with its file name; on
+// Windows a backslash ends a folder's name as well.
+TEST(CampaignTest, MissionPathsBesideTheCampaign) {
+  struct Case {
+    std::string campaign, folder, mission;
+  } cases[] = {
+      {"c.fc2", "", "M01.fs2"},
+      {"-", "", "M01.fs2"},
+      {"dir/sub/c.fc2", "dir/sub", "dir/sub/M01.fs2"},
+      {"/c.fc2", "/", "/M01.fs2"},
+#ifdef _WIN32
+      {"C:\\camp\\c.fc2", "C:\\camp", "C:\\camp/M01.fs2"},
+      {"d\\e/c.fc2", "d\\e", "d\\e/M01.fs2"},
+#else
+      {"odd\\name.fc2", "", "M01.fs2"},  // a backslash is part of a POSIX file name
+#endif
+  };
+  for (const Case& k : cases) {
+    EXPECT_EQ(CampaignFolder(k.campaign), k.folder) << k.campaign;
+    EXPECT_EQ(PathInFolder(CampaignFolder(k.campaign), "M01.fs2"), k.mission) << k.campaign;
   }
 }
 
