@@ -328,17 +328,10 @@ void CheckCampaignFile(const CheckOptions& options, const std::string& file, con
   views::CampaignCheck check = views::CheckCampaign(campaign, missions.files, options.settings);
   ++tally.campaigns;
   Report(options, file, check.campaign, writer, tally);
-  std::vector<Problem> problems;
   for (std::size_t i = 0; i < missions.files.size(); ++i) {
-    const mission::Mission* mission = missions.files[i].mission;
-    if (mission == nullptr) continue;
-    problems = views::CheckMission(*mission, options.settings);
-    problems.insert(problems.end(), check.missions[i].begin(), check.missions[i].end());
-    std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) {
-      return a.line != b.line ? a.line < b.line : a.column < b.column;
-    });
+    if (missions.files[i].mission == nullptr) continue;
     ++tally.missions;
-    Report(options, missions.paths[i], problems, writer, tally);
+    Report(options, missions.paths[i], check.missions[i], writer, tally);
   }
 }
 

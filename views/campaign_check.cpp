@@ -293,7 +293,18 @@ CampaignCheck CheckCampaign(const Campaign& campaign, std::span<const CampaignMi
     });
   };
   tidy(out.campaign);
-  for (std::vector<Problem>& problems : out.missions) tidy(problems);
+  for (std::size_t i = 0; i < out.missions.size(); ++i) {
+    std::vector<Problem>& problems = out.missions[i];
+    // The campaign's problems in a mission have no row there: the mission
+    // has no Campaign view.
+    for (Problem& p : problems) p.mode = 0, p.row = 0;
+    if (i < files.size() && files[i].mission != nullptr) {
+      std::vector<Problem> own = CheckMission(*files[i].mission, settings);
+      own.insert(own.end(), problems.begin(), problems.end());
+      problems = std::move(own);
+    }
+    tidy(problems);
+  }
   return out;
 }
 

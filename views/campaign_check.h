@@ -5,8 +5,8 @@
 // campaign that two missions declare differently.
 //
 // Pure functions of the read campaign and of the missions the caller loaded
-// from its folder; each mission's own check (CheckMission) is run by the
-// caller, which adds the problems found here for that mission.
+// from its folder; each mission's own check (CheckMission) is run here too,
+// so a mission's problems come in one list.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,11 @@ struct CampaignMissionFile {
 };
 
 struct CampaignCheck {
-  std::vector<Problem> campaign;               // the campaign's own, by line
-  std::vector<std::vector<Problem>> missions;  // per entry: problems in that mission's file
+  std::vector<Problem> campaign;  // the campaign's own, by line
+  // Per entry: every problem in that mission's file, by line: its own check
+  // (CheckMission) and the campaign's problems that lie there. Empty for an
+  // entry whose mission was not read, and for a later entry of a mission.
+  std::vector<std::vector<Problem>> missions;
   // Texts that problems point into (reasons, declarations compared).
   std::vector<std::unique_ptr<mission::Text>> texts;
 };

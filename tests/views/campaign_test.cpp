@@ -383,6 +383,7 @@ TEST(CampaignCheckTest, ProblemKinds) {
       "( is-previous-goal-false \"Elsewhere\" \"X\" ) )", "+Name: E",                   // 4-5
       "#Sexp_variables", "$Variables:", "(",                                          // 6-8
       "0 \"score\" \"10\" \"number\" \"save-on-mission-progress\"", ")",              // 9-10
+      "#Goals", "$Type: Primary", "+Name: G", "$Formula: ( is-event-true \"Nope\" )",   // 11-14
   });
   Fixture f;
   Make(f, campaign, {a, b, "", "!", ""});
@@ -401,12 +402,15 @@ TEST(CampaignCheckTest, ProblemKinds) {
                           "9: duplicate-name: duplicate mission name \"A.fs2\", first on line 2 (14,5)",
                           "10: brackets: +Formula: brackets do not close, 2 \"(\" left open (14,5)"));
   EXPECT_THAT(Describe(check.missions[0]), ElementsAre());
+  // The mission's own problems and the campaign's that lie in it, by line;
+  // the campaign's have no row in the mission.
   EXPECT_THAT(Describe(check.missions[1]),
-              ElementsAre("3: unknown-name: is-previous-event-true: no event named \"Gone by\" in \"A.fs2\" (14,2)",
+              ElementsAre("3: unknown-name: is-previous-event-true: no event named \"Gone by\" in \"A.fs2\" (0,0)",
                           "4: unknown-name: is-previous-goal-false: no mission named \"Elsewhere\" in the campaign "
-                          "(14,2)",
+                          "(0,0)",
                           "9: persistent-variable: variable \"score\" is kept across the campaign but declared "
-                          "number \"10\" here, number \"0\" in \"A.fs2\" (14,2)"));
+                          "number \"10\" here, number \"0\" in \"A.fs2\" (0,0)",
+                          "14: unknown-name: is-event-true: no event named \"Nope\" (2,1)"));
 
   // --ignore applies to the campaign's problems too.
   CheckSettings settings;
@@ -414,7 +418,7 @@ TEST(CampaignCheckTest, ProblemKinds) {
   Add(settings.ignored, Rule::kPersistentVariable);
   const CampaignCheck fewer = CheckCampaign(f.campaign, f.files, settings);
   EXPECT_EQ(fewer.campaign.size(), check.campaign.size() - 2);
-  EXPECT_EQ(fewer.missions[1].size(), 2u);
+  EXPECT_EQ(fewer.missions[1].size(), 3u);
 }
 
 // Names as real campaigns write them: without ".fs2", in another case for

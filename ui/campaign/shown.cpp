@@ -1,11 +1,8 @@
 #include "ui/campaign/shown.h"
 
-#include <algorithm>
-
 #include "ui/common/qtext.h"
 #include "views/campaign_check.h"
 #include "views/campaign_files.h"
-#include "views/check.h"
 
 namespace ui {
 
@@ -88,19 +85,11 @@ CampaignMissionsRead ReadCampaignMissions(std::shared_ptr<const ShownCampaign> s
     }
     read.titles[i] = views::MissionTitle(*mission);
     read.names[i] = views::MissionGoalsAndEvents::Of(*mission);
-    std::vector<views::Problem> problems = views::CheckMission(*mission);
-    for (views::Problem problem : kept->check.missions[i]) {
-      // The campaign's problems in a mission name its Campaign row, which
-      // the mission has not: they open the mission.
-      if (problem.mode == views::kModeCampaign) problem.mode = 0, problem.row = 0;
-      problems.push_back(problem);
-    }
-    std::stable_sort(problems.begin(), problems.end(), [](const views::Problem& a, const views::Problem& b) {
-      return a.line != b.line ? a.line < b.line : a.column < b.column;
-    });
     result->files.push_back(PathQString(kept->missions.paths[i]));
     ++result->missions;
-    for (const views::Problem& problem : problems) add(problem, static_cast<std::uint32_t>(result->files.size() - 1));
+    for (const views::Problem& problem : kept->check.missions[i]) {
+      add(problem, static_cast<std::uint32_t>(result->files.size() - 1));
+    }
   }
   result->counts = views::CountProblems(result->problems);
   result->keep = std::move(kept);
