@@ -84,10 +84,9 @@ FSMMainForm::FSMMainForm(const applib::Library* library, mission::Text settingsD
   follow_ = new FollowController({this, client_, listView1_, codeWindows_, &settings_}, [this] { return currentMode_; },
                                  [this](int m, int r) { ShowEntry(m, r); }, [this] { Form_Resize(); },
                                  [this](const QString& path) { return opener_->Open(path); });
-  // Enter (activated) or a double click, whichever the platform's style
-  // makes activating; the second finds the mission already open.
+  // Enter, or the click the platform's style makes activating (a double
+  // click by default): once each, so a large mission is not read twice.
   connect(listView1_, &QAbstractItemView::activated, this, &FSMMainForm::OpenCampaignMission);
-  connect(listView1_, &QAbstractItemView::doubleClicked, this, &FSMMainForm::OpenCampaignMission);
   campaignRead_ = new QFutureWatcher<CampaignMissionsRead>(this);
   connect(campaignRead_, &QFutureWatcherBase::finished, this, &FSMMainForm::CampaignMissionsArrived);
   connect(follow_, &FollowController::missionPlaceChosen, this, [this](int entry, int mode, int row) {
