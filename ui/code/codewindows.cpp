@@ -134,6 +134,10 @@ void CodeWindows::ShowFound() {
   const views::FindText find(FromQString(found_));
   for (QTextEdit* window : {richTextBox1_, richTextBox2_}) {
     QList<QTextEdit::ExtraSelection> marks;
+    if (found_.isEmpty()) {
+      SetCodeMarks(window, CodeMark::kFound, {});  // nothing to find: the texts need no copy
+      continue;
+    }
     // The documents hold a line break as one character, as their positions
     // count. A text of one letter in a formula of many thousand lines would
     // give more marks than are worth drawing: the first ones do.
